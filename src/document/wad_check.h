@@ -1,0 +1,15 @@
+// Consistency report of a package: everything a file may hold that the editor
+// cannot honour (pointers outside the table, indices beyond their arrays, meshes
+// stored out of first-reference order, samples reaching off their page).
+#pragma once
+
+#include "document/wad.h"
+
+#include <string>
+#include <vector>
+
+namespace kavlen {
+
+std::vector<std::string> checkWad(const twad& wad);
+
+} // namespace kavlen

@@ -1,0 +1,213 @@
+#include "document/byte_cursor.h"
+#include "document/safe_write.h"
+#include "document/wad.h"
+
+#include <memory>
+
+namespace kavlen {
+
+namespace {
+
+void checkCapacity(ByteCursor& in, const char* what, std::size_t count, std::size_t capacity) {
+    if (count > capacity)
+        in.fail(std::string(what) + " " + std::to_string(count) + " exceeds the capacity of " +
+                std::to_string(capacity));
+}
+
+// Reads `count` records of `size` bytes into an owned block, refusing counts the
+// rest of the file cannot hold before allocating anything.
+void readBlock(ByteCursor& in, std::uint32_t count, std::size_t size,
+               std::vector<std::uint8_t>& block) {
+    const std::uint64_t bytes = std::uint64_t(count) * size;
+    if (bytes > in.remaining())
+        in.fail("File ends early: " + std::to_string(count) + " records of " +
+                std::to_string(size) + " bytes announced, " + std::to_string(in.remaining()) +
+                " bytes left");
+    block.resize(static_cast<std::size_t>(bytes));
+    in.bytes(block.data(), block.size());
+}
+
+void readMesh(ByteCursor& in, Mesh& mesh) {
+    mesh.hasHiddenFaces = 0;
+    mesh.sphereX = in.i16();
+    mesh.sphereY = in.i16();
+    mesh.sphereZ = in.i16();
+    mesh.sphereRadius = in.u16();
+    mesh.extraWord = in.u16();
+    mesh.vertexCount = in.u16();
+    checkCapacity(in, "Vertex count", mesh.vertexCount, kMaxMeshVertices);
+    in.need(6 * std::size_t(mesh.vertexCount));
+    for (std::size_t i = 0; i < mesh.vertexCount; ++i) {
+        mesh.vertices[i].x = in.i16();
+        mesh.vertices[i].y = in.i16();
+        mesh.vertices[i].z = in.i16();
+    }
+    mesh.normalCount = in.i16();
+    if (mesh.normalCount > 0) {
+        checkCapacity(in, "Normal count", std::size_t(mesh.normalCount), kMaxMeshVertices);
+        for (int i = 0; i < mesh.normalCount; ++i) {
+            mesh.normals[i].x = in.i16();
+            mesh.normals[i].y = in.i16();
+            mesh.normals[i].z = in.i16();
+        }
+    } else {
+        const int shades = -int(mesh.normalCount);
+        checkCapacity(in, "Shade count", std::size_t(shades), kMaxMeshVertices);
+        for (int i = 0; i < shades; ++i)
+            mesh.shades[i] = in.i16();
+    }
+    mesh.faceCount = in.i16();
+    if (mesh.faceCount < 0)
+        in.fail("Face count " + std::to_string(mesh.faceCount) + " is negative");
+    checkCapacity(in, "Face count", std::size_t(mesh.faceCount), kMaxMeshVertices);
+    int quads = 0;
+    for (int i = 0; i < mesh.faceCount; ++i) {
+        MeshFace& face = mesh.faces[i];
+        face.shape = in.u16();
+        face.vertexIndex[0] = in.u16();
+        face.vertexIndex[1] = in.u16();
+        face.vertexIndex[2] = in.u16();
+        if (face.shape == kShapeQuad) {
+            face.vertexIndex[3] = in.u16();
+            ++quads;
+        }
+        face.texture = in.u16();
+        face.attributes = in.u16();
+        face.visible = 1;
+    }
+    if (quads % 2 == 1)
+        in.u16();
+}
+
+void readWad(ByteCursor& in, twad& wad) {
+    in.setSection("texture samples");
+    wad.texInfoCount = in.u32();
+    checkCapacity(in, "Texture sample count", wad.texInfoCount, kMaxTexInfos);
+    for (std::size_t i = 0; i < wad.texInfoCount; ++i) {
+        TexInfo& t = wad.texInfos[i];
+        t.x = in.u8();
+        t.y = in.u8();
+        t.page = in.u16();
+        t.xFlag = static_cast<std::int8_t>(in.u8());
+        t.width = in.u8();
+        t.yFlag = static_cast<std::int8_t>(in.u8());
+        t.height = in.u8();
+    }
+
+    in.setSection("texture atlas");
+    wad.textureDataSize = in.u32();
+    readBlock(in, wad.textureDataSize, 1, wad.textureData);
+    for (std::size_t i = 0; i + 2 < wad.textureData.size(); i += 3)
+        std::swap(wad.textureData[i], wad.textureData[i + 2]);
+
+    in.setSection("mesh pointers");
+    wad.meshPointerCount = in.u32();
+    checkCapacity(in, "Mesh pointer count", wad.meshPointerCount, kMaxMeshPointers);
+    in.need(4 * std::size_t(wad.meshPointerCount));
+    for (std::size_t i = 0; i < wad.meshPointerCount; ++i)
+        wad.meshPointers[i] = in.u32();
+    if (!buildMeshDirectory(wad))
+        in.fail("More than " + std::to_string(kMaxDirectoryEntries) +
+                " distinct mesh offsets in the pointer table");
+
+    in.setSection("mesh data");
+    wad.meshDataWords = in.u32();
+    const std::uint64_t end = in.position() + 2 * std::uint64_t(wad.meshDataWords);
+    if (end > in.position() + in.remaining())
+        in.fail("File ends early: mesh data of " + std::to_string(wad.meshDataWords) +
+                " words announced, " + std::to_string(in.remaining()) + " bytes left");
+    wad.meshes.clear();
+    wad.meshCount = 0;
+    while (in.position() < end) {
+        if (wad.meshes.size() >= kMaxMeshes)
+            in.fail("More than " + std::to_string(kMaxMeshes) + " meshes");
+        wad.meshes.emplace_back();
+        readMesh(in, wad.meshes.back());
+        ++wad.meshCount;
+    }
+
+    struct Table {
+        const char* section;
+        std::uint32_t& count;
+        std::vector<std::uint8_t>& block;
+        std::size_t size;
+    };
+    const Table tables[] = {
+        {"animations", wad.animationCount, wad.animations, kAnimationRecordSize},
+        {"state changes", wad.stateChangeCount, wad.stateChanges, kStateChangeRecordSize},
+        {"dispatches", wad.dispatchCount, wad.dispatches, kDispatchRecordSize},
+        {"commands", wad.commandCount, wad.commands, kCommandRecordSize},
+        {"mesh tree", wad.meshTreeCount, wad.meshTree, kMeshTreeRecordSize},
+        {"keyframes", wad.keyframeWordCount, wad.keyframes, kKeyframeRecordSize},
+    };
+    for (const Table& t : tables) {
+        in.setSection(t.section);
+        t.count = in.u32();
+        readBlock(in, t.count, t.size, t.block);
+    }
+
+    in.setSection("moveables");
+    wad.moveableCount = in.u32();
+    if (std::uint64_t(wad.moveableCount) * 18 > in.remaining())
+        in.fail("File ends early: " + std::to_string(wad.moveableCount) +
+                " moveables announced, " + std::to_string(in.remaining()) + " bytes left");
+    wad.moveables.resize(wad.moveableCount);
+    for (Moveable& m : wad.moveables) {
+        m.objectId = in.u32();
+        m.pointerCount = in.u16();
+        m.firstPointer = in.u16();
+        in.bytes(m.opaqueTail.data(), m.opaqueTail.size());
+    }
+
+    in.setSection("statics");
+    wad.staticCount = in.u32();
+    if (std::uint64_t(wad.staticCount) * 32 > in.remaining())
+        in.fail("File ends early: " + std::to_string(wad.staticCount) + " statics announced, " +
+                std::to_string(in.remaining()) + " bytes left");
+    wad.statics.resize(wad.staticCount);
+    for (StaticMesh& s : wad.statics) {
+        s.objectId = in.u32();
+        s.pointerIndex = in.u16();
+        for (auto& v : s.visibilityBox)
+            v = in.i16();
+        for (auto& v : s.collisionBox)
+            v = in.i16();
+        s.flags = in.u16();
+    }
+
+    computeMeshUsage(wad);
+}
+
+} // namespace
+
+LoadResult loadWadFromBytes(twad& wad, const std::uint8_t* data, std::size_t size) {
+    ByteCursor in(data, size);
+    in.setSection("version");
+    try {
+        const std::uint32_t version = in.u32();
+        if (version != 129 && version != 130)
+            return {LoadResult::WrongVersion, "Invalid Tomb Raider File Format!!"};
+        auto fresh = std::make_unique<twad>();
+        fresh->version = version;
+        readWad(in, *fresh);
+        wad = std::move(*fresh);
+        return {};
+    } catch (const FormatError& e) {
+        return {LoadResult::Failed, e.what()};
+    } catch (const std::bad_alloc&) {
+        return {LoadResult::Failed, "Not enough memory to read the package"};
+    }
+}
+
+LoadResult loadWad(twad& wad, const std::filesystem::path& path) {
+    std::vector<std::uint8_t> bytes;
+    std::string message;
+    if (!readWholeFile(path, bytes, message))
+        return {LoadResult::Failed, message};
+    LoadResult result = loadWadFromBytes(wad, bytes.data(), bytes.size());
+    if (result.status == LoadResult::Failed)
+        result.message = path.filename().string() + ": " + result.message;
+    return result;
+}
+
+} // namespace kavlen

@@ -1,0 +1,29 @@
+// Loading and saving packages for commands: failures become exceptions that the
+// command dispatcher prints with exit status 2.
+#pragma once
+
+#include "document/wad.h"
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace kavlen::cli {
+
+inline std::unique_ptr<twad> loadOrThrow(const std::string& path) {
+    auto wad = std::make_unique<twad>();
+    const LoadResult r = loadWad(*wad, path);
+    if (!r.ok())
+        throw std::runtime_error(r.status == LoadResult::WrongVersion
+                                     ? path + ": " + r.message
+                                     : r.message);
+    return wad;
+}
+
+inline void saveOrThrow(twad& wad, const std::string& path) {
+    const SaveResult r = saveWad(wad, path);
+    if (!r.ok)
+        throw std::runtime_error(r.message);
+}
+
+} // namespace kavlen::cli
