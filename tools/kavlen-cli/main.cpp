@@ -29,6 +29,10 @@ namespace {
 CommandTable buildTable() {
     CommandTable table;
     addDocumentCommands(table);
+    addInterchangeCommands(table);
+    addTextureCommands(table);
+    addMeshEditCommands(table);
+    addReportCommands(table);
     return table;
 }
 

@@ -1,0 +1,3 @@
+# Every .cpp file of this folder belongs to the core library.
+file(GLOB KAVLEN_meshedit_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+target_sources(kavlen_core PRIVATE ${KAVLEN_meshedit_SOURCES})

@@ -1,0 +1,7 @@
+#include "cli.h"
+
+namespace kavlen::cli {
+
+void addReportCommands(CommandTable&) {}
+
+} // namespace kavlen::cli
