@@ -73,6 +73,7 @@ struct MeshVertex {
     std::int16_t x = 0, y = 0, z = 0;
 };
 using MeshNormal = MeshVertex;
+static_assert(sizeof(MeshVertex) == 6); // read and written as three 16-bit words
 
 struct MeshFace {
     std::uint16_t shape = 0;                    // kShapeTriangle or kShapeQuad
