@@ -23,8 +23,13 @@ std::unique_ptr<twad> makeLargePackage() {
         wad->textureData[i] = static_cast<std::uint8_t>(i * 31 + i / 768);
     wad->texInfoCount = kMaxTexInfos;
     for (std::size_t t = 0; t < kMaxTexInfos; ++t)
-        wad->texInfos[t] = {static_cast<std::uint8_t>(t % 8 * 32), static_cast<std::uint8_t>(t / 8 % 8 * 32),
-                            static_cast<std::uint16_t>(t % 60), -1, 31, -1, 31};
+        wad->texInfos[t] = {static_cast<std::uint8_t>(t % 8 * 32),
+                            static_cast<std::uint8_t>(t / 8 % 8 * 32),
+                            static_cast<std::uint16_t>(t % 60),
+                            -1,
+                            31,
+                            -1,
+                            31};
     const std::size_t meshCount = 400;
     wad->meshes.resize(meshCount);
     wad->meshCount = static_cast<std::uint16_t>(meshCount);
@@ -119,7 +124,8 @@ void BM_RawWrite(benchmark::State& state) {
     const fs::path out = fs::temp_directory_path() / "kavlen-bench-out.wad";
     for (auto _ : state) {
         std::ofstream f(out, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char*>(p.bytes.data()), static_cast<std::streamsize>(p.bytes.size()));
+        f.write(reinterpret_cast<const char*>(p.bytes.data()),
+                static_cast<std::streamsize>(p.bytes.size()));
     }
     state.SetBytesProcessed(state.iterations() * p.bytes.size());
 }

@@ -173,8 +173,8 @@ void readWad(ByteCursor& in, twad& wad) {
     in.setSection("moveables");
     wad.moveableCount = in.u32();
     if (std::uint64_t(wad.moveableCount) * 18 > in.remaining())
-        in.fail("File ends early: " + std::to_string(wad.moveableCount) +
-                " moveables announced, " + std::to_string(in.remaining()) + " bytes left");
+        in.fail("File ends early: " + std::to_string(wad.moveableCount) + " moveables announced, " +
+                std::to_string(in.remaining()) + " bytes left");
     wad.moveables.resize(wad.moveableCount);
     for (Moveable& m : wad.moveables) {
         m.objectId = in.u32();

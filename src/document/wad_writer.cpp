@@ -32,10 +32,9 @@ void writeMesh(ByteSink& out, const Mesh& mesh) {
         const MeshFace& face = mesh.faces[i];
         const bool quad = face.shape == kShapeQuad;
         quads += quad;
-        const std::uint16_t record[7] = {face.shape,          face.vertexIndex[0],
-                                         face.vertexIndex[1], face.vertexIndex[2],
-                                         face.vertexIndex[3], face.texture,
-                                         face.attributes};
+        const std::uint16_t record[7] = {
+            face.shape,          face.vertexIndex[0], face.vertexIndex[1], face.vertexIndex[2],
+            face.vertexIndex[3], face.texture,        face.attributes};
         if (quad) {
             out.words(record, 7);
         } else {
@@ -57,10 +56,10 @@ std::vector<std::uint8_t> serializeWad(const twad& wad,
         meshBytes += wad.meshes[k].fileSize();
     std::vector<std::uint8_t> bytes;
     bytes.reserve(64 + wad.textureData.size() + 8 * wad.texInfoCount +
-                  4 * std::size_t(wad.meshPointerCount) + meshBytes +
-                  wad.animations.size() + wad.stateChanges.size() + wad.dispatches.size() +
-                  wad.commands.size() + wad.meshTree.size() + wad.keyframes.size() +
-                  18 * wad.moveables.size() + 32 * wad.statics.size());
+                  4 * std::size_t(wad.meshPointerCount) + meshBytes + wad.animations.size() +
+                  wad.stateChanges.size() + wad.dispatches.size() + wad.commands.size() +
+                  wad.meshTree.size() + wad.keyframes.size() + 18 * wad.moveables.size() +
+                  32 * wad.statics.size());
     ByteSink out(bytes);
 
     out.u32(wad.version);

@@ -16,7 +16,7 @@ struct FaceSpec {
 };
 
 struct MeshSpec {
-    std::vector<std::int16_t> vertexXyz;      // 3 per vertex
+    std::vector<std::int16_t> vertexXyz; // 3 per vertex
     std::int16_t normalCount = 0;
     std::vector<std::int16_t> normalsOrShades; // 3 per normal, or 1 per shade
     std::vector<FaceSpec> faces;
@@ -47,8 +47,8 @@ inline void appendMesh(ByteSink& out, const MeshSpec& m) {
 
 struct PackageSpec {
     std::uint32_t version = 129;
-    std::vector<std::uint8_t> texInfos;  // 8 bytes each
-    std::vector<std::uint8_t> atlas;     // file order (red, green, blue)
+    std::vector<std::uint8_t> texInfos; // 8 bytes each
+    std::vector<std::uint8_t> atlas;    // file order (red, green, blue)
     std::vector<std::uint32_t> pointers;
     std::vector<MeshSpec> meshes;
     std::vector<std::uint8_t> moveables; // 18 bytes each

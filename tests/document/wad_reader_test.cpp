@@ -163,7 +163,7 @@ TEST(WadReader, OutOfRangeReferencesAreKeptAndHarmless) {
     MeshSpec bad = smallTriangleMesh();
     bad.faces = {{8, {0, 1, 999}, 4000, 0}};
     spec.meshes = {smallTriangleMesh(), bad};
-    spec.pointers = {0, 52, 26}; // 26 starts no mesh
+    spec.pointers = {0, 52, 26};        // 26 starts no mesh
     auto mv = moveableBytes(1, 500, 1); // range far beyond the table
     auto st = staticBytes(2, 1900);     // pointer index beyond the table
     spec.moveables = mv;

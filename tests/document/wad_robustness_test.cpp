@@ -17,7 +17,8 @@ namespace {
 std::vector<std::uint8_t> demoBytes() {
     std::vector<std::uint8_t> bytes;
     std::string message;
-    EXPECT_TRUE(readWholeFile(std::filesystem::path(KAVLEN_SAMPLES_DIR) / "demo.wad", bytes, message));
+    EXPECT_TRUE(
+        readWholeFile(std::filesystem::path(KAVLEN_SAMPLES_DIR) / "demo.wad", bytes, message));
     return bytes;
 }
 

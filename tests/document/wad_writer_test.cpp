@@ -67,7 +67,8 @@ TEST(WadWriter, HandBuiltPackagesRoundTrip) {
     for (std::size_t i = 0; i < spec.atlas.size(); ++i)
         spec.atlas[i] = static_cast<std::uint8_t>(i * 7);
     MeshSpec mixed = smallTriangleMesh(); // 2 triangles and 1 quad: 40 bytes of faces
-    mixed.faces = {{8, {0, 1, 2}, 0x6001, 3}, {8, {2, 1, 0}, 0x8001, 0x1FF}, {9, {0, 1, 2, 0}, 0xFFFF, 2}};
+    mixed.faces = {
+        {8, {0, 1, 2}, 0x6001, 3}, {8, {2, 1, 0}, 0x8001, 0x1FF}, {9, {0, 1, 2, 0}, 0xFFFF, 2}};
     MeshSpec fiveShades = smallTriangleMesh();
     fiveShades.vertexXyz.resize(15, 7);
     fiveShades.normalCount = -5;
