@@ -19,7 +19,10 @@ AxisFilter makeAxisFilter(int sourceSize, int targetSize) {
     AxisFilter filter;
     const double scale = double(sourceSize) / double(targetSize);
     const double radius = std::max(1.0, scale);
+    const auto taps = std::size_t(targetSize) * (2 * static_cast<std::size_t>(radius) + 2);
     filter.first.reserve(std::size_t(targetSize) + 1);
+    filter.source.reserve(taps);
+    filter.weight.reserve(taps);
     for (int j = 0; j < targetSize; ++j) {
         filter.first.push_back(static_cast<int>(filter.source.size()));
         const double center = (j + 0.5) * scale - 0.5;
@@ -43,7 +46,8 @@ AxisFilter makeAxisFilter(int sourceSize, int targetSize) {
 }
 
 std::uint8_t toByte(float value) {
-    return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
+    // The weights are positive and sum to 1, so value lies in 0..255 but for rounding.
+    return static_cast<std::uint8_t>(std::clamp(value + 0.5f, 0.0f, 255.0f));
 }
 
 } // namespace

@@ -333,7 +333,7 @@ TEST_F(SceneRender, StaticMeshShowsItsBoxOtherMeshesTheirSphere) {
     QImage image = draw(boxed, kModeWireframe);
     EXPECT_TRUE(colorNear(image, view->pixelOf(ViewPoint{0, 1, 1}), box, 1));
     EXPECT_FALSE(colorNear(image, view->pixelOf(ViewPoint{0, 0.5, 0.5}), box, 1));
-    EXPECT_GT(reach(image), 150); // the box's front corners
+    EXPECT_GT(reach(image), view->scaled(150)); // the box's front corners
 
     scene.boxKind = 1;
     image = view->frame();
@@ -350,7 +350,7 @@ TEST_F(SceneRender, StaticMeshShowsItsBoxOtherMeshesTheirSphere) {
 
     image = draw(free, kModeTextured);
     EXPECT_GT(countColor(image, box), 100);
-    EXPECT_LT(reach(image), 102); // within the sphere's outline (about 99 pixels)
+    EXPECT_LT(reach(image), view->scaled(102)); // within the sphere's outline (about 99 pixels)
 
     scene.showBox = 0;
     image = view->frame();
@@ -398,6 +398,7 @@ TEST_F(SceneRender, PointsAboveTheRemapLimitUseTheSecondColour) {
     view->distance = 1.2;
     const Rgb first = rgbOfColorRef(scene.pointColor);
     const Rgb second = rgbOfColorRef(scene.point2Color);
+    const int near = view->scaled(6); // reaches a marker's outline, not its neighbours
     const auto vertexPixel = [&](int slot, int i) {
         return view->pixelOf(mesh(slot).vertices[static_cast<std::size_t>(i)]);
     };
@@ -407,19 +408,19 @@ TEST_F(SceneRender, PointsAboveTheRemapLimitUseTheSecondColour) {
         QImage image = draw(small, mode);
         EXPECT_EQ(scene.remapLimit, 127);
         for (int i : {0, 100, 127}) {
-            EXPECT_TRUE(colorNear(image, vertexPixel(small, i), first, 6)) << i;
-            EXPECT_FALSE(colorNear(image, vertexPixel(small, i), second, 6)) << i;
+            EXPECT_TRUE(colorNear(image, vertexPixel(small, i), first, near)) << i;
+            EXPECT_FALSE(colorNear(image, vertexPixel(small, i), second, near)) << i;
         }
         for (int i : {128, 150, 199}) {
-            EXPECT_TRUE(colorNear(image, vertexPixel(small, i), second, 6)) << i;
-            EXPECT_FALSE(colorNear(image, vertexPixel(small, i), first, 6)) << i;
+            EXPECT_TRUE(colorNear(image, vertexPixel(small, i), second, near)) << i;
+            EXPECT_FALSE(colorNear(image, vertexPixel(small, i), first, near)) << i;
         }
 
         image = draw(large, mode);
         EXPECT_EQ(scene.remapLimit, 43);
-        EXPECT_TRUE(colorNear(image, vertexPixel(large, 43), first, 6));
-        EXPECT_TRUE(colorNear(image, vertexPixel(large, 44), second, 6));
-        EXPECT_TRUE(colorNear(image, vertexPixel(large, 299), second, 6));
+        EXPECT_TRUE(colorNear(image, vertexPixel(large, 43), first, near));
+        EXPECT_TRUE(colorNear(image, vertexPixel(large, 44), second, near));
+        EXPECT_TRUE(colorNear(image, vertexPixel(large, 299), second, near));
     }
 }
 
@@ -434,7 +435,7 @@ TEST_F(SceneRender, HairVerticesAreFilledInTheBoxColour) {
     };
 
     QImage image = draw(m, kModePoints);
-    EXPECT_FALSE(colorNear(image, centre(38), box, 6));
+    EXPECT_FALSE(colorNear(image, centre(38), box, view->scaled(6)));
 
     scene.hairHighlight = 1;
     image = view->frame();
@@ -452,7 +453,7 @@ TEST_F(SceneRender, HairVerticesAreFilledInTheBoxColour) {
 
     image = draw(m, kModePointsWire);
     EXPECT_TRUE(colorNear(image, centre(70), box, 1));
-    EXPECT_FALSE(colorNear(image, centre(72), box, 6));
+    EXPECT_FALSE(colorNear(image, centre(72), box, view->scaled(6)));
 }
 
 TEST_F(SceneRender, FacesAndVerticesCarryTheirSelectionNames) {

@@ -43,6 +43,9 @@ class SceneTestView : public QOpenGLWidget {
     QImage replay();
     int listBuilds() const { return listBuilds_; }
 
+    // Device pixels per widget pixel; distances that scale with the view use it.
+    int scaled(int pixels) const { return static_cast<int>(pixels * devicePixelRatioF()); }
+
     // Device pixel where a view-unit point appears (pitch 0 only).
     QPoint pixelOf(const ViewPoint& p) const;
     QPoint pixelOf(const MeshVertex& v) const { return pixelOf(toView(v)); }
