@@ -1,4 +1,3 @@
-#include "document/safe_write.h"
 #include "interchange/dxf.h"
 #include "interchange/listmem.h"
 #include "interchange/text_lines.h"
@@ -270,15 +269,12 @@ ImportResult importDxf(twad& wad, int slot, const std::filesystem::path& file,
     ImportResult result;
     if (!meshForInterchange(wad, slot, result.messages))
         return result;
-    std::vector<std::uint8_t> bytes;
-    std::string message;
-    if (!readWholeFile(file, bytes, message)) {
+    std::string text, message;
+    if (!readTextFile(file, text, message)) {
         result.messages.push_back({MessageKind::Error, message});
         return result;
     }
-    return importDxfText(
-        wad, slot, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-        options);
+    return importDxfText(wad, slot, text, options);
 }
 
 } // namespace kavlen

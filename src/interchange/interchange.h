@@ -6,6 +6,7 @@
 #include "document/wad.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 
 namespace kavlen {
@@ -37,6 +38,9 @@ inline constexpr const char* kNoMeshMessage = "No mesh selected.";
 // The mesh in slot `slot`, or null after adding the refusal to `messages`
 // ("No wad opened." without a package, kNoMeshMessage without that slot).
 const Mesh* meshForInterchange(const twad& wad, int slot, Messages& messages);
+
+// Reads a whole regular file as text; false with a message when it cannot.
+bool readTextFile(const std::filesystem::path& file, std::string& text, std::string& message);
 
 // Fills the lighting data of a freshly imported mesh whose normalCount equals its
 // vertexCount: averaged normals, or static shades of the chosen intensity.

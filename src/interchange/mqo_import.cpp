@@ -1,4 +1,3 @@
-#include "document/safe_write.h"
 #include "interchange/mqo.h"
 #include "interchange/text_numbers.h"
 #include "interchange/tokens.h"

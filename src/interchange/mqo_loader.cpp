@@ -1,4 +1,3 @@
-#include "document/safe_write.h"
 #include "interchange/mqo.h"
 #include "interchange/text_numbers.h"
 #include "interchange/tokens.h"
@@ -331,17 +330,15 @@ Messages loadMqo(std::string_view bytes, int& lineCount, TmqoModel& model) {
 }
 
 Messages loadMqoFile(const std::filesystem::path& file, int& lineCount, TmqoModel& model) {
-    std::vector<std::uint8_t> bytes;
-    std::string message;
+    std::string bytes, message;
     model.fileName = file.string();
-    if (!readWholeFile(file, bytes, message)) {
+    if (!readTextFile(file, bytes, message)) {
         model.objects.clear();
         model.materials.clear();
         lineCount = 0;
         return {{MessageKind::Information, "No vertices in visible objects."}};
     }
-    return loadMqo(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                   lineCount, model);
+    return loadMqo(bytes, lineCount, model);
 }
 
 } // namespace kavlen
