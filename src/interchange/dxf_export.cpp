@@ -17,8 +17,9 @@ std::string fourDigits(int value) {
     return buffer;
 }
 
-// A package coordinate divided by 100, without a minus sign on zero.
-std::string dxfCoordinate(int value) { return formatFixed(value / 100.0 + 0.0, 6); }
+// A package coordinate divided by 100; callers negate as integers, so zero is
+// never written as minus zero.
+std::string dxfCoordinate(int value) { return formatFixed(value / 100.0, 6); }
 
 struct DxfWriter {
     std::string text;
@@ -99,9 +100,9 @@ std::string buildDxf(const Mesh& mesh, std::size_t* layerCount) {
             w.line(kCodes[k][0]);
             w.line(dxfCoordinate(v.x));
             w.line(kCodes[k][1]);
-            w.line(dxfCoordinate(-v.z));
+            w.line(dxfCoordinate(-int(v.z)));
             w.line(kCodes[k][2]);
-            w.line(dxfCoordinate(-v.y));
+            w.line(dxfCoordinate(-int(v.y)));
         }
     }
     for (const char* s : {" 0", "ENDSEC", " 0", "EOF"})

@@ -55,8 +55,9 @@ std::string buildMqo(const Mesh& mesh, int slot, std::size_t* materialCount) {
     line("\tvertex " + std::to_string(mesh.vertexCount) + " {");
     for (std::size_t k = 0; k < vertexCount; ++k) {
         const MeshVertex& v = mesh.vertices[k];
-        line("\t\t" + formatFixed(-double(v.x), 4) + " " + formatFixed(-double(v.y), 4) + " " +
-             formatFixed(double(v.z), 4));
+        // Negated as integers, so that zero is never written as minus zero.
+        line("\t\t" + formatFixed(-int(v.x), 4) + " " + formatFixed(-int(v.y), 4) + " " +
+             formatFixed(v.z, 4));
     }
     line("\t}");
 
