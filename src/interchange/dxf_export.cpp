@@ -19,7 +19,9 @@ std::string fourDigits(int value) {
 
 // A package coordinate divided by 100; callers negate as integers, so zero is
 // never written as minus zero.
-std::string dxfCoordinate(int value) { return formatFixed(value / 100.0, 6); }
+std::string dxfCoordinate(int value) {
+    return formatFixed(value / 100.0, 6);
+}
 
 struct DxfWriter {
     std::string text;
@@ -40,11 +42,20 @@ std::string dxfLayerName(const MeshFace& face) {
         const TextureWordInfo info = decodeTextureWord(face.texture);
         name = (info.mirrored ? "FLIPED_" : "TEXTUR_") + fourDigits(info.index);
         switch (info.corner) {
-        case 0: name += "_1"; break;
-        case 2: name += "_4"; break;
-        case 4: name += "_2"; break;
-        case 6: name += "_3"; break;
-        default: break;
+        case 0:
+            name += "_1";
+            break;
+        case 2:
+            name += "_4";
+            break;
+        case 4:
+            name += "_2";
+            break;
+        case 6:
+            name += "_3";
+            break;
+        default:
+            break;
         }
     }
     // Shine strength bits without the shine flag are dropped.
@@ -56,9 +67,9 @@ std::string dxfLayerName(const MeshFace& face) {
 
 std::string buildDxf(const Mesh& mesh, std::size_t* layerCount) {
     DxfWriter w;
-    for (const char* s : {"  0", "SECTION", "  2", "HEADER", " 999", "Created by Kavlen 3.9.5 Rev12",
-                          "  0", "ENDSEC", "  0", "SECTION", "  2", "TABLES", "  0", "TABLE", "  2",
-                          "LAYER", "  70", "    153"})
+    for (const char* s : {"  0", "SECTION", "  2", "HEADER", " 999",
+                          "Created by Kavlen 3.9.5 Rev12", "  0", "ENDSEC", "  0", "SECTION", "  2",
+                          "TABLES", "  0", "TABLE", "  2", "LAYER", "  70", "    153"})
         w.line(s);
 
     const int faceCount = std::max<int>(0, std::min<int>(mesh.faceCount, int(kMaxMeshVertices)));
@@ -72,11 +83,11 @@ std::string buildDxf(const Mesh& mesh, std::size_t* layerCount) {
     for (int i = 0; i < layers.size(); ++i) {
         char colour[16];
         std::snprintf(colour, sizeof colour, "%6d", i);
-        for (std::string_view s : {std::string_view("  0"), std::string_view("LAYER"),
-                                   std::string_view("  2"), std::string_view(layers.name(i)),
-                                   std::string_view(" 70"), std::string_view("  0"),
-                                   std::string_view(" 62"), std::string_view(colour),
-                                   std::string_view("  6"), std::string_view("CONTINUOUS")})
+        for (std::string_view s :
+             {std::string_view("  0"), std::string_view("LAYER"), std::string_view("  2"),
+              std::string_view(layers.name(i)), std::string_view(" 70"), std::string_view("  0"),
+              std::string_view(" 62"), std::string_view(colour), std::string_view("  6"),
+              std::string_view("CONTINUOUS")})
             w.line(s);
     }
     if (layerCount)

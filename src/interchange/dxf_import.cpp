@@ -37,8 +37,8 @@ std::int16_t scaledCoordinate(std::string_view text, double factor) {
     const double value = realOrThrow(text) * factor;
     const auto c = meshCoordinate(value);
     if (!c)
-        throw Refusal{{MessageKind::Information,
-                       coordinateOutOfRangeMessage(trimText(text), value)}};
+        throw Refusal{
+            {MessageKind::Information, coordinateOutOfRangeMessage(trimText(text), value)}};
     return *c;
 }
 
@@ -120,8 +120,8 @@ class DxfReader {
             }
             if (code == 8) {
                 const int at = layers_.find(value);
-                const DxfLayer layer = at >= 0 ? layers_.record(at)
-                                               : parseDxfLayer(value, texInfoCount_, static_);
+                const DxfLayer layer =
+                    at >= 0 ? layers_.record(at) : parseDxfLayer(value, texInfoCount_, static_);
                 p.texture = layer.packedWord();
                 p.attributes = layer.attribute;
             } else if (code >= 10 && code <= 13) {
@@ -224,15 +224,15 @@ ImportResult importDxfText(twad& wad, int slot, std::string_view text,
         }
     }
     if (points.size() > kMaxMeshVertices) {
-        result.messages.push_back({MessageKind::Information,
-                                   "Number of vertices(=" + std::to_string(points.size()) +
-                                       ") exceeds mesh limit of 1500"});
+        result.messages.push_back(
+            {MessageKind::Information, "Number of vertices(=" + std::to_string(points.size()) +
+                                           ") exceeds mesh limit of 1500"});
         return result;
     }
     if (polygons.size() > kMaxMeshVertices) {
-        result.messages.push_back({MessageKind::Information,
-                                   "Number of polys (=" + std::to_string(polygons.size()) +
-                                       ") exceeds mesh limit of 1500"});
+        result.messages.push_back(
+            {MessageKind::Information, "Number of polys (=" + std::to_string(polygons.size()) +
+                                           ") exceeds mesh limit of 1500"});
         return result;
     }
 

@@ -16,8 +16,9 @@ template <typename Record = std::monostate> class Tlistmem {
   public:
     // Position of the first entry whose name equals `name`, or -1.
     int find(std::string_view name) const {
-        const auto it = std::lower_bound(entries_.begin(), entries_.end(), name,
-                                         [](const Entry& e, std::string_view n) { return e.first < n; });
+        const auto it =
+            std::lower_bound(entries_.begin(), entries_.end(), name,
+                             [](const Entry& e, std::string_view n) { return e.first < n; });
         if (it == entries_.end() || it->first != name)
             return -1;
         return static_cast<int>(it - entries_.begin());
@@ -26,8 +27,9 @@ template <typename Record = std::monostate> class Tlistmem {
     // Adds the entry and keeps the order; an equal name goes after those already
     // there. Returns its position.
     int add(std::string name, Record record = {}) {
-        const auto it = std::upper_bound(entries_.begin(), entries_.end(), name,
-                                         [](const std::string& n, const Entry& e) { return n < e.first; });
+        const auto it =
+            std::upper_bound(entries_.begin(), entries_.end(), name,
+                             [](const std::string& n, const Entry& e) { return n < e.first; });
         const auto at = entries_.insert(it, Entry(std::move(name), std::move(record)));
         return static_cast<int>(at - entries_.begin());
     }

@@ -10,7 +10,9 @@ namespace kavlen {
 
 namespace {
 
-Message plain(std::string text) { return {MessageKind::Information, std::move(text)}; }
+Message plain(std::string text) {
+    return {MessageKind::Information, std::move(text)};
+}
 
 struct FaceWords {
     std::uint16_t texture = 0;
@@ -43,12 +45,15 @@ FaceWords decodeMaterial(const TmqoModel& model, const TMQFace& face, std::uint3
     if (face.vertexCount == 4)
         words.texture = static_cast<std::uint16_t>(mirrored ? -std::abs(t) : std::abs(t));
     else
-        words.texture = static_cast<std::uint16_t>((mirrored ? 0x8000 : 0) | (r << 12) | std::abs(t));
+        words.texture =
+            static_cast<std::uint16_t>((mirrored ? 0x8000 : 0) | (r << 12) | std::abs(t));
     return words;
 }
 
 // Objects that go into the mesh: visible, with at least one vertex and one face.
-bool copied(const TmqoObject& o) { return o.isVisible() && !o.vertices.empty() && !o.faces.empty(); }
+bool copied(const TmqoObject& o) {
+    return o.isVisible() && !o.vertices.empty() && !o.faces.empty();
+}
 
 ImportResult importModel(twad& wad, int slot, const TmqoModel& model, const ImportOptions& options,
                          ImportResult result) {
@@ -118,7 +123,8 @@ ImportResult importModel(twad& wad, int slot, const TmqoModel& model, const Impo
                               std::to_string(o.vertices.size()) + " vertices."));
                     return result;
                 }
-                face.vertexIndex[std::size_t(k)] = static_cast<std::uint16_t>(b + std::size_t(index));
+                face.vertexIndex[std::size_t(k)] =
+                    static_cast<std::uint16_t>(b + std::size_t(index));
             }
             const FaceWords words = decodeMaterial(model, in, wad.texInfoCount, !options.moveable);
             face.shape = in.vertexCount == 4 ? kShapeQuad : kShapeTriangle;

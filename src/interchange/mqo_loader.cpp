@@ -10,9 +10,13 @@ namespace {
 
 constexpr std::size_t kMaxMqoTotal = kMaxMeshVertices;
 
-bool sameWord(std::string_view a, std::string_view b) { return lowerAscii(a) == lowerAscii(b); }
+bool sameWord(std::string_view a, std::string_view b) {
+    return lowerAscii(a) == lowerAscii(b);
+}
 
-[[noreturn]] void fail(std::string_view line) { throw MqoParseError{std::string(line)}; }
+[[noreturn]] void fail(std::string_view line) {
+    throw MqoParseError{std::string(line)};
+}
 
 // Counts the vertices and faces of the visible objects, as announced by their
 // "vertex N {", "BVertex N {" and "face N {" lines.
@@ -92,28 +96,60 @@ class MqoParser {
         if (words.token(0) == "}" && words.count() > 1)
             fail(text);
         switch (state_) {
-        case State::FirstLine: firstLine(text, words); break;
-        case State::SecondLine: secondLine(text, words); break;
-        case State::TopLevel: topLevel(text, words); break;
-        case State::Ignore: break;
-        case State::Material: materialLine(words); break;
-        case State::Object: objectLine(text, words); break;
-        case State::Vertex: vertexLine(words); break;
-        case State::BVertex: bvertexLine(text, words); break;
-        case State::Face: faceLine(text); break;
-        case State::Skip: skipLine(words); break;
-        case State::VertexAttr: vertexAttrLine(text, words); break;
+        case State::FirstLine:
+            firstLine(text, words);
+            break;
+        case State::SecondLine:
+            secondLine(text, words);
+            break;
+        case State::TopLevel:
+            topLevel(text, words);
+            break;
+        case State::Ignore:
+            break;
+        case State::Material:
+            materialLine(words);
+            break;
+        case State::Object:
+            objectLine(text, words);
+            break;
+        case State::Vertex:
+            vertexLine(words);
+            break;
+        case State::BVertex:
+            bvertexLine(text, words);
+            break;
+        case State::Face:
+            faceLine(text);
+            break;
+        case State::Skip:
+            skipLine(words);
+            break;
+        case State::VertexAttr:
+            vertexAttrLine(text, words);
+            break;
         }
     }
 
   private:
     enum class State {
-        FirstLine, SecondLine, TopLevel, Ignore, Material, Object, Vertex, BVertex, Face, Skip,
+        FirstLine,
+        SecondLine,
+        TopLevel,
+        Ignore,
+        Material,
+        Object,
+        Vertex,
+        BVertex,
+        Face,
+        Skip,
         VertexAttr
     };
 
     static bool isClose(const TTokens& w) { return w.count() == 1 && w.token(0) == "}"; }
-    static bool opensBlock(const TTokens& w) { return w.count() > 0 && w.token(w.count() - 1) == "{"; }
+    static bool opensBlock(const TTokens& w) {
+        return w.count() > 0 && w.token(w.count() - 1) == "{";
+    }
 
     TmqoObject& object() { return model_.objects.back(); }
 
@@ -178,28 +214,47 @@ class MqoParser {
         }
         TmqoObject& o = object();
         const std::string key = lowerAscii(w.token(0));
-        if (key == "depth") o.depth = smallInt(w, 1, 0);
-        else if (key == "folding") o.folding = smallInt(w, 1, 0);
-        else if (key == "scale") triple(w, o.scale, 1.0f);
-        else if (key == "rotation") triple(w, o.rotation, 0.0f);
-        else if (key == "translation") triple(w, o.translation, 0.0f);
-        else if (key == "patch") o.patch = smallInt(w, 1, 0);
-        else if (key == "segment") o.segment = smallInt(w, 1, 1);
-        else if (key == "visible") o.visible = smallInt(w, 1, 15);
-        else if (key == "locking") o.locking = smallInt(w, 1, 0);
-        else if (key == "shading") o.shading = smallInt(w, 1, 0);
-        else if (key == "facet") o.facet = single(w, 1, 59.5f);
+        if (key == "depth")
+            o.depth = smallInt(w, 1, 0);
+        else if (key == "folding")
+            o.folding = smallInt(w, 1, 0);
+        else if (key == "scale")
+            triple(w, o.scale, 1.0f);
+        else if (key == "rotation")
+            triple(w, o.rotation, 0.0f);
+        else if (key == "translation")
+            triple(w, o.translation, 0.0f);
+        else if (key == "patch")
+            o.patch = smallInt(w, 1, 0);
+        else if (key == "segment")
+            o.segment = smallInt(w, 1, 1);
+        else if (key == "visible")
+            o.visible = smallInt(w, 1, 15);
+        else if (key == "locking")
+            o.locking = smallInt(w, 1, 0);
+        else if (key == "shading")
+            o.shading = smallInt(w, 1, 0);
+        else if (key == "facet")
+            o.facet = single(w, 1, 59.5f);
         else if (key == "mirror") {
             o.mirror = smallInt(w, 1, 0);
             o.mirrorAxis = 1;
-        } else if (key == "mirror_axis") o.mirrorAxis = smallInt(w, 1, 1);
-        else if (key == "mirror_dis") o.mirrorDis = single(w, 1, 0.0f);
-        else if (key == "lathe") o.lathe = smallInt(w, 1, 0);
-        else if (key == "lathe_axis") o.latheAxis = smallInt(w, 1, 1);
-        else if (key == "lathe_seg") o.latheSeg = smallInt(w, 1, 3);
-        else if (key == "vertex") state_ = State::Vertex;
-        else if (key == "bvertex") state_ = State::BVertex;
-        else if (key == "face") state_ = State::Face;
+        } else if (key == "mirror_axis")
+            o.mirrorAxis = smallInt(w, 1, 1);
+        else if (key == "mirror_dis")
+            o.mirrorDis = single(w, 1, 0.0f);
+        else if (key == "lathe")
+            o.lathe = smallInt(w, 1, 0);
+        else if (key == "lathe_axis")
+            o.latheAxis = smallInt(w, 1, 1);
+        else if (key == "lathe_seg")
+            o.latheSeg = smallInt(w, 1, 3);
+        else if (key == "vertex")
+            state_ = State::Vertex;
+        else if (key == "bvertex")
+            state_ = State::BVertex;
+        else if (key == "face")
+            state_ = State::Face;
         else if (key == "vertexattr" && w.count() == 2 && w.token(1) == "{")
             state_ = State::VertexAttr;
         (void)text;
@@ -238,7 +293,8 @@ class MqoParser {
                     vertices[i] = {xyz[0], xyz[1], xyz[2]};
                 }
             }
-        } else if (opensBlock(w) && (sameWord(w.token(0), "weit") || sameWord(w.token(0), "color"))) {
+        } else if (opensBlock(w) &&
+                   (sameWord(w.token(0), "weit") || sameWord(w.token(0), "color"))) {
             startSkip(State::BVertex, false);
         }
     }

@@ -67,7 +67,7 @@ Messages loadObj(const std::filesystem::path& file, TModel& model);
 // negated, face winding reversed, texture word and attributes 0.
 ImportResult importObj(twad& wad, int slot, const std::filesystem::path& file,
                        const ImportOptions& options);
-ImportResult importObjText(twad& wad, int slot, std::string_view text,
-                           const MtlSource& materials, const ImportOptions& options);
+ImportResult importObjText(twad& wad, int slot, std::string_view text, const MtlSource& materials,
+                           const ImportOptions& options);
 
 } // namespace kavlen

@@ -7,7 +7,9 @@ namespace kavlen {
 
 namespace {
 
-Message plain(std::string text) { return {MessageKind::Information, std::move(text)}; }
+Message plain(std::string text) {
+    return {MessageKind::Information, std::move(text)};
+}
 
 // Why the model cannot become a mesh, or an empty string.
 std::string refusal(const TModel& model) {
@@ -128,8 +130,8 @@ ImportResult importLoaded(twad& wad, int slot, const ImportOptions& options, Loa
 
 } // namespace
 
-ImportResult importObjText(twad& wad, int slot, std::string_view text,
-                           const MtlSource& materials, const ImportOptions& options) {
+ImportResult importObjText(twad& wad, int slot, std::string_view text, const MtlSource& materials,
+                           const ImportOptions& options) {
     return importLoaded(wad, slot, options,
                         [&](TModel& model) { return loadObjText(text, model, materials); });
 }

@@ -130,7 +130,8 @@ Messages loadObjText(std::string_view text, TModel& model, const MtlSource& mate
             model.groups.back().faces.push_back(readFace(line));
             break;
         case 'G':
-            model.groups.push_back({std::string(trimText(std::string_view(line).substr(1))), {}, 0});
+            model.groups.push_back(
+                {std::string(trimText(std::string_view(line).substr(1))), {}, 0});
             break;
         case 'U':
             if (line.starts_with("USEMTL") && !model.groups.empty()) {

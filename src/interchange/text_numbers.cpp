@@ -9,7 +9,9 @@ namespace kavlen {
 
 namespace {
 
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 // Strips blanks and one leading '+'; refuses spellings of infinity and NaN,
 // which from_chars would accept.
@@ -36,7 +38,8 @@ long long decimalExponent(std::string_view number) {
         std::string_view digits = number.substr(e + 1);
         if (!digits.empty() && digits.front() == '+')
             digits.remove_prefix(1);
-        const auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
+        const auto [p, ec] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
         if (ec == std::errc::result_out_of_range)
             exponent = digits.starts_with('-') ? -(1LL << 40) : (1LL << 40);
         number = number.substr(0, e);
@@ -45,8 +48,8 @@ long long decimalExponent(std::string_view number) {
     const std::size_t first = number.find_first_of("123456789");
     if (first == std::string_view::npos)
         return exponent;
-    const long long position =
-        first < point ? static_cast<long long>(point - first - 1) : -static_cast<long long>(first - point);
+    const long long position = first < point ? static_cast<long long>(point - first - 1)
+                                             : -static_cast<long long>(first - point);
     return exponent + position;
 }
 
@@ -104,8 +107,12 @@ std::optional<int> parseInteger(std::string_view text) {
     return value;
 }
 
-std::optional<double> parseReal(std::string_view text) { return parseFloating<double>(text); }
-std::optional<float> parseSingle(std::string_view text) { return parseFloating<float>(text); }
+std::optional<double> parseReal(std::string_view text) {
+    return parseFloating<double>(text);
+}
+std::optional<float> parseSingle(std::string_view text) {
+    return parseFloating<float>(text);
+}
 
 void throwNotInteger(std::string_view text) {
     throw ConversionError{"'" + std::string(text) + "' is not a valid integer value"};

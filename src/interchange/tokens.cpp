@@ -62,8 +62,12 @@ const std::string& TTokens::token(int i) const {
     return tokens_[std::size_t(i)];
 }
 
-TTokens mqoWords(std::string_view line) { return TTokens(line, true, '\\', '"', '"', " "); }
-TTokens mqoFaceWords(std::string_view line) { return TTokens(line, true, '\\', '"', '"', " ()"); }
+TTokens mqoWords(std::string_view line) {
+    return TTokens(line, true, '\\', '"', '"', " ");
+}
+TTokens mqoFaceWords(std::string_view line) {
+    return TTokens(line, true, '\\', '"', '"', " ()");
+}
 TTokens mqoBVertexWords(std::string_view line) {
     return TTokens(line, true, '\\', '"', '"', " []");
 }

@@ -38,7 +38,8 @@ std::int16_t shadeFromIntensity(int intensity) {
 void recalcNormals(Mesh& mesh, bool averaged) {
     if (mesh.normalCount <= 0)
         return;
-    const std::size_t normals = std::min<std::size_t>(std::size_t(mesh.normalCount), kMaxMeshVertices);
+    const std::size_t normals =
+        std::min<std::size_t>(std::size_t(mesh.normalCount), kMaxMeshVertices);
     const std::size_t vertices = std::min<std::size_t>(mesh.vertexCount, kMaxMeshVertices);
     std::vector<std::array<double, 3>> sum(normals, {0.0, 0.0, 0.0});
     const int faces = std::min<int>(mesh.faceCount, int(kMaxMeshVertices));
@@ -108,9 +109,9 @@ LightingResult recalcNormalsCommand(twad& wad, int slot, bool averaged) {
     }
     recalcNormals(*mesh, averaged);
     result.changed = true;
-    result.messages.push_back({MessageKind::Information,
-                               std::string(averaged ? "Averaged" : "Weighted") +
-                                   " normals calculated."});
+    result.messages.push_back(
+        {MessageKind::Information,
+         std::string(averaged ? "Averaged" : "Weighted") + " normals calculated."});
     return result;
 }
 

@@ -30,7 +30,8 @@ void writeMesh(ByteSink& out, const Mesh& mesh) {
     out.u16(mesh.sphereRadius);
     out.u16(mesh.extraWord);
     const std::size_t vertices = std::min<std::size_t>(mesh.vertexCount, kMaxMeshVertices);
-    const int normalCount = std::clamp<int>(mesh.normalCount, -int(kMaxMeshVertices), int(kMaxMeshVertices));
+    const int normalCount =
+        std::clamp<int>(mesh.normalCount, -int(kMaxMeshVertices), int(kMaxMeshVertices));
     const int faces = std::clamp<int>(mesh.faceCount, 0, int(kMaxMeshVertices));
     out.u16(static_cast<std::uint16_t>(vertices));
     out.i16(static_cast<std::int16_t>(normalCount));
@@ -232,8 +233,8 @@ TextureSetResult restoreContent(twad& wad, std::span<const std::uint8_t> content
 } // namespace
 
 std::size_t maxTextureSetContent() {
-    const std::size_t meshBlock = 14 + 6 * kMaxMeshVertices + 6 * kMaxMeshVertices + 2 +
-                                  kFaceRecordSize * kMaxMeshVertices;
+    const std::size_t meshBlock =
+        14 + 6 * kMaxMeshVertices + 6 * kMaxMeshVertices + 2 + kFaceRecordSize * kMaxMeshVertices;
     return kMagicSize + 4 + 8 * kMaxTexInfos + 2 + kMaxMeshes * meshBlock;
 }
 
@@ -280,7 +281,8 @@ TextureSetResult saveTextureSet(const twad& wad, const std::filesystem::path& fi
     }
     result.ok = true;
     result.sampleCount = std::min<std::uint32_t>(wad.texInfoCount, kMaxTexInfos);
-    result.meshCount = static_cast<std::uint16_t>(std::min<std::size_t>(wad.meshCount, wad.meshes.size()));
+    result.meshCount =
+        static_cast<std::uint16_t>(std::min<std::size_t>(wad.meshCount, wad.meshes.size()));
     result.contentSize = content.size();
     return result;
 }

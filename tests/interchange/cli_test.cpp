@@ -20,8 +20,8 @@ struct CliRun {
 
 CliRun cli(const std::filesystem::path& dir, const std::string& args) {
     const auto out = dir / "cli-output.txt";
-    const std::string command = std::string("\"") + KAVLEN_CLI + "\" " + args + " > \"" +
-                                out.string() + "\" 2>&1";
+    const std::string command =
+        std::string("\"") + KAVLEN_CLI + "\" " + args + " > \"" + out.string() + "\" 2>&1";
     const int raw = std::system(command.c_str());
     CliRun r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -29,7 +29,9 @@ CliRun cli(const std::filesystem::path& dir, const std::string& args) {
     return r;
 }
 
-std::string q(const std::filesystem::path& p) { return "\"" + p.string() + "\""; }
+std::string q(const std::filesystem::path& p) {
+    return "\"" + p.string() + "\"";
+}
 
 } // namespace
 
@@ -60,7 +62,8 @@ TEST(Cli, DxfAndMqoRoundTripsOnTheDemoPackage) {
 TEST(Cli, RefusedImportsExitWithOneAndWriteNothing) {
     const auto dir = tempDir("cli");
     writeText(dir / "bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3 4 5\n");
-    CliRun r = cli(dir, "import-obj " + q(kDemo) + " 0 " + q(dir / "bad.obj") + " " + q(dir / "x.wad"));
+    CliRun r =
+        cli(dir, "import-obj " + q(kDemo) + " 0 " + q(dir / "bad.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "Object contains faces with more than 4 points.\nTriangulate these faces in "
                      "your modelling program.\n");
@@ -77,8 +80,9 @@ TEST(Cli, RefusedImportsExitWithOneAndWriteNothing) {
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "good.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "No vertices in visible objects.\n");
-    writeText(dir / "bad.mqo", "Metasequoia Document\nFormat Text Ver 2\nObject \"o\" {\n\tvisible 15\n"
-                               "\tvertex 3 {\n\t\t0 0 0\n\t}\n}\nstray\n");
+    writeText(dir / "bad.mqo",
+              "Metasequoia Document\nFormat Text Ver 2\nObject \"o\" {\n\tvisible 15\n"
+              "\tvertex 3 {\n\t\t0 0 0\n\t}\n}\nstray\n");
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "bad.mqo") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "Error reading file near line #9\n\n\n");
@@ -122,16 +126,18 @@ TEST(Cli, EzdxfReadsTheExportedDrawing) {
     auto demo = makeDemoPackage();
     for (int slot : {0, 1, 6, 9}) {
         const auto file = dir / ("m" + std::to_string(slot) + ".dxf");
-        ASSERT_EQ(cli(dir, "export-dxf " + q(kDemo) + " " + std::to_string(slot) + " " + q(file)).status, 0);
-        writeText(dir / "read.py",
-                  "import sys, ezdxf\n"
-                  "doc = ezdxf.readfile(sys.argv[1])\n"
-                  "faces = doc.modelspace().query('3DFACE')\n"
-                  "print(len(faces))\n"
-                  "print(' '.join(sorted(l.dxf.name for l in doc.layers if l.dxf.name not in ('0', 'Defpoints'))))\n"
-                  "print(' '.join(sorted(set(f.dxf.layer for f in faces))))\n"
-                  "v = faces[0].dxf.vtx0\n"
-                  "print('%.2f %.2f %.2f' % (v.x, v.y, v.z))\n");
+        ASSERT_EQ(
+            cli(dir, "export-dxf " + q(kDemo) + " " + std::to_string(slot) + " " + q(file)).status,
+            0);
+        writeText(dir / "read.py", "import sys, ezdxf\n"
+                                   "doc = ezdxf.readfile(sys.argv[1])\n"
+                                   "faces = doc.modelspace().query('3DFACE')\n"
+                                   "print(len(faces))\n"
+                                   "print(' '.join(sorted(l.dxf.name for l in doc.layers if "
+                                   "l.dxf.name not in ('0', 'Defpoints'))))\n"
+                                   "print(' '.join(sorted(set(f.dxf.layer for f in faces))))\n"
+                                   "v = faces[0].dxf.vtx0\n"
+                                   "print('%.2f %.2f %.2f' % (v.x, v.y, v.z))\n");
         const std::string command = "/usr/bin/python3 " + q(dir / "read.py") + " " + q(file) +
                                     " > " + q(dir / "ezdxf.txt") + " 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << readText(dir / "ezdxf.txt");
@@ -146,8 +152,8 @@ TEST(Cli, EzdxfReadsTheExportedDrawing) {
         char first[64];
         std::snprintf(first, sizeof first, "%.2f %.2f %.2f", v.x / 100.0, -int(v.z) / 100.0,
                       -int(v.y) / 100.0);
-        EXPECT_EQ(readText(dir / "ezdxf.txt"), std::to_string(m.faceCount) + "\n" + names + "\n" +
-                                                   names + "\n" + first + "\n")
+        EXPECT_EQ(readText(dir / "ezdxf.txt"),
+                  std::to_string(m.faceCount) + "\n" + names + "\n" + names + "\n" + first + "\n")
             << "mesh " << slot;
     }
 }

@@ -47,8 +47,10 @@ std::string gridDrawing(int n, bool shared) {
     std::string faces;
     for (int i = 0; i < n; ++i) {
         const int col = shared ? 0 : i % 100, row = shared ? 0 : i / 100;
-        const std::string x0 = std::to_string(col * 2) + ".0", x1 = std::to_string(col * 2 + 1) + ".0";
-        const std::string y0 = std::to_string(row * 2) + ".0", y1 = std::to_string(row * 2 + 1) + ".0";
+        const std::string x0 = std::to_string(col * 2) + ".0",
+                          x1 = std::to_string(col * 2 + 1) + ".0";
+        const std::string y0 = std::to_string(row * 2) + ".0",
+                          y1 = std::to_string(row * 2 + 1) + ".0";
         faces += face("TEXTUR_0001_0_0", {{x0.c_str(), y0.c_str(), "0"},
                                           {x1.c_str(), y0.c_str(), "0"},
                                           {x1.c_str(), y1.c_str(), "0"},
@@ -85,9 +87,11 @@ TEST(DxfLayerName, EncodesSampleMirrorCornerAndAttributes) {
 
     MeshFace tri{kShapeTriangle, {0, 1, 2, 0}, 0xC00C, 7, 1, 0}; // sample 12, corner 4, mirrored
     EXPECT_EQ(dxfLayerName(tri), "FLIPED_0012_2_7");
-    const std::pair<std::uint16_t, const char*> corners[] = {
-        {0x0009, "TEXTUR_0009_1_0"}, {0x2009, "TEXTUR_0009_4_0"}, {0x4009, "TEXTUR_0009_2_0"},
-        {0x6009, "TEXTUR_0009_3_0"}, {0x1009, "TEXTUR_0009_0"}};
+    const std::pair<std::uint16_t, const char*> corners[] = {{0x0009, "TEXTUR_0009_1_0"},
+                                                             {0x2009, "TEXTUR_0009_4_0"},
+                                                             {0x4009, "TEXTUR_0009_2_0"},
+                                                             {0x6009, "TEXTUR_0009_3_0"},
+                                                             {0x1009, "TEXTUR_0009_0"}};
     tri.attributes = 0;
     for (const auto& [word, name] : corners) {
         tri.texture = word;
@@ -135,17 +139,17 @@ TEST(DxfExport, WritesTheLayoutLineByLine) {
     addVertex(m, 1, 2, 3);
     addQuad(m, 0, 1, 2, 3, static_cast<std::uint16_t>(-37), 2);
     const std::vector<std::string> l = lines(buildDxf(m));
-    const std::vector<std::string> head = {"  0", "SECTION", "  2", "HEADER", " 999",
-                                           "Created by Kavlen 3.9.5 Rev12", "  0", "ENDSEC",
-                                           "  0", "SECTION", "  2", "TABLES", "  0", "TABLE",
-                                           "  2", "LAYER", "  70", "    153", "  0", "LAYER",
-                                           "  2", "FLIPED_0037_0_2", " 70", "  0", " 62",
-                                           "     0", "  6", "CONTINUOUS", "  0", "ENDTAB", "  0",
-                                           "ENDSEC", "  0", "SECTION", "  2", "ENTITIES", "  0",
-                                           "3DFACE", "  8", "FLIPED_0037_0_2", " 10", "1.500000",
-                                           " 20", "-0.750000", " 30", "2.000000", " 11",
-                                           "0.000000", " 21", "0.000000", " 31", "0.000000",
-                                           " 12", "0.070000", " 22", "12.340000"};
+    const std::vector<std::string> head = {
+        "  0", "SECTION",   "  2", "HEADER",          " 999", "Created by Kavlen 3.9.5 Rev12",
+        "  0", "ENDSEC",    "  0", "SECTION",         "  2",  "TABLES",
+        "  0", "TABLE",     "  2", "LAYER",           "  70", "    153",
+        "  0", "LAYER",     "  2", "FLIPED_0037_0_2", " 70",  "  0",
+        " 62", "     0",    "  6", "CONTINUOUS",      "  0",  "ENDTAB",
+        "  0", "ENDSEC",    "  0", "SECTION",         "  2",  "ENTITIES",
+        "  0", "3DFACE",    "  8", "FLIPED_0037_0_2", " 10",  "1.500000",
+        " 20", "-0.750000", " 30", "2.000000",        " 11",  "0.000000",
+        " 21", "0.000000",  " 31", "0.000000",        " 12",  "0.070000",
+        " 22", "12.340000"};
     ASSERT_GE(l.size(), head.size());
     EXPECT_EQ(std::vector<std::string>(l.begin(), l.begin() + long(head.size())), head);
     ASSERT_EQ(l.size(), 18u + 10u + 8u + 28u + 4u);
@@ -171,8 +175,8 @@ TEST(DxfExport, SortsLayersOnceEachAndRepeatsATrianglesThirdCorner) {
             colours.push_back(l[i + 6]);
         }
     }
-    EXPECT_EQ(layerNames, (std::vector<std::string>{"FLIPED_0001_0_0", "TEXTUR_0002_0_0",
-                                                    "TEXTUR_0009_3_0"}));
+    EXPECT_EQ(layerNames,
+              (std::vector<std::string>{"FLIPED_0001_0_0", "TEXTUR_0002_0_0", "TEXTUR_0009_3_0"}));
     EXPECT_EQ(colours, (std::vector<std::string>{"     0", "     1", "     2"}));
     const auto tri = std::find(l.begin(), l.end(), "TEXTUR_0009_3_0");
     const auto entity = std::find(tri + 1, l.end(), "TEXTUR_0009_3_0");
@@ -186,11 +190,13 @@ TEST(DxfExport, SortsLayersOnceEachAndRepeatsATrianglesThirdCorner) {
 
 TEST(DxfImport, ReadsLayersCornersAndTextureWords) {
     auto wad = smallPackage();
-    const std::string text = drawing(
-        face("TEXTUR_0009_3_0", {{"0", "0", "0"}, {"1", "0", "0"}, {"0", "1", "0"}}) +
-        face("FLIPED_0037_0_0", {{"0", "0", "0"}, {"1", "0", "0"}, {"1", "1", "0"}, {"0", "1", "0"}}) +
-        face("FLIPED_0000_0_0", {{"0", "0", "0"}, {"1", "0", "0"}, {"1", "1", "0"}, {"0", "1", "1"}}) +
-        face("FLIPED_0005_2_14", {{"0", "0", "0"}, {"1", "0", "0"}, {"0", "1", "0"}}));
+    const std::string text =
+        drawing(face("TEXTUR_0009_3_0", {{"0", "0", "0"}, {"1", "0", "0"}, {"0", "1", "0"}}) +
+                face("FLIPED_0037_0_0",
+                     {{"0", "0", "0"}, {"1", "0", "0"}, {"1", "1", "0"}, {"0", "1", "0"}}) +
+                face("FLIPED_0000_0_0",
+                     {{"0", "0", "0"}, {"1", "0", "0"}, {"1", "1", "0"}, {"0", "1", "1"}}) +
+                face("FLIPED_0005_2_14", {{"0", "0", "0"}, {"1", "0", "0"}, {"0", "1", "0"}}));
     const ImportResult r = importDxfText(*wad, 0, text, kMoveable);
     ASSERT_TRUE(r.imported) << (r.messages.empty() ? "" : r.messages[0].text);
     const Mesh& m = wad->meshes[0];
@@ -209,8 +215,9 @@ TEST(DxfImport, ReadsLayersCornersAndTextureWords) {
     EXPECT_EQ(m.extraWord, 7);
     EXPECT_EQ(m.normalCount, m.vertexCount);
     // Axis turn: X 1 -> x 100; Y 1 -> z -100; Z 1 -> y -100.
-    EXPECT_EQ(positions(m), (std::set<std::tuple<int, int, int>>{
-                                {0, 0, 0}, {100, 0, 0}, {0, 0, -100}, {100, 0, -100}, {0, -100, -100}}));
+    EXPECT_EQ(positions(m),
+              (std::set<std::tuple<int, int, int>>{
+                  {0, 0, 0}, {100, 0, 0}, {0, 0, -100}, {100, 0, -100}, {0, -100, -100}}));
 
     const ImportResult s = importDxfText(*wad, 0, text, kStatic);
     ASSERT_TRUE(s.imported);
@@ -234,7 +241,7 @@ TEST(DxfImport, WeldsAndRoundsHalvesToEven) {
     EXPECT_EQ(m.faces[1].vertexIndex[1], m.faces[0].vertexIndex[3]);
     EXPECT_EQ(m.vertices[m.faces[1].vertexIndex[2]].x, 12);
     EXPECT_EQ(m.vertices[m.faces[2].vertexIndex[0]].x, 38);
-    EXPECT_EQ(m.vertices[m.faces[2].vertexIndex[1]].x, 0); // 0.5 rounds to 0
+    EXPECT_EQ(m.vertices[m.faces[2].vertexIndex[1]].x, 0);           // 0.5 rounds to 0
     EXPECT_EQ(m.faces[2].vertexIndex[2], m.faces[2].vertexIndex[1]); // -0.5 too
 }
 
@@ -282,7 +289,8 @@ TEST(DxfImport, BadInputRefusesWithTheMessageAndLeavesTheMeshAlone) {
          "'nan' is not a valid floating point value"},
         {"  0\nLAYER\n  2\nNAME\n 70\n 0\n", "'' is not a valid integer value"},
         {"  0\nLAYER\n  2\nNAME\n 62\nred\n  6\nC\n", "'red' is not a valid floating point value"},
-        {"  0\nSECTION\n  2\nENTITIES\n  0\n3DFACE\n  8\nL\n 10\n1\n", "'' is not a valid integer value"},
+        {"  0\nSECTION\n  2\nENTITIES\n  0\n3DFACE\n  8\nL\n 10\n1\n",
+         "'' is not a valid integer value"},
     };
     for (const auto& [text, message] : cases) {
         const ImportResult r = importDxfText(*wad, 0, text, kMoveable);
@@ -292,13 +300,19 @@ TEST(DxfImport, BadInputRefusesWithTheMessageAndLeavesTheMeshAlone) {
     // Coordinates that do not fit in 16 bits are refused, naming the value.
     for (const char* value : {"327.68", "-327.69", "1e300"}) {
         const ImportResult r = importDxfText(
-            *wad, 0, drawing(good + face("L", {{value, "0", "0"}, {"1", "0", "0"}, {"0", "1", "0"}})),
+            *wad, 0,
+            drawing(good + face("L", {{value, "0", "0"}, {"1", "0", "0"}, {"0", "1", "0"}})),
             kMoveable);
         EXPECT_FALSE(r.imported);
         ASSERT_EQ(r.messages.size(), 1u);
         EXPECT_NE(r.messages[0].text.find(value), std::string::npos) << r.messages[0].text;
     }
-    EXPECT_TRUE(importDxfText(*wad, 0, drawing(face("L", {{"327.67", "327.68", "-327.67"}, {"1", "0", "0"}, {"0", "1", "0"}})), kMoveable).imported);
+    EXPECT_TRUE(
+        importDxfText(
+            *wad, 0,
+            drawing(face("L", {{"327.67", "327.68", "-327.67"}, {"1", "0", "0"}, {"0", "1", "0"}})),
+            kMoveable)
+            .imported);
     wad->meshes[0] = *smallPackage()->meshes.data();
     ASSERT_EQ(meshDump(wad->meshes[0]), before);
 
@@ -313,7 +327,8 @@ TEST(DxfImport, BadInputRefusesWithTheMessageAndLeavesTheMeshAlone) {
 
 TEST(DxfImport, DrawingWithoutFacesEmptiesTheMesh) {
     auto wad = smallPackage();
-    const ImportResult r = importDxfText(*wad, 0, "  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n  0\nEOF\n", kMoveable);
+    const ImportResult r =
+        importDxfText(*wad, 0, "  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n  0\nEOF\n", kMoveable);
     ASSERT_TRUE(r.imported);
     EXPECT_EQ(wad->meshes[0].vertexCount, 0);
     EXPECT_EQ(wad->meshes[0].faceCount, 0);

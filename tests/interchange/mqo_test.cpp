@@ -160,12 +160,12 @@ TEST(MqoImport, MaterialNamesGiveTextureWordsAndAttributes) {
     EXPECT_EQ(m.faces[0].attributes, 3);
     EXPECT_EQ(m.faces[1].texture, 7);
     EXPECT_EQ(static_cast<std::int16_t>(m.faces[2].texture), -7);
-    EXPECT_EQ(m.faces[3].texture, 0); // two parts count as 0_0_0
+    EXPECT_EQ(m.faces[3].texture, 0);      // two parts count as 0_0_0
     EXPECT_EQ(m.faces[4].texture, 0x2000); // minus zero is not mirrored
     EXPECT_EQ(m.faces[4].attributes, 6);
-    EXPECT_EQ(m.faces[5].texture, 0); // beyond the samples
+    EXPECT_EQ(m.faces[5].texture, 0);    // beyond the samples
     EXPECT_EQ(m.faces[5].attributes, 0); // beyond 127
-    EXPECT_EQ(m.faces[6].texture, 0); // no such material
+    EXPECT_EQ(m.faces[6].texture, 0);    // no such material
     r = importMqoBytes(*wad, 0, document(body, materials), kStatic);
     ASSERT_TRUE(r.imported);
     EXPECT_EQ(wad->meshes[0].faces[0].attributes, 1);
@@ -221,8 +221,9 @@ TEST(MqoImport, SkipsSceneBlobAndVertexAttrBlocks) {
     EXPECT_EQ(wad->meshes[0].vertexCount, 3);
 
     // Inside vertexattr only blocks are allowed.
-    const std::string bad = "Object \"o\" {\n\tvisible 15\n\tvertex 3 {\n"
-                            "\t\t0 0 0\n\t\t1 0 0\n\t\t0 1 0\n\t}\n\tvertexattr {\n\t\tstray line\n";
+    const std::string bad =
+        "Object \"o\" {\n\tvisible 15\n\tvertex 3 {\n"
+        "\t\t0 0 0\n\t\t1 0 0\n\t\t0 1 0\n\t}\n\tvertexattr {\n\t\tstray line\n";
     r = importMqoBytes(*wad, 0, document(bad), kMoveable);
     EXPECT_FALSE(r.imported);
     EXPECT_EQ(firstMessage(r), "Error reading file near line #12\r\n\r\nstray line");
@@ -230,10 +231,12 @@ TEST(MqoImport, SkipsSceneBlobAndVertexAttrBlocks) {
 
 TEST(MqoImport, ReadsBinaryBVertexBlocks) {
     auto wad = smallPackage();
-    std::string text = kHeader + "Object \"o\" {\r\n\tvisible 15\r\n\tBVertex 3 {\r\n\t\tVector 3 [36]\r\n";
+    std::string text =
+        kHeader + "Object \"o\" {\r\n\tvisible 15\r\n\tBVertex 3 {\r\n\t\tVector 3 [36]\r\n";
     const float xyz[9] = {1.5f, -2.5f, 0.5f, 10, 20, 30, -7, 8, 9};
     text.append(reinterpret_cast<const char*>(xyz), sizeof xyz);
-    text += "\r\n\t\tweit {\r\n\t\t\t1 1.0\r\n\t\t}\r\n\t}\r\n\tface 1 {\r\n\t\t3 V(0 1 2)\r\n\t}\r\n}\r\nEof\r\n";
+    text += "\r\n\t\tweit {\r\n\t\t\t1 1.0\r\n\t\t}\r\n\t}\r\n\tface 1 {\r\n\t\t3 V(0 1 "
+            "2)\r\n\t}\r\n}\r\nEof\r\n";
     ImportResult r = importMqoBytes(*wad, 0, text, kMoveable);
     ASSERT_TRUE(r.imported) << firstMessage(r);
     const Mesh& m = wad->meshes[0];
@@ -244,7 +247,8 @@ TEST(MqoImport, ReadsBinaryBVertexBlocks) {
     EXPECT_EQ(m.vertices[2].z, 9);
 
     // A count that the rest of the file cannot hold is refused, not read.
-    std::string cut = kHeader + "Object \"o\" {\r\n\tvisible 15\r\n\tBVertex 3 {\r\n\t\tVector 99999999 [36]\r\n";
+    std::string cut =
+        kHeader + "Object \"o\" {\r\n\tvisible 15\r\n\tBVertex 3 {\r\n\t\tVector 99999999 [36]\r\n";
     cut.append(reinterpret_cast<const char*>(xyz), sizeof xyz);
     r = importMqoBytes(*wad, 0, cut, kMoveable);
     EXPECT_FALSE(r.imported);
@@ -280,7 +284,8 @@ TEST(MqoImport, RefusalsLeaveTheMeshAlone) {
         EXPECT_EQ(meshDump(wad->meshes[0]), before) << message;
     }
     // Two objects of 800 vertices pass the per-object pre-scan line but not the total.
-    ImportResult r = importMqoBytes(*wad, 0, document(object("a", 800, 1) + object("b", 800, 1)), kMoveable);
+    ImportResult r =
+        importMqoBytes(*wad, 0, document(object("a", 800, 1) + object("b", 800, 1)), kMoveable);
     EXPECT_EQ(r.messages.back().text, "Too many vertices or faces.");
 
     // Face indices outside the object's vertices.
@@ -288,7 +293,8 @@ TEST(MqoImport, RefusalsLeaveTheMeshAlone) {
                                 "\t\t0 1 0\n\t}\n\tface 1 {\n\t\t3 V(0 1 3)\n\t}\n}\n";
     r = importMqoBytes(*wad, 0, document(outside), kMoveable);
     EXPECT_FALSE(r.imported);
-    EXPECT_EQ(firstMessage(r), "Face 0 of object \"o\" uses vertex 3, but the object has 3 vertices.");
+    EXPECT_EQ(firstMessage(r),
+              "Face 0 of object \"o\" uses vertex 3, but the object has 3 vertices.");
     // Coordinates beyond 16 bits.
     const std::string far = "Object \"o\" {\n\tvisible 15\n\tvertex 3 {\n\t\t0 0 0\n\t\t40000 0 0\n"
                             "\t\t0 1 0\n\t}\n\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\n";
@@ -313,9 +319,10 @@ TEST(MqoRoundTrip, PointAsDecimalSeparatorUnderACommaLocale) {
         EXPECT_EQ(text, before);
         EXPECT_NE(text.find("-10.0000 1.0000 3.0000"), std::string::npos);
         ASSERT_TRUE(importMqoBytes(*wad, 0, text + "", kMoveable).imported);
-        ASSERT_TRUE(importMqoBytes(*wad, 0, document("Object \"o\" {\n\tvisible 15\n\tvertex 3 {\n"
-                                                     "\t\t0.75 0 0\n\t\t1 0 0\n\t\t0 1 0\n\t}\n"
-                                                     "\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\n"),
+        ASSERT_TRUE(importMqoBytes(*wad, 0,
+                                   document("Object \"o\" {\n\tvisible 15\n\tvertex 3 {\n"
+                                            "\t\t0.75 0 0\n\t\t1 0 0\n\t\t0 1 0\n\t}\n"
+                                            "\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\n"),
                                    kMoveable)
                         .imported);
     }

@@ -47,7 +47,8 @@ TEST(ObjImport, SlashFormsGroupsAndRounding) {
     const std::string faces = "g A\nf 1/1/1 2/2/2 3/3/3\nf 1//1 2//2 3//3\nf 1/4 2/5 3/6\n"
                               "g B\nf  1   2  3\nf 3 2 1\n";
     ImportResult r = import(*wad, "# comment\nv 0.5 1.5 -2.5\nv 10 0 0\nv 0 10 0\nvt 0.5 0.5\n"
-                                  "vn 0 1 0\n" + faces);
+                                  "vn 0 1 0\n" +
+                                      faces);
     ASSERT_TRUE(r.imported) << firstMessage(r);
     const Mesh& m = wad->meshes[0];
     EXPECT_EQ(m.faceCount, 5);
@@ -77,8 +78,8 @@ TEST(ObjImport, MaterialsAreReadButNotUsed) {
                            "map_Kd wood.png\n\tnewmtl stone\n");
     };
     TModel model;
-    const Messages notes =
-        loadObjText("mtllib Crate.mtl\n" + kTriangle + "g crate\nusemtl WOOD\nf 1 2 3\n", model, mtl);
+    const Messages notes = loadObjText(
+        "mtllib Crate.mtl\n" + kTriangle + "g crate\nusemtl WOOD\nf 1 2 3\n", model, mtl);
     EXPECT_TRUE(notes.empty());
     EXPECT_EQ(asked, "Crate.mtl"); // the name keeps its case
     ASSERT_EQ(model.materials.size(), 2u);
@@ -88,10 +89,11 @@ TEST(ObjImport, MaterialsAreReadButNotUsed) {
     EXPECT_FLOAT_EQ(model.materials[1].shininess, 60.0f);
     EXPECT_EQ(model.groups.at(0).material, 1);
 
-    const ImportResult r = import(*wad, "mtllib other.mtl\n" + kTriangle + "f 1 2 3\n", kMoveable, mtl);
+    const ImportResult r =
+        import(*wad, "mtllib other.mtl\n" + kTriangle + "f 1 2 3\n", kMoveable, mtl);
     ASSERT_TRUE(r.imported);
-    EXPECT_EQ(r.messages, (Messages{{MessageKind::Information,
-                                     "Cannot find the material file : other.mtl"}}));
+    EXPECT_EQ(r.messages,
+              (Messages{{MessageKind::Information, "Cannot find the material file : other.mtl"}}));
 }
 
 TEST(ObjImport, RefusalsLeaveTheMeshAlone) {
@@ -125,9 +127,11 @@ TEST(ObjImport, RefusalsLeaveTheMeshAlone) {
         {kTriangle + "f 1 2/2 3/3\n", unable + "'1 2' is not a valid integer value"},
         {kTriangle + "f 1 2 x\n", unable + "'X' is not a valid integer value"},
         {"v 40000 0 0\nv 0 0 0\nv 1 1 1\nf 1 2 3\n",
-         "Coordinate 40000.0000 (40000 in the mesh) does not fit in the mesh range -32768 .. 32767."},
+         "Coordinate 40000.0000 (40000 in the mesh) does not fit in the mesh range -32768 .. "
+         "32767."},
         {"v 0 0 -32768.5\nv 0 0 0\nv 1 1 1\nf 1 2 3\n",
-         "Coordinate -32768.5000 (32768 in the mesh) does not fit in the mesh range -32768 .. 32767."},
+         "Coordinate -32768.5000 (32768 in the mesh) does not fit in the mesh range -32768 .. "
+         "32767."},
     };
     for (const auto& [text, message] : cases) {
         const ImportResult r = import(*wad, text);
@@ -138,9 +142,9 @@ TEST(ObjImport, RefusalsLeaveTheMeshAlone) {
     const ImportResult none = importObjText(*wad, 1, kTriangle + "f 1 2 3\n", {}, kMoveable);
     EXPECT_EQ(none.messages, (Messages{{MessageKind::Error, kNoMeshMessage}}));
     const ImportResult missing = importObj(*wad, 0, "/nonexistent/model.obj", kMoveable);
-    EXPECT_EQ(missing.messages,
-              (Messages{{MessageKind::Information, "Cannot find the model : /nonexistent/model.obj"},
-                        {MessageKind::Information, "No vertices"}}));
+    EXPECT_EQ(missing.messages, (Messages{{MessageKind::Information,
+                                           "Cannot find the model : /nonexistent/model.obj"},
+                                          {MessageKind::Information, "No vertices"}}));
     EXPECT_EQ(meshDump(wad->meshes[0]), before);
 }
 

@@ -45,15 +45,20 @@ inline MeshFace& addQuad(Mesh& m, int a, int b, int c, int d, std::uint16_t text
                          std::uint16_t attributes = 0) {
     MeshFace& f = m.faces[std::size_t(m.faceCount++)];
     f = {kShapeQuad, {std::uint16_t(a), std::uint16_t(b), std::uint16_t(c), std::uint16_t(d)},
-         texture, attributes, 1, 0};
+         texture,    attributes,
+         1,          0};
     return f;
 }
 
 inline MeshFace& addTriangle(Mesh& m, int a, int b, int c, std::uint16_t texture,
                              std::uint16_t attributes = 0) {
     MeshFace& f = m.faces[std::size_t(m.faceCount++)];
-    f = {kShapeTriangle, {std::uint16_t(a), std::uint16_t(b), std::uint16_t(c), 0}, texture,
-         attributes, 1, 0};
+    f = {kShapeTriangle,
+         {std::uint16_t(a), std::uint16_t(b), std::uint16_t(c), 0},
+         texture,
+         attributes,
+         1,
+         0};
     return f;
 }
 

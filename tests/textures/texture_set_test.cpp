@@ -50,11 +50,13 @@ std::string textureSetState(const twad& wad) {
     }
     for (std::size_t m = 0; m < wad.meshCount; ++m) {
         const Mesh& mesh = wad.meshes[m];
-        o << "\n" << mesh.sphereX << " " << mesh.sphereY << " " << mesh.sphereZ << " "
-          << mesh.sphereRadius << " " << mesh.extraWord << " " << mesh.vertexCount << " "
-          << mesh.normalCount << " " << mesh.faceCount << " " << int(mesh.hasHiddenFaces) << ":";
+        o << "\n"
+          << mesh.sphereX << " " << mesh.sphereY << " " << mesh.sphereZ << " " << mesh.sphereRadius
+          << " " << mesh.extraWord << " " << mesh.vertexCount << " " << mesh.normalCount << " "
+          << mesh.faceCount << " " << int(mesh.hasHiddenFaces) << ":";
         for (int k = 0; k < mesh.vertexCount; ++k)
-            o << mesh.vertices[k].x << "," << mesh.vertices[k].y << "," << mesh.vertices[k].z << " ";
+            o << mesh.vertices[k].x << "," << mesh.vertices[k].y << "," << mesh.vertices[k].z
+              << " ";
         for (int k = 0; k < mesh.normalCount; ++k)
             o << mesh.normals[k].x << "," << mesh.normals[k].y << "," << mesh.normals[k].z << " ";
         for (int k = 0; k < -mesh.normalCount; ++k)
@@ -119,8 +121,10 @@ TEST(TextureSet, SaveIsPackedAndRestoresExactlyLikeThePlainForm) {
     const auto content = buildTextureSetContent(*demo);
     ASSERT_GT(file.size(), 12u);
     EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "ZLIB");
-    const std::uint32_t packed = file[4] | file[5] << 8 | file[6] << 16 | std::uint32_t(file[7]) << 24;
-    const std::uint32_t size = file[8] | file[9] << 8 | file[10] << 16 | std::uint32_t(file[11]) << 24;
+    const std::uint32_t packed =
+        file[4] | file[5] << 8 | file[6] << 16 | std::uint32_t(file[7]) << 24;
+    const std::uint32_t size =
+        file[8] | file[9] << 8 | file[10] << 16 | std::uint32_t(file[11]) << 24;
     EXPECT_EQ(packed, file.size() - 12);
     EXPECT_EQ(size, content.size());
     std::vector<std::uint8_t> inflated(size);
@@ -164,7 +168,8 @@ TEST(TextureSet, RestoreRefusesBadFilesAndLeavesThePackageAlone) {
     wrongCase[16] = 'E'; // "Norvahl Tav filE"
     cases.push_back({wrongCase, "Invalid TAV File Format!!"});
     cases.push_back({{}, "Invalid TAV File Format!!"});
-    cases.push_back({std::vector<std::uint8_t>(good.begin(), good.begin() + 16), "Invalid TAV File Format!!"});
+    cases.push_back(
+        {std::vector<std::uint8_t>(good.begin(), good.begin() + 16), "Invalid TAV File Format!!"});
     cases.push_back({std::vector<std::uint8_t>(good.begin(), good.begin() + 17),
                      "The TAV file ends early (in the sample count)."});
     cases.push_back({std::vector<std::uint8_t>(good.begin(), good.end() - 1),
@@ -172,16 +177,19 @@ TEST(TextureSet, RestoreRefusesBadFilesAndLeavesThePackageAlone) {
     auto manySamples = good;
     manySamples[17] = 0x88;
     manySamples[18] = 0x13; // 5000
-    cases.push_back({manySamples, "The TAV file holds 5000 texture samples; a package holds at most 4096."});
+    cases.push_back(
+        {manySamples, "The TAV file holds 5000 texture samples; a package holds at most 4096."});
     auto manyMeshes = good;
     putU16(manyMeshes, meshStart - 2, 1001);
     cases.push_back({manyMeshes, "The TAV file holds 1001 meshes; a package holds at most 1000."});
     auto manyVertices = good;
     putU16(manyVertices, meshStart + 10, 1501);
-    cases.push_back({manyVertices, "Mesh 0 of the TAV file has 1501 vertices; a mesh holds at most 1500."});
+    cases.push_back(
+        {manyVertices, "Mesh 0 of the TAV file has 1501 vertices; a mesh holds at most 1500."});
     auto manyShades = good;
     putU16(manyShades, meshStart + 12, static_cast<std::uint16_t>(-1501));
-    cases.push_back({manyShades, "Mesh 0 of the TAV file has 1501 shades; a mesh holds at most 1500."});
+    cases.push_back(
+        {manyShades, "Mesh 0 of the TAV file has 1501 shades; a mesh holds at most 1500."});
     for (const auto& [bytes, message] : cases) {
         writeBytes(dir / "bad.tav", bytes);
         const TextureSetResult r = restoreTextureSet(*wad, dir / "bad.tav");

@@ -29,7 +29,9 @@ void printMessages(const Messages& messages, Context& ctx) {
             }
         }
         std::ostream& o = m.kind == MessageKind::Error ? ctx.err : ctx.out;
-        o << (m.kind == MessageKind::Error ? "error: " : m.kind == MessageKind::Warning ? "warning: " : "")
+        o << (m.kind == MessageKind::Error     ? "error: "
+              : m.kind == MessageKind::Warning ? "warning: "
+                                               : "")
           << out << "\n";
     }
 }
@@ -174,20 +176,24 @@ int moveableLighting(const std::vector<std::string>& args, Context& ctx) {
 } // namespace
 
 void addInterchangeCommands(CommandTable& table) {
-    table.push_back({"export-dxf", "IN.wad N OUT.dxf", "Write mesh slot N as a DXF drawing.",
-                     [](const auto& a, Context& c) { return runExport(a, c, exportDxf, "layers"); }});
+    table.push_back(
+        {"export-dxf", "IN.wad N OUT.dxf", "Write mesh slot N as a DXF drawing.",
+         [](const auto& a, Context& c) { return runExport(a, c, exportDxf, "layers"); }});
     table.push_back({"import-dxf", "IN.wad N FILE.dxf OUT.wad [--static I]",
                      "Replace mesh slot N with a DXF drawing's 3DFACEs; exit 1 when refused.",
                      [](const auto& a, Context& c) { return runImport(a, c, importDxf); }});
-    table.push_back({"export-mqo", "IN.wad N OUT.mqo", "Write mesh slot N as a Metasequoia document.",
-                     [](const auto& a, Context& c) { return runExport(a, c, exportMqo, "materials"); }});
-    table.push_back({"import-mqo", "IN.wad N FILE.mqo OUT.wad [--static I]",
-                     "Replace mesh slot N with a Metasequoia document's visible objects; exit 1 when refused.",
-                     [](const auto& a, Context& c) { return runImport(a, c, importMqo); }});
+    table.push_back(
+        {"export-mqo", "IN.wad N OUT.mqo", "Write mesh slot N as a Metasequoia document.",
+         [](const auto& a, Context& c) { return runExport(a, c, exportMqo, "materials"); }});
+    table.push_back(
+        {"import-mqo", "IN.wad N FILE.mqo OUT.wad [--static I]",
+         "Replace mesh slot N with a Metasequoia document's visible objects; exit 1 when refused.",
+         [](const auto& a, Context& c) { return runImport(a, c, importMqo); }});
     table.push_back({"import-obj", "IN.wad N FILE.obj OUT.wad [--static I]",
                      "Replace mesh slot N with a Wavefront OBJ model; exit 1 when refused.",
                      [](const auto& a, Context& c) { return runImport(a, c, importObj); }});
-    table.push_back({"save-tav", "IN.wad OUT.tav", "Write the package's texture set (.tav).", saveTav});
+    table.push_back(
+        {"save-tav", "IN.wad OUT.tav", "Write the package's texture set (.tav).", saveTav});
     table.push_back({"restore-tav", "IN.wad FILE.tav OUT.wad",
                      "Read a texture set over the package; exit 1 when refused.", restoreTav});
     table.push_back({"recalc-normals", "IN.wad N OUT.wad [--weighted]",
@@ -197,7 +203,8 @@ void addInterchangeCommands(CommandTable& table) {
                      "Give mesh slot N static lighting of intensity I (0..31), removing shine.",
                      staticLighting});
     table.push_back({"moveable-lighting", "IN.wad N OUT.wad",
-                     "Give mesh slot N moveable lighting with averaged normals.", moveableLighting});
+                     "Give mesh slot N moveable lighting with averaged normals.",
+                     moveableLighting});
 }
 
 } // namespace kavlen::cli
