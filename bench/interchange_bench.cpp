@@ -143,7 +143,7 @@ void BM_DxfImport4250PolygonsOver3000Points(benchmark::State& state) {
 BENCHMARK(BM_DxfImport4250PolygonsOver3000Points)->Unit(benchmark::kMillisecond);
 
 void BM_DxfImport1450Polygons(benchmark::State& state) {
-    const std::string text = gridDxf(40, 38, 1450);
+    const std::string text = gridDxf(39, 38, 1450);
     keepFile("grid-1450.dxf", text);
     auto wad = makeDemoPackage();
     for (auto _ : state) {
