@@ -38,8 +38,8 @@ struct Sphere {
     bool operator==(const Sphere&) const = default;
 };
 // Bounding sphere from the vertices: centre per axis (min + max) / 2 truncated
-// toward zero, radius the largest distance from the centre to a vertex, truncated
-// (and held at 65535, the largest radius a mesh can store). Nothing without vertices.
+// toward zero, radius the largest distance from the centre to a vertex, truncated.
+// Nothing without vertices.
 std::optional<Sphere> boundingSphere(const Mesh& mesh);
 
 enum class BoxKind { Visibility = 0, Collision = 1 };
