@@ -41,10 +41,8 @@ void printMessages(const Messages& messages, Context& ctx) {
 // Saves the edited package, or leaves OUT alone and fails when the edit was refused.
 int finish(twad& wad, const MeshEditResult& result, const std::string& out, Context& ctx) {
     printMessages(result.messages, ctx);
-    if (!result.changed && !result.messages.empty() &&
-        result.messages.front().kind != MessageKind::Information) {
-        if (result.messages.front().kind == MessageKind::Status)
-            ctx.err << "nothing written\n";
+    if (!result.changed && !result.messages.empty()) {
+        ctx.err << "nothing written\n";
         return 1;
     }
     saveOrThrow(wad, out);
