@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 namespace kavlen {
 
@@ -12,6 +13,31 @@ constexpr std::uint32_t kPlaceholderStep = 10;
 
 Message refusal(const std::string& text) {
     return {MessageKind::Error, text};
+}
+
+// Offset that the new mesh's pointer and directory entry carry until the next save
+// puts the real one in: ten past the last entry's. Nothing when slot k is not the
+// mesh that directory index k names (then a new entry would name another slot).
+std::optional<std::uint32_t> placeholderOffset(const twad& wad) {
+    const std::size_t count = wad.directory.count();
+    if (wad.meshCount != count + 1)
+        return std::nullopt;
+    if (count == 0)
+        return kPlaceholderStep; // after mesh 0, which sits at offset 0
+    const MeshOffsetDirectory::Entry& last = wad.directory.entries.back();
+    if (last.meshIndex != count)
+        return std::nullopt;
+    std::uint64_t offset = std::uint64_t(last.offset) + kPlaceholderStep;
+    if (lookupMeshOffset(wad.directory, static_cast<std::uint32_t>(offset)) != 0) {
+        // Offsets out of storage order: step past the largest one instead.
+        std::uint32_t largest = 0;
+        for (std::size_t i = 1; i < wad.directory.entries.size(); ++i)
+            largest = std::max(largest, wad.directory.entries[i].offset);
+        offset = std::uint64_t(largest) + kPlaceholderStep;
+    }
+    if (offset > UINT32_MAX)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(offset);
 }
 
 } // namespace
@@ -41,32 +67,12 @@ AddMeshResult addEmptyMesh(twad& wad) {
                                           " pointers); no mesh can be added."));
         return result;
     }
-    // Slot k is the mesh that directory index k names (mesh 0 sits at offset 0 and
-    // has no entry). Where that does not hold, a new entry would name another slot.
     const bool empty = wad.meshCount == 0 && directoryCount == 0;
-    std::uint64_t offset = 0;
-    if (!empty) {
-        const auto& entries = wad.directory.entries;
-        bool lined = wad.meshCount == directoryCount + 1;
-        if (lined && directoryCount > 0) {
-            offset = std::uint64_t(entries.back().offset) + kPlaceholderStep;
-            lined = entries.back().meshIndex == directoryCount;
-            if (lookupMeshOffset(wad.directory, static_cast<std::uint32_t>(offset)) != 0) {
-                // Offsets out of storage order: step past the largest one instead.
-                std::uint32_t largest = 0;
-                for (std::size_t i = 1; i < entries.size(); ++i)
-                    largest = std::max(largest, entries[i].offset);
-                offset = std::uint64_t(largest) + kPlaceholderStep;
-            }
-        } else if (lined) {
-            offset = kPlaceholderStep; // only mesh 0 exists
-        }
-        if (!lined || offset > UINT32_MAX) {
-            result.messages.push_back(
-                refusal("The package's mesh slots do not match its mesh pointers; no mesh "
-                        "can be added. 'kavlen-cli check' lists the problems."));
-            return result;
-        }
+    const std::optional<std::uint32_t> offset = empty ? 0u : placeholderOffset(wad);
+    if (!offset) {
+        result.messages.push_back(refusal(
+            "The package's mesh slots do not match its mesh pointers; no mesh can be added."));
+        return result;
     }
 
     wad.appendMeshSlot();
@@ -81,8 +87,8 @@ AddMeshResult addEmptyMesh(twad& wad) {
         const auto index = static_cast<std::uint16_t>(slot);
         if (wad.directory.entries.empty())
             wad.directory.entries.resize(1); // entry 0 is never used
-        wad.directory.entries.push_back({static_cast<std::uint32_t>(offset), index});
-        wad.meshPointers[p] = static_cast<std::uint32_t>(offset);
+        wad.directory.entries.push_back({*offset, index});
+        wad.meshPointers[p] = *offset;
         wad.pointerMeshIndex[p] = index;
         wad.meshUsage.resize(wad.directory.count() + 1);
         result.addedMeshesEntryNew = wad.addedMeshCount == 0;

@@ -1,17 +1,18 @@
 #include "meshedit/mesh_edit.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kavlen {
 
-Mesh* meshInSlot(twad& wad, int slot) {
+const Mesh* meshInSlot(const twad& wad, int slot) {
     if (slot < 0 || slot >= wad.meshCount || std::size_t(slot) >= wad.meshes.size())
         return nullptr;
     return &wad.meshes[slot];
 }
 
-const Mesh* meshInSlot(const twad& wad, int slot) {
-    return meshInSlot(const_cast<twad&>(wad), slot);
+Mesh* meshInSlot(twad& wad, int slot) {
+    return const_cast<Mesh*>(meshInSlot(std::as_const(wad), slot));
 }
 
 int faceLoopCount(const Mesh& mesh) {

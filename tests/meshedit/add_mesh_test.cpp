@@ -50,6 +50,14 @@ TEST(AddEmptyMesh, AppendsDirectoryEntryAndPointerTenPastTheLastEntry) {
     EXPECT_EQ(m.normalCount, 0);
     EXPECT_EQ(m.sphereRadius, 0);
     EXPECT_TRUE(test::sameVertex(m.vertices[1499], {}));
+
+    // Offsets stored out of order: the placeholder steps past the largest one, so
+    // it never names an existing mesh.
+    auto unordered = packageWithMeshes(3);
+    unordered->directory.entries[1].offset = 990;
+    unordered->directory.entries[2].offset = 980;
+    ASSERT_EQ(addEmptyMesh(*unordered).slot, 3);
+    EXPECT_EQ(unordered->directory.entries[3].offset, 1000u);
 }
 
 TEST(AddEmptyMesh, ListsAddedMeshesOnlyOnce) {

@@ -1,4 +1,3 @@
-#include "document/demo_package.h"
 #include "meshedit/face_attributes.h"
 #include "test_package.h"
 
@@ -156,18 +155,6 @@ TEST(HairHighlight, VertexSets) {
     for (int v : {67, 72, 75, 80, 38})
         EXPECT_FALSE(isHairVertex(HairHighlight::YoungLara, v)) << v;
     EXPECT_FALSE(isHairVertex(HairHighlight::None, 37));
-}
-
-TEST(FaceAttributes, DemoMeshTexturedWholly) {
-    auto wad = makeDemoPackage();
-    ASSERT_TRUE(textureAll(*wad, 1, 30).changed);
-    // The pyramid's triangles keep their corners and mirror bits.
-    const auto fresh = makeDemoPackage();
-    for (int f = 0; f < wad->meshes[1].faceCount; ++f) {
-        EXPECT_EQ(faceSampleIndex(wad->meshes[1].faces[f]), 30);
-        EXPECT_EQ(wad->meshes[1].faces[f].texture & 0xF000,
-                  fresh->meshes[1].faces[f].texture & 0xF000);
-    }
 }
 
 } // namespace

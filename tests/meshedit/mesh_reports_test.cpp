@@ -139,13 +139,6 @@ TEST(MoveablesUsingMesh, SharedMeshEnablesTheCountButton) {
     EXPECT_EQ(moveablesUsingMesh(*wad, -1).caption, "0");
 }
 
-TEST(MoveablesUsingMesh, DemoMeshSharedByTwoMoveables) {
-    auto wad = makeDemoPackage();
-    const auto r = moveablesUsingMesh(*wad, 2);
-    EXPECT_EQ(r.labels, (std::vector<std::string>{"Moveable #0", "Moveable #1"}));
-    EXPECT_TRUE(r.buttonEnabled);
-}
-
 TEST(LocateMesh, PrefersTheFirstMoveableThenAddedMeshes) {
     auto wad = makeDemoPackage();
     using Kind = MeshLocation::Kind;
