@@ -1,18 +1,45 @@
-// Runs the built kavlen-cli on the demo package, as a user's batch job would.
+// Runs the built kavlen-cli's interchange, texture-set and lighting commands on
+// the demo package, as a user's batch job would.
+#include "document/demo_package.h"
 #include "interchange/dxf.h"
-#include "test_util.h"
+#include "run_cli.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <set>
-#include <sys/wait.h>
+#include <sstream>
 
 using namespace kavlen;
 using namespace kavlen::test;
 
 namespace {
 
-const std::string kDemo = std::string(KAVLEN_SAMPLES_DIR) + "/demo.wad";
+const std::string kDemo = demoPath();
 
+std::string readText(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeText(const std::filesystem::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+std::filesystem::path tempDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    auto dir = std::filesystem::temp_directory_path() / "kavlen-interchange-cli" / info->name();
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+// Runs kavlen-cli with `args` (paths quoted by q); `out` holds standard output and
+// standard error as the user sees them.
 struct CliRun {
     int status = -1;
     std::string out;
@@ -21,7 +48,7 @@ struct CliRun {
 CliRun cli(const std::filesystem::path& dir, const std::string& args) {
     const auto out = dir / "cli-output.txt";
     const std::string command =
-        std::string("\"") + KAVLEN_CLI + "\" " + args + " > \"" + out.string() + "\" 2>&1";
+        shellQuote(KAVLEN_CLI) + " " + args + " > " + shellQuote(out.string()) + " 2>&1";
     const int raw = std::system(command.c_str());
     CliRun r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -30,13 +57,13 @@ CliRun cli(const std::filesystem::path& dir, const std::string& args) {
 }
 
 std::string q(const std::filesystem::path& p) {
-    return "\"" + p.string() + "\"";
+    return shellQuote(p.string());
 }
 
 } // namespace
 
-TEST(Cli, DxfAndMqoRoundTripsOnTheDemoPackage) {
-    const auto dir = tempDir("cli");
+TEST(InterchangeCommands, DxfAndMqoRoundTripsOnTheDemoPackage) {
+    const auto dir = tempDir();
     CliRun r = cli(dir, "export-dxf " + q(kDemo) + " 1 " + q(dir / "m.dxf"));
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out, "mesh 1: 6 faces, 6 layers\n");
@@ -59,8 +86,8 @@ TEST(Cli, DxfAndMqoRoundTripsOnTheDemoPackage) {
     EXPECT_EQ(faces(after.out), faces(before.out));
 }
 
-TEST(Cli, RefusedImportsExitWithOneAndWriteNothing) {
-    const auto dir = tempDir("cli");
+TEST(InterchangeCommands, RefusedImportsExitWithOneAndWriteNothing) {
+    const auto dir = tempDir();
     writeText(dir / "bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3 4 5\n");
     CliRun r =
         cli(dir, "import-obj " + q(kDemo) + " 0 " + q(dir / "bad.obj") + " " + q(dir / "x.wad"));
@@ -88,8 +115,8 @@ TEST(Cli, RefusedImportsExitWithOneAndWriteNothing) {
     EXPECT_EQ(r.out, "Error reading file near line #9\n\n\n");
 }
 
-TEST(Cli, TextureSetsAndLighting) {
-    const auto dir = tempDir("cli");
+TEST(InterchangeCommands, TextureSetsAndLighting) {
+    const auto dir = tempDir();
     CliRun r = cli(dir, "save-tav " + q(kDemo) + " " + q(dir / "demo.tav"));
     ASSERT_EQ(r.status, 0) << r.out;
     // Change a mesh, then bring the texture set back over it.
@@ -119,10 +146,10 @@ TEST(Cli, TextureSetsAndLighting) {
 }
 
 // An independent DXF reader (ezdxf) sees the same faces and layers.
-TEST(Cli, EzdxfReadsTheExportedDrawing) {
+TEST(InterchangeCommands, EzdxfReadsTheExportedDrawing) {
     if (std::system("/usr/bin/python3 -c 'import ezdxf' > /dev/null 2>&1") != 0)
         GTEST_SKIP() << "python3-ezdxf is not installed";
-    const auto dir = tempDir("cli");
+    const auto dir = tempDir();
     auto demo = makeDemoPackage();
     for (int slot : {0, 1, 6, 9}) {
         const auto file = dir / ("m" + std::to_string(slot) + ".dxf");
