@@ -20,30 +20,7 @@ TEST(ShineMode, GradesStrengthAndTellsOffFromZero) {
     EXPECT_EQ(shineColor(0xFF87, true), shineColor(0x0006, true));
 }
 
-TEST(ShineMode, UngradedShineIsPureRedButStrengthZeroStaysOrange) {
-    for (int s = 1; s <= 31; ++s) {
-        const auto attributes = static_cast<std::uint16_t>((s << 2) | 2);
-        EXPECT_EQ(shineColor(attributes, false), (Rgb{255, 0, 0})) << s;
-    }
-    EXPECT_EQ(shineColor(0x0002, false), (Rgb{255, 128, 0}));
-    EXPECT_EQ(shineColor(0x0000, false), (Rgb{255, 255, 255}));
-}
-
-TEST(TransparencyMode, GreyForSemiTransparent) {
-    EXPECT_EQ(transparencyColor(0x0000), (Rgb{255, 255, 255}));
-    EXPECT_EQ(transparencyColor(0x0001), (Rgb{128, 128, 128}));
-    EXPECT_EQ(transparencyColor(0x007F), (Rgb{128, 128, 128}));
-    EXPECT_EQ(transparencyColor(0x007E), (Rgb{255, 255, 255}));
-}
-
-TEST(TriangleTypeMode, CornerColoursAndOddCorners) {
-    EXPECT_EQ(triangleCornerColor(0), (Rgb{0, 0, 255}));
-    EXPECT_EQ(triangleCornerColor(2), (Rgb{0, 255, 0}));
-    EXPECT_EQ(triangleCornerColor(4), (Rgb{0, 0, 128}));
-    EXPECT_EQ(triangleCornerColor(6), (Rgb{0, 128, 0}));
-    for (int odd : {1, 3, 5, 7})
-        EXPECT_EQ(triangleCornerColor(odd), kOddCornerColor) << odd;
-
+TEST(TriangleTypeMode, CornerComesFromTheDecodedWord) {
     twad wad;
     Mesh& mesh = addTestMesh(wad);
     addTriangle(mesh, 0, 0, 50, triangleWord(7, 4, true));
@@ -107,19 +84,6 @@ TEST(TriangleTypeMode, QuadWithCollinearCornersIsFlat) {
     mesh.faceCount = 1;
     EXPECT_DOUBLE_EQ(quadBendValue(mesh, face), 0.0);
     EXPECT_FALSE(isBentQuad(mesh, face));
-}
-
-TEST(PolyPtOrderMode, CornerColoursFollowVertexOrder) {
-    twad wad;
-    Mesh& mesh = addTestMesh(wad);
-    addQuad(mesh, 0, 0, 50, 0);
-    const FacePaint paint = diagnosticFacePaint(kModePolyPtOrder, mesh, mesh.faces[0], {});
-    EXPECT_TRUE(paint.perCorner);
-    EXPECT_TRUE(paint.smooth);
-    EXPECT_EQ(paint.colors[0], (Rgb{255, 0, 0}));
-    EXPECT_EQ(paint.colors[1], (Rgb{0, 255, 0}));
-    EXPECT_EQ(paint.colors[2], (Rgb{0, 0, 255}));
-    EXPECT_EQ(paint.colors[3], (Rgb{255, 255, 0}));
 }
 
 TEST(DiagnosticModes, HiddenFacesAreNotDrawnInAnyOfThem) {

@@ -21,18 +21,6 @@ FaceStyle styleWithSamples(std::uint32_t count) {
 
 } // namespace
 
-TEST(RenderModeList, MapsListEntriesToModesAndBack) {
-    const std::uint8_t expected[] = {0, 3, 4, 2, 5, 6, 7, 8, 9};
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(renderModeOfListIndex(i), expected[i]) << kRenderModeEntries[i];
-        EXPECT_EQ(listIndexOfRenderMode(expected[i]), i);
-    }
-    EXPECT_EQ(renderModeOfListIndex(-1), kModeWireframe);
-    EXPECT_EQ(renderModeOfListIndex(9), kModeWireframe);
-    EXPECT_EQ(listIndexOfRenderMode(kModeNone), -1);
-    EXPECT_EQ(kRenderModeEntries[4], "Points+Wire");
-}
-
 TEST(RenderModeList, HiddenFacesVanishOnlyInTexturedAndDiagnosticModes) {
     for (std::uint8_t mode :
          {kModeTextured, kModeShine, kModeTransparency, kModeTriangleType, kModePolyPtOrder})
@@ -228,29 +216,10 @@ TEST(PointModes, RemapLimitFollowsTheLowByteOfTheVertexCount) {
     EXPECT_EQ(remapLimit(257), 0);
 }
 
-TEST(PointModes, HairSets) {
-    for (int v : {37, 38, 39, 40})
-        EXPECT_TRUE(isHairVertex(v, true)) << v;
-    EXPECT_FALSE(isHairVertex(36, true));
-    EXPECT_FALSE(isHairVertex(41, true));
-    EXPECT_FALSE(isHairVertex(68, true));
-    for (int v : {68, 69, 70, 71, 76, 77, 78, 79})
-        EXPECT_TRUE(isHairVertex(v, false)) << v;
-    for (int v : {37, 72, 75, 80})
-        EXPECT_FALSE(isHairVertex(v, false)) << v;
-}
-
-TEST(SceneObject, StartsEmptyAndFindsOnlyMeshesThePackageHas) {
+TEST(SceneObject, FindsOnlyMeshesThePackageHas) {
     tr_scene scene;
     EXPECT_EQ(scene.currentMeshData(), nullptr);
-    EXPECT_EQ(scene.currentMesh, -1);
-    EXPECT_EQ(scene.lineColor, 0x00FFFF00u);
-    EXPECT_EQ(scene.boxColor, 0x0000FFFFu);
-    EXPECT_EQ(scene.pointColor, 0x00008000u);
-    EXPECT_EQ(scene.point2Color, 0x000000FFu);
-    EXPECT_EQ(scene.gridColor, 0x00808080u);
-    EXPECT_EQ(scene.overlayName, 2000u);
-    EXPECT_EQ(scene.solidTexture, 4097u);
+    EXPECT_EQ(scene.pointColor, 0x00008000u); // green until the settings or a reset
 
     twad wad;
     addTestMesh(wad);

@@ -30,17 +30,6 @@ TexturePicture uniformPicture(int w, int h, Rgb c) {
 
 } // namespace
 
-TEST(TexturePixels, DepthChoosesThreeOrFourBytes) {
-    EXPECT_EQ(bytesPerPixelForDepth(16), 3);
-    EXPECT_EQ(bytesPerPixelForDepth(24), 3);
-    EXPECT_EQ(bytesPerPixelForDepth(32), 4);
-    EXPECT_EQ(bytesPerPixelForDepth(8), 3);
-    for (int side : {1, 2, 4, 8, 16, 32, 64, 128, 256})
-        EXPECT_TRUE(isTextureSide(side)) << side;
-    for (int side : {0, 3, 33, 48, 255, 512, -2})
-        EXPECT_FALSE(isTextureSide(side)) << side;
-}
-
 TEST(TexturePixels, CutsTheSampleRectangleFromItsPage) {
     auto wad = makeSceneTestPackage();
     const TexturePicture picture = cutSamplePicture(*wad, 1, 3);
