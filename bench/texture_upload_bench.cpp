@@ -115,6 +115,10 @@ class GlContext {
 
   private:
     static GlContext* make() {
+        // Without a display the windowing platform would end the process.
+        if (qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            return nullptr;
         QSurfaceFormat format;
         format.setRenderableType(QSurfaceFormat::OpenGL);
         format.setProfile(QSurfaceFormat::CompatibilityProfile);
