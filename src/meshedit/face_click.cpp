@@ -1,5 +1,6 @@
 #include "meshedit/face_click.h"
 
+#include "meshedit/lighting.h"
 #include "meshedit/quad_bend.h"
 #include "meshedit/swap_vertices.h"
 
@@ -22,11 +23,6 @@ bool isPlainFaceMode(Mode m) {
 // The modes where the Lighting Editor paints and reads vertex light.
 bool isLightingMode(Mode m) {
     return isPlainFaceMode(m) || m == Mode::PolyPtOrder;
-}
-
-// Shade value of a Lighting Editor intensity (0 full light .. 31 darkest).
-std::int16_t shadeOfIntensity(int intensity) {
-    return static_cast<std::int16_t>(std::clamp(intensity, 0, 31) * 8191 / 31);
 }
 
 // Track bar position of a shade value: the nearest intensity, so that reading back
@@ -77,7 +73,7 @@ struct Click {
 void inspect(Click& click);
 
 void paintLight(Click& click) {
-    const std::int16_t shade = shadeOfIntensity(click.in.lighting.intensity);
+    const std::int16_t shade = shadeFromIntensity(std::clamp(click.in.lighting.intensity, 0, 31));
     const MeshFace& face = click.face();
     bool painted = false;
     for (int n = 0; n < face.cornerCount(); ++n) {

@@ -363,6 +363,9 @@ TEST(FaceClickLighting, PaintsTheCheckedCornersOfAStaticMesh) {
         c.onFace(1);
         EXPECT_EQ(c.onFace(1, kCtrl).lightIntensity, intensity);
     }
+    c.in.lighting.intensity = 99; // beyond the track bar: held at 31
+    c.onFace(1);
+    EXPECT_EQ(c.mesh.shades[4], 8191);
     c.mesh.shades[4] = -300;
     EXPECT_EQ(c.onFace(1, kCtrl).lightIntensity, 0);
     c.mesh.shades[4] = 32000;
