@@ -38,29 +38,6 @@ struct Bytes {
     std::int32_t i32(std::size_t at) const { return static_cast<std::int32_t>(u32(at)); }
 };
 
-// Extracts one colour channel through a bit-field mask and scales it to 0..255.
-struct Channel {
-    std::uint32_t mask = 0;
-    int shift = 0;
-    int bits = 0;
-
-    explicit Channel(std::uint32_t m) : mask(m) {
-        if (m == 0)
-            return;
-        shift = std::countr_zero(m);
-        bits = 32 - std::countl_zero(m) - shift;
-    }
-    std::uint8_t operator()(std::uint32_t pixel) const {
-        if (bits == 0)
-            return 0;
-        const std::uint64_t value = (pixel & mask) >> shift;
-        if (bits >= 8)
-            return static_cast<std::uint8_t>(value >> (bits - 8));
-        const std::uint64_t top = (std::uint64_t(1) << bits) - 1;
-        return static_cast<std::uint8_t>((value * 255 + top / 2) / top);
-    }
-};
-
 struct Layout {
     std::int64_t width = 0;
     std::int64_t height = 0; // rows, always positive
@@ -73,9 +50,9 @@ struct Layout {
 };
 
 Layout readLayout(const Bytes& in) {
-    in.need(0, 14);
-    if (in.data[0] != 'B' || in.data[1] != 'M')
+    if (in.data.size() < 2 || in.data[0] != 'B' || in.data[1] != 'M')
         throw BmpError("The file is not a Windows bitmap.");
+    in.need(0, 14);
     Layout l;
     l.dataOffset = in.u32(10);
     const std::uint32_t headerSize = in.u32(14);
@@ -230,7 +207,7 @@ Bitmap24 decodePixels(const Bytes& in, const Layout& l) {
 
     const std::size_t stride = ((w * std::size_t(l.bpp) + 31) / 32) * 4;
     in.need(l.dataOffset, stride * h);
-    const Channel red(l.masks[0]), green(l.masks[1]), blue(l.masks[2]);
+    const MaskChannel red(l.masks[0]), green(l.masks[1]), blue(l.masks[2]);
     for (std::size_t r = 0; r < h; ++r) {
         const std::uint8_t* s = in.data.data() + l.dataOffset + r * stride;
         std::uint8_t* o = targetRow(r);
@@ -270,6 +247,23 @@ Bitmap24 decodePixels(const Bytes& in, const Layout& l) {
 }
 
 } // namespace
+
+MaskChannel::MaskChannel(std::uint32_t mask) : mask_(mask) {
+    if (mask == 0)
+        return;
+    shift_ = std::countr_zero(mask);
+    bits_ = 32 - std::countl_zero(mask) - shift_;
+}
+
+std::uint8_t MaskChannel::operator()(std::uint32_t pixel) const {
+    if (bits_ == 0)
+        return 0;
+    const std::uint64_t value = (pixel & mask_) >> shift_;
+    if (bits_ >= 8)
+        return static_cast<std::uint8_t>(value >> (bits_ - 8));
+    const std::uint64_t top = (std::uint64_t(1) << bits_) - 1;
+    return static_cast<std::uint8_t>((value * 255 + top / 2) / top);
+}
 
 std::vector<std::uint8_t> encodeBmp24(const Bitmap24& bitmap) {
     const std::uint32_t stride = (std::uint32_t(bitmap.width) * 3 + 3) & ~3u;

@@ -19,6 +19,19 @@ namespace kavlen {
 // asking for gigabytes).
 inline constexpr std::int64_t kMaxBitmapPixels = 64 * 1024 * 1024;
 
+// One colour channel stored under a bit mask (as bitmaps and DDS surfaces store
+// them), scaled to 0..255.
+class MaskChannel {
+  public:
+    explicit MaskChannel(std::uint32_t mask);
+    std::uint8_t operator()(std::uint32_t pixel) const;
+
+  private:
+    std::uint32_t mask_ = 0;
+    int shift_ = 0;
+    int bits_ = 0;
+};
+
 std::vector<std::uint8_t> encodeBmp24(const Bitmap24& bitmap);
 
 struct BmpReadResult {
