@@ -109,23 +109,30 @@ AddPageResult addPageFromImage(twad& wad, const ChoosePicture& choose, const Ask
     return result;
 }
 
-int placeTexture(twad& wad, const Bitmap24& picture, int page) {
-    if (wad.texInfoCount >= kMaxTexInfos || page < 0 || page >= kMaxPages)
-        return -1;
-    const std::optional<PagePosition> at =
-        findFreePosition(wad, page, picture.width, picture.height);
-    if (!at)
-        return -1;
-    pasteIntoPage(wad, page, at->x, at->y, picture);
+namespace {
+
+// Draws the picture at `at` of `page` and appends its sample; returns its index.
+int placeAt(twad& wad, const Bitmap24& picture, int page, PagePosition at) {
+    pasteIntoPage(wad, page, at.x, at.y, picture);
     TexInfo& t = wad.texInfos[wad.texInfoCount];
-    t.x = static_cast<std::uint8_t>(at->x);
-    t.y = static_cast<std::uint8_t>(at->y);
+    t.x = static_cast<std::uint8_t>(at.x);
+    t.y = static_cast<std::uint8_t>(at.y);
     t.page = static_cast<std::uint16_t>(page);
     t.xFlag = -1;
     t.width = static_cast<std::uint8_t>(picture.width - 1);
     t.yFlag = -1;
     t.height = static_cast<std::uint8_t>(picture.height - 1);
     return static_cast<int>(wad.texInfoCount++);
+}
+
+} // namespace
+
+int placeTexture(twad& wad, const Bitmap24& picture, int page) {
+    if (wad.texInfoCount >= kMaxTexInfos || page < 0 || page >= kMaxPages)
+        return -1;
+    const std::optional<PagePosition> at =
+        findFreePosition(wad, page, picture.width, picture.height);
+    return at ? placeAt(wad, picture, page, *at) : -1;
 }
 
 AddTextureResult addNewTexture(twad& wad, const ChoosePicture& choose, const AskUser& ask) {
@@ -153,10 +160,13 @@ AddTextureResult addNewTexture(twad& wad, const ChoosePicture& choose, const Ask
     keyTransparentToMagenta(*image);
     const Bitmap24 picture = toBitmap24(*image);
 
-    const int pages = wad.pageCount();
-    for (int p = 0; p < pages && result.sample < 0; ++p) {
-        result.sample = placeTexture(wad, picture, p);
-        result.page = p;
+    // First fit over the existing pages in order, then on a new blank page.
+    const std::vector<PageOccupancy> pages = occupancyOfPages(wad, wad.pageCount());
+    for (std::size_t p = 0; p < pages.size() && result.sample < 0; ++p) {
+        if (const auto at = pages[p].firstFit(picture.width, picture.height)) {
+            result.page = static_cast<int>(p);
+            result.sample = placeAt(wad, picture, result.page, *at);
+        }
     }
     if (result.sample < 0) {
         const int page = appendPage(wad, nullptr);
@@ -167,10 +177,8 @@ AddTextureResult addNewTexture(twad& wad, const ChoosePicture& choose, const Ask
         }
     }
     result.added = result.sample >= 0;
-    if (!result.added) {
+    if (!result.added)
         result.messages.push_back({MessageKind::Error, "Error adding texture."});
-        result.page = result.pageAdded ? result.page : -1;
-    }
     return result;
 }
 

@@ -17,8 +17,10 @@ struct PagePosition {
     bool operator==(const PagePosition&) const = default;
 };
 
-// Which texels of one page the samples on it cover. Built in time linear in the
-// number of samples plus the page area, however large or overlapping they are.
+// Which texels of one page the samples on it cover: one 256-bit mask per row.
+// The search works on whole rows of bits: the rows a candidate spans are
+// combined by repeated doubling, and runs of w free columns are found the same
+// way within a row, so a page costs a few thousand word operations.
 class PageOccupancy {
   public:
     PageOccupancy() = default;
@@ -32,15 +34,14 @@ class PageOccupancy {
     // First-fit position for a w x h rectangle (1..256 each), or nothing.
     std::optional<PagePosition> firstFit(int w, int h) const;
 
-  private:
-    void settle() const;
+    using RowBits = std::array<std::uint64_t, 4>; // bit x of the row is column x
 
-    // Coverage counts as a 2D difference array, turned into free-run lengths lazily.
-    std::vector<std::int32_t> diff_ = std::vector<std::int32_t>(257 * 257, 0);
-    mutable bool settled_ = false;
-    mutable std::vector<std::uint16_t> downRun_; // free texels from (x, y) downwards
-    mutable int occupiedCount_ = 0;
+  private:
+    std::array<RowBits, 256> rows_{};
 };
+
+// The occupancy of pages 0 .. pages - 1, from one pass over the samples.
+std::vector<PageOccupancy> occupancyOfPages(const twad& wad, int pages);
 
 std::optional<PagePosition> findFreePosition(const twad& wad, int page, int w, int h);
 
