@@ -1,5 +1,5 @@
 # The picture decoders that need no Qt: DDS (own header reader, libsquish for the
-# blocks), TGA and PSD (stb_image), and format detection. Shared by the picture
+# blocks), PSD (own reader), TGA (stb_image), and format detection. Shared by the picture
 # loading library and the fuzz targets.
 if(NOT TARGET kavlen_picture_codecs)
   find_package(PkgConfig REQUIRED)
@@ -10,9 +10,10 @@ if(NOT TARGET kavlen_picture_codecs)
   add_library(kavlen_picture_codecs STATIC
     ${CMAKE_CURRENT_LIST_DIR}/dds_reader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/picture_format.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/psd_reader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/stb_reader.cpp)
   target_link_libraries(kavlen_picture_codecs PUBLIC kavlen_core PRIVATE ${SQUISH_LIBRARY})
-  # stb_image is compiled here with only its TGA and PSD decoders; the header
+  # stb_image is compiled here with only its Targa decoder; the header
   # directory is all that is needed from the package.
   target_include_directories(kavlen_picture_codecs SYSTEM PRIVATE ${STB_INCLUDE_DIRS}
                              ${SQUISH_INCLUDE_DIR})

@@ -3,6 +3,7 @@
 #include "document/safe_write.h"
 #include "imagefiles/dds_reader.h"
 #include "imagefiles/picture_format.h"
+#include "imagefiles/psd_reader.h"
 #include "imagefiles/qt_images.h"
 #include "imagefiles/stb_reader.h"
 

@@ -1,6 +1,6 @@
 // Loading picture files of every supported format into a 32-bit picture: BMP,
 // JPEG, PNG and GIF through Qt (which needs no application object for this),
-// TGA and PSD through stb_image, DDS through our own reader. A file that cannot
+// TGA through stb_image, PSD and DDS through our own readers. A file that cannot
 // be read gives nothing; the caller says "Error loading file.".
 //
 // The format is told by the file's signature. Targa files have none: bytes

@@ -5,11 +5,10 @@
 #include <climits>
 #include <cstring>
 
-// stb_image compiled with only the two decoders needed here, private to this file.
+// stb_image compiled with only its Targa decoder, private to this file.
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #define STBI_ONLY_TGA
-#define STBI_ONLY_PSD
 #define STBI_NO_STDIO
 #define STBI_NO_LINEAR
 #define STBI_NO_HDR
@@ -20,8 +19,36 @@ namespace kavlen {
 
 namespace {
 
-std::optional<Image32> decodeWithStb(std::span<const std::uint8_t> bytes) {
-    if (bytes.empty() || bytes.size() > std::size_t(INT_MAX))
+std::uint32_t le16(std::span<const std::uint8_t> b, std::size_t at) {
+    return b[at] | (std::uint32_t(b[at + 1]) << 8);
+}
+
+// Whether a Targa file holds enough data for the size it declares. stb_image
+// fills a short file up with zeros; a truncated file is refused instead (which
+// also keeps a few hostile bytes from costing a huge picture's decoding time).
+bool tgaDataSuffices(std::span<const std::uint8_t> b) {
+    if (b.size() < 18)
+        return false;
+    const int type = b[2];
+    const std::uint64_t pixels = std::uint64_t(le16(b, 12)) * le16(b, 14);
+    const std::uint64_t bytesPerPixel = (b[16] + 7u) / 8;
+    const std::uint64_t head =
+        18 + b[0] + (b[1] ? std::uint64_t(le16(b, 5)) * ((b[7] + 7u) / 8) : 0);
+    if (head > b.size() || bytesPerPixel == 0)
+        return false;
+    const std::uint64_t data = b.size() - head;
+    if (type == 1 || type == 2 || type == 3)
+        return pixels * bytesPerPixel <= data;
+    // RLE: a packet of 1 + bytesPerPixel bytes makes at most 128 pixels.
+    if (type == 9 || type == 10 || type == 11)
+        return pixels <= data / (1 + bytesPerPixel) * 128 + 128;
+    return false;
+}
+
+} // namespace
+
+std::optional<Image32> decodeTga(std::span<const std::uint8_t> bytes) {
+    if (!tgaDataSuffices(bytes) || bytes.size() > std::size_t(INT_MAX))
         return std::nullopt;
     const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
     const int size = static_cast<int>(bytes.size());
@@ -43,18 +70,6 @@ std::optional<Image32> decodeWithStb(std::span<const std::uint8_t> bytes) {
     if (image.empty())
         return std::nullopt;
     return image;
-}
-
-} // namespace
-
-std::optional<Image32> decodeTga(std::span<const std::uint8_t> bytes) {
-    return decodeWithStb(bytes);
-}
-
-std::optional<Image32> decodePsd(std::span<const std::uint8_t> bytes) {
-    if (detectPictureFormat(bytes) != PictureFormat::Psd)
-        return std::nullopt;
-    return decodeWithStb(bytes);
 }
 
 } // namespace kavlen

@@ -1,5 +1,5 @@
-// Truevision Targa (every variant: true colour, grey, colour-mapped, RLE,
-// either row order) and Photoshop composite images through stb_image.
+// Truevision Targa pictures (every variant: true colour, grey, colour-mapped,
+// RLE, either row order) through stb_image.
 #pragma once
 
 #include "textures/image32.h"
@@ -11,6 +11,5 @@
 namespace kavlen {
 
 std::optional<Image32> decodeTga(std::span<const std::uint8_t> bytes);
-std::optional<Image32> decodePsd(std::span<const std::uint8_t> bytes);
 
 } // namespace kavlen

@@ -137,10 +137,10 @@ Layout readLayout(const Bytes& in) {
     return l;
 }
 
-// Decodes RLE8 or RLE4 data into one palette index per pixel, rows bottom-up.
-std::vector<std::uint8_t> decodeRle(const Bytes& in, const Layout& l) {
+// Decodes RLE8 or RLE4 data (rows bottom-up) straight into `out`; pixels the
+// data skips stay black.
+void decodeRle(const Bytes& in, const Layout& l, Bitmap24& out) {
     const std::size_t w = std::size_t(l.width), h = std::size_t(l.height);
-    std::vector<std::uint8_t> index(w * h, 0);
     if (l.dataOffset >= in.data.size())
         throw BmpError("The file ends early.");
     const std::uint8_t* p = in.data.data() + l.dataOffset;
@@ -148,15 +148,20 @@ std::vector<std::uint8_t> decodeRle(const Bytes& in, const Layout& l) {
     const bool four = l.compression == kRle4;
     std::size_t x = 0, y = 0;
     auto put = [&](std::uint8_t v) {
-        if (x < w && y < h)
-            index[y * w + x] = v;
+        if (x < w && y < h) {
+            const Bgr c = l.palette[v];
+            std::uint8_t* o = out.row(static_cast<int>(h - 1 - y)) + 3 * x;
+            o[0] = c.b;
+            o[1] = c.g;
+            o[2] = c.r;
+        }
         ++x;
     };
     while (y < h && end - p >= 2) {
         const std::uint8_t count = p[0], value = p[1];
         p += 2;
         if (count > 0) {
-            for (int i = 0; i < count; ++i)
+            for (int i = 0; i < count && x < w; ++i)
                 put(four ? static_cast<std::uint8_t>(i % 2 ? value & 15 : value >> 4) : value);
             continue;
         }
@@ -181,7 +186,6 @@ std::vector<std::uint8_t> decodeRle(const Bytes& in, const Layout& l) {
             p += std::min<std::size_t>(padded, std::size_t(end - p));
         }
     }
-    return index;
 }
 
 Bitmap24 decodePixels(const Bytes& in, const Layout& l) {
@@ -192,16 +196,7 @@ Bitmap24 decodePixels(const Bytes& in, const Layout& l) {
     };
 
     if (l.compression == kRle4 || l.compression == kRle8) {
-        const std::vector<std::uint8_t> index = decodeRle(in, l);
-        for (std::size_t r = 0; r < h; ++r) {
-            std::uint8_t* o = targetRow(r);
-            for (std::size_t x = 0; x < w; ++x) {
-                const Bgr c = l.palette[index[r * w + x]];
-                o[3 * x] = c.b;
-                o[3 * x + 1] = c.g;
-                o[3 * x + 2] = c.r;
-            }
-        }
+        decodeRle(in, l, out);
         return out;
     }
 

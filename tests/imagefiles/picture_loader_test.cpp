@@ -9,6 +9,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <random>
 
@@ -121,6 +122,7 @@ std::vector<Sample> everyFormat() {
     s.push_back({"psd", writePsd(solid, false, false), solid});
     s.push_back({"psd-packbits", writePsd(blocks, false, true), blocks});
     s.push_back({"psd-alpha", writePsd(detail, true, true), detail});
+    s.push_back({"psd-16-bit", writePsd(detail, true, false, 16), detail});
     s.push_back({"dxt1", writeDdsCompressed(blocks, "DXT1"), blocks});
     Image32 translucent = blocks;
     for (int y = 0; y < 8; ++y)
@@ -163,6 +165,25 @@ TEST(PictureLoader, ReadsEveryFormatAndVariant) {
     }
 }
 
+TEST(PictureLoader, PhotoshopWhiteMatteIsTakenOut) {
+    // Colour (red 200, green 50, blue 100) at alpha 128 is stored matted with white.
+    Image32 matted(2, 1);
+    const double a = 128 / 255.0;
+    auto matte = [&](int c) {
+        return static_cast<std::uint8_t>(std::lround(a * c + (1 - a) * 255));
+    };
+    matted.setPixel(0, 0, {matte(100), matte(50), matte(200), 128});
+    matted.setPixel(1, 0, {0, 0, 0, 128}); // darker than any matted colour: clamps to 0
+    const std::optional<Image32> got = loadPicture(writePsd(matted, true, true));
+    ASSERT_TRUE(got);
+    const Bgra p = got->pixel(0, 0);
+    EXPECT_NEAR(p.b, 100, 1);
+    EXPECT_NEAR(p.g, 50, 1);
+    EXPECT_NEAR(p.r, 200, 1);
+    EXPECT_EQ(p.a, 128);
+    EXPECT_EQ(got->pixel(1, 0), (Bgra{0, 0, 0, 128}));
+}
+
 TEST(PictureLoader, FilesNeedNoApplicationObjectAndTargaNeedsItsExtension) {
     TempDir dir;
     const Image32 blocks = blockPicture();
@@ -190,6 +211,13 @@ TEST(PictureLoader, BrokenAndHostileFilesGiveNothing) {
     EXPECT_FALSE(loadPicture(Bytes{'B', 'M'}));
     EXPECT_FALSE(loadPicture(Bytes{'D', 'D', 'S', ' ', 1, 2, 3}));
     EXPECT_FALSE(loadPicture(Bytes(100, 0xFF), ".jpg"));
+    // Targa and Photoshop files one byte short are refused, not zero-filled.
+    const Bytes tga = writeTga(blockPicture(), {});
+    EXPECT_TRUE(loadPicture(tga, ".tga"));
+    EXPECT_FALSE(loadPicture(Bytes(tga.begin(), tga.end() - 1), ".tga"));
+    const Bytes psd = writePsd(blockPicture(), false, false);
+    EXPECT_TRUE(loadPicture(psd));
+    EXPECT_FALSE(loadPicture(Bytes(psd.begin(), psd.end() - 1)));
 
     // Truncated at every tenth of its length, and with random bytes changed: a
     // picture or nothing, never a crash (the address sanitizer watches reads).

@@ -128,8 +128,9 @@ inline Bytes writeTga(const Image32& image, const TgaOptions& o) {
 
 // ---- Photoshop -------------------------------------------------------------
 
-// An 8-bit RGB (or RGBA) composite, raw or PackBits-compressed.
-inline Bytes writePsd(const Image32& image, bool withAlpha, bool packBits) {
+// An RGB (or RGBA) composite, raw or PackBits-compressed, 8 or 16 bits per channel
+// (16-bit samples repeat the 8-bit value in both bytes).
+inline Bytes writePsd(const Image32& image, bool withAlpha, bool packBits, int depth = 8) {
     const int channels = withAlpha ? 4 : 3;
     Bytes b = {'8', 'B', 'P', 'S'};
     be16(b, 1);
@@ -137,7 +138,7 @@ inline Bytes writePsd(const Image32& image, bool withAlpha, bool packBits) {
     be16(b, static_cast<std::uint32_t>(channels));
     be32(b, static_cast<std::uint32_t>(image.height));
     be32(b, static_cast<std::uint32_t>(image.width));
-    be16(b, 8); // bits per channel
+    be16(b, static_cast<std::uint32_t>(depth));
     be16(b, 3); // RGB
     be32(b, 0); // colour mode data
     be32(b, 0); // image resources
@@ -147,7 +148,8 @@ inline Bytes writePsd(const Image32& image, bool withAlpha, bool packBits) {
     auto channelRow = [&](int c, int y) {
         Bytes row;
         for (int x = 0; x < image.width; ++x)
-            row.push_back(image.bgra[(std::size_t(y) * image.width + x) * 4 + order[c]]);
+            for (int k = 0; k < depth / 8; ++k)
+                row.push_back(image.bgra[(std::size_t(y) * image.width + x) * 4 + order[c]]);
         return row;
     };
     if (!packBits) {

@@ -207,7 +207,7 @@ TEST(Bmp24, DecodesRunLengthEncodedRows) {
     EXPECT_EQ(r.bitmap.pixel(0, 0), (Bgr{70, 80, 90}));
     EXPECT_EQ(r.bitmap.pixel(1, 0), (Bgr{10, 20, 30}));
     EXPECT_EQ(r.bitmap.pixel(2, 0), (Bgr{1, 2, 3}));
-    EXPECT_EQ(r.bitmap.pixel(3, 0), (Bgr{10, 20, 30})); // never written: index 0
+    EXPECT_EQ(r.bitmap.pixel(3, 0), (Bgr{0, 0, 0})); // never written: black
 
     // RLE4, 5 x 1: run of 5 alternating 2 and 3.
     BmpSpec rle4;
