@@ -75,20 +75,14 @@ TEST_F(TextureCommands, FindTexturePrintsStatusAndMeshLines) {
     EXPECT_NE(r.err.find("sample 62 does not exist (62 samples)"), std::string::npos);
 }
 
-TEST_F(TextureCommands, SwapKeepsTheFacesNumbers) {
+TEST_F(TextureCommands, SwapAndBlankPageWriteTheirPackages) {
     ASSERT_EQ(runCli({"swap-textures", demoPath(), "5", "40", path("swapped.wad")}).status, 0);
-    twad before, after;
-    ASSERT_TRUE(loadWad(before, demoPath()).ok());
-    ASSERT_TRUE(loadWad(after, path("swapped.wad")).ok());
-    EXPECT_EQ(after.texInfos[5].x, before.texInfos[40].x);
-    EXPECT_EQ(after.texInfos[40].y, before.texInfos[5].y);
+    // Faces keep their numbers: sample 40's users are the same faces as before.
     EXPECT_EQ(runCli({"find-texture", path("swapped.wad"), "40"}).out,
               "Used by 1 face in the wad.\nMesh#9  (1 of 12 faces)\n");
     EXPECT_EQ(runCli({"swap-textures", demoPath(), "0", "40", path("never.wad")}).status, 2);
     EXPECT_FALSE(fs::exists(path("never.wad")));
-}
 
-TEST_F(TextureCommands, BlankPage) {
     const CliResult r = runCli({"add-page", demoPath(), path("paged.wad")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Added Page#3\n");

@@ -48,6 +48,7 @@ TEST(Samples, HitTestListsOverlapsInIndexOrderWithInclusiveEdges) {
     EXPECT_TRUE(hitTest(*wad, 0, 108, 7).empty());
     EXPECT_EQ(pickedCaption(1), "1 tex picked");
     EXPECT_EQ(pickedCaption(0), "Not picked");
+    EXPECT_EQ(pageLabel(3), "Page#3");
 }
 
 TEST(Samples, ChooseEntriesNameTheirSample) {
@@ -86,9 +87,4 @@ TEST(Samples, BoxSizeKeepsSmallSamplesAndScalesLargeOnes) {
     EXPECT_EQ(sampleBoxSize(128, 32), (DisplaySize{64, 16}));
     EXPECT_EQ(sampleBoxSize(100, 256), (DisplaySize{25, 64}));
     EXPECT_EQ(sampleBoxSize(256, 1), (DisplaySize{64, 1}));
-}
-
-TEST(Samples, Labels) {
-    EXPECT_EQ(textureLabel(4095), "Texture#4095");
-    EXPECT_EQ(pageLabel(0), "Page#0");
 }
