@@ -77,61 +77,50 @@ void Editor::registerCommands() {
     addOptionsCommands(*this);
 }
 
+namespace {
+
+// The palette colour that stands for each system colour; others take Window.
+struct SystemRole {
+    SystemColour colour;
+    QPalette::ColorRole role;
+    QPalette::ColorGroup group = QPalette::Active;
+};
+
+constexpr SystemRole kSystemRoles[] = {
+    {SystemColour::Window, QPalette::Base},
+    {SystemColour::WindowText, QPalette::WindowText},
+    {SystemColour::MenuText, QPalette::WindowText},
+    {SystemColour::CaptionText, QPalette::WindowText},
+    {SystemColour::Highlight, QPalette::Highlight},
+    {SystemColour::MenuHighlight, QPalette::Highlight},
+    {SystemColour::ActiveCaption, QPalette::Highlight},
+    {SystemColour::HotLight, QPalette::Highlight},
+    {SystemColour::HighlightText, QPalette::HighlightedText},
+    {SystemColour::BtnFace, QPalette::Button},
+    {SystemColour::BtnText, QPalette::ButtonText},
+    {SystemColour::BtnShadow, QPalette::Dark},
+    {SystemColour::BtnHighlight, QPalette::Light},
+    {SystemColour::DkShadow3D, QPalette::Shadow},
+    {SystemColour::Light3D, QPalette::Midlight},
+    {SystemColour::GrayText, QPalette::Text, QPalette::Disabled},
+    {SystemColour::InactiveCaptionText, QPalette::Text, QPalette::Disabled},
+    {SystemColour::InfoText, QPalette::ToolTipText},
+    {SystemColour::InfoBk, QPalette::ToolTipBase},
+};
+
+} // namespace
+
 std::uint32_t Editor::resolveColour(std::uint32_t colour) const {
     if (!isSystemColour(colour))
         return colour & 0x00FFFFFF;
     // A system colour stands for the desktop's colour of that role.
     QPalette::ColorRole role = QPalette::Window;
     QPalette::ColorGroup group = QPalette::Active;
-    switch (static_cast<SystemColour>(colour & 0xFF)) {
-    case SystemColour::Window:
-        role = QPalette::Base;
-        break;
-    case SystemColour::WindowText:
-    case SystemColour::MenuText:
-    case SystemColour::CaptionText:
-        role = QPalette::WindowText;
-        break;
-    case SystemColour::Highlight:
-    case SystemColour::MenuHighlight:
-    case SystemColour::ActiveCaption:
-    case SystemColour::HotLight:
-        role = QPalette::Highlight;
-        break;
-    case SystemColour::HighlightText:
-        role = QPalette::HighlightedText;
-        break;
-    case SystemColour::BtnFace:
-        role = QPalette::Button;
-        break;
-    case SystemColour::BtnText:
-        role = QPalette::ButtonText;
-        break;
-    case SystemColour::BtnShadow:
-        role = QPalette::Dark;
-        break;
-    case SystemColour::BtnHighlight:
-        role = QPalette::Light;
-        break;
-    case SystemColour::DkShadow3D:
-        role = QPalette::Shadow;
-        break;
-    case SystemColour::Light3D:
-        role = QPalette::Midlight;
-        break;
-    case SystemColour::GrayText:
-    case SystemColour::InactiveCaptionText:
-        role = QPalette::Text;
-        group = QPalette::Disabled;
-        break;
-    case SystemColour::InfoText:
-        role = QPalette::ToolTipText;
-        break;
-    case SystemColour::InfoBk:
-        role = QPalette::ToolTipBase;
-        break;
-    default:
-        break;
+    for (const SystemRole& r : kSystemRoles) {
+        if (static_cast<std::uint32_t>(r.colour) == (colour & 0xFF)) {
+            role = r.role;
+            group = r.group;
+        }
     }
     const QColor c = QApplication::palette().color(group, role);
     return static_cast<std::uint32_t>(c.red()) | (static_cast<std::uint32_t>(c.green()) << 8) |
@@ -233,6 +222,17 @@ void Editor::processPendingMessages() {
 }
 
 bool Editor::openPackage(const std::string& path) {
+    // Timers may fire while the views repaint between the steps; a second open
+    // must not start inside the first.
+    if (opening_)
+        return false;
+    opening_ = true;
+    const bool opened = openPackageNow(path);
+    opening_ = false;
+    return opened;
+}
+
+bool Editor::openPackageNow(const std::string& path) {
     // One spelling per file, so the recent files hold it once.
     const std::string fullPath =
         toStd(QDir::toNativeSeparators(QFileInfo(toQt(path)).absoluteFilePath()));

@@ -88,6 +88,7 @@ class Editor : public QObject {
     void packageOpened();
 
   private:
+    bool openPackageNow(const std::string& path);
     void registerCommands();
     void applySettings();
     void rebuildRecentMenu();
@@ -104,6 +105,7 @@ class Editor : public QObject {
     CommandTable commands_;
     OpenProcedure openProcedure_;
     std::vector<std::function<void(EditorSettings&)>> settingsCollectors_;
+    bool opening_ = false;
     bool sessionEnding_ = false;
     bool shutDown_ = false;
 

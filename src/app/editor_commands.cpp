@@ -7,57 +7,54 @@
 
 namespace kavlen {
 
+namespace {
+
+// A menu command with the placement and keys every command has.
+Command menuCommand(const char* id, const char* menu, int position, const char* caption,
+                    const char* shortcut = "") {
+    Command c;
+    c.id = id;
+    c.menu = menu;
+    c.position = position;
+    c.caption = caption;
+    c.shortcut = shortcut;
+    return c;
+}
+
+// A command whose work ignores the argument.
+template <typename Work> std::function<void(const std::string&)> ignoringArgument(Work work) {
+    return [work](const std::string&) { work(); };
+}
+
+} // namespace
+
 void addFileCommands(Editor& editor) {
     CommandTable& table = editor.commands();
     TForm1& form = editor.mainWindow();
 
-    Command open;
-    open.id = "Open";
-    open.menu = kMenuFile;
-    open.position = 10;
-    open.caption = "&Open";
-    open.shortcut = "F3";
+    Command open = menuCommand("Open", kMenuFile, 10, "&Open", "F3");
     open.touches = TouchesWholeDocument;
     open.run = [&form](const std::string& path) { form.Open1Click(path); };
     table.add(open);
 
-    Command recent;
-    recent.id = "OpenRecent";
+    Command recent = menuCommand("OpenRecent", kMenuFile, 20, "Open Re&cent");
     recent.kind = Command::Kind::Submenu;
-    recent.menu = kMenuFile;
-    recent.position = 20;
-    recent.caption = "Open Re&cent";
     recent.enabled = false;
     table.add(recent);
 
-    Command save;
-    save.id = "Save";
-    save.menu = kMenuFile;
-    save.position = 30;
-    save.caption = "&Save";
-    save.shortcut = "Ctrl+S";
+    Command save = menuCommand("Save", kMenuFile, 30, "&Save", "Ctrl+S");
     save.guard = Guard::RequiresPackage;
-    save.run = [&form](const std::string&) { form.Save1Click(); };
+    save.run = ignoringArgument([&form] { form.Save1Click(); });
     table.add(save);
 
-    Command saveAs;
-    saveAs.id = "SaveAs";
-    saveAs.menu = kMenuFile;
-    saveAs.position = 40;
-    saveAs.caption = "Save &As";
-    saveAs.shortcut = "F2";
+    Command saveAs = menuCommand("SaveAs", kMenuFile, 40, "Save &As", "F2");
     saveAs.guard = Guard::RequiresPackage;
-    saveAs.run = [&form](const std::string&) { form.SaveAs1Click(); };
+    saveAs.run = ignoringArgument([&form] { form.SaveAs1Click(); });
     table.add(saveAs);
 
-    Command exit;
-    exit.id = "Exit";
-    exit.menu = kMenuFile;
-    exit.position = 200;
+    Command exit = menuCommand("Exit", kMenuFile, 200, "E&xit", "Ctrl+X");
     exit.separatorBefore = true;
-    exit.caption = "E&xit";
-    exit.shortcut = "Ctrl+X";
-    exit.run = [&form](const std::string&) { form.Exit1Click(); };
+    exit.run = ignoringArgument([&form] { form.Exit1Click(); });
     table.add(exit);
 }
 
@@ -66,33 +63,24 @@ void addViewCommands(Editor& editor) {
     TForm4& render = editor.renderWindow();
 
     // The reference switches copy their check mark into the render state.
-    const auto toggle = [&](const char* id, int position, const char* caption, const char* shortcut,
-                            bool RenderState::*flag) {
-        Command c;
-        c.id = id;
-        c.menu = kMenuView;
-        c.position = position;
-        c.caption = caption;
-        c.shortcut = shortcut;
+    const auto reference = [&](const char* id, int position, const char* caption,
+                               const char* shortcut, bool RenderState::*flag) {
+        Command c = menuCommand(id, kMenuView, position, caption, shortcut);
         c.checkable = true;
-        c.run = [&table, &render, id, flag](const std::string&) {
+        c.run = ignoringArgument([&table, &render, id, flag] {
             render.renderState().*flag = table.isChecked(id);
             render.invalidateScene();
-        };
+        });
         table.add(c);
     };
-    toggle("ShowAxes", 10, "Show &Axes", "Ctrl+A", &RenderState::showAxes);
-    toggle("ShowGrid", 20, "Show &Grid", "Ctrl+G", &RenderState::showGrid);
+    reference("ShowAxes", 10, "Show &Axes", "Ctrl+A", &RenderState::showAxes);
+    reference("ShowGrid", 20, "Show &Grid", "Ctrl+G", &RenderState::showGrid);
 
-    Command dark;
-    dark.id = "DarkUI";
-    dark.menu = kMenuView;
-    dark.position = 80;
+    Command dark = menuCommand("DarkUI", kMenuView, 80, "Dar&k UI");
     dark.separatorBefore = true;
-    dark.caption = "Dar&k UI";
     dark.checkable = true;
     TForm1& form = editor.mainWindow();
-    dark.run = [&form](const std::string&) { form.DarkUI1Click(); };
+    dark.run = ignoringArgument([&form] { form.DarkUI1Click(); });
     table.add(dark);
 }
 
@@ -101,11 +89,7 @@ void addOptionsCommands(Editor& editor) {
     // Their check marks are read where they matter: at close, during open, and by
     // the render window's all-meshes list.
     const auto option = [&](const char* id, int position, const char* caption, bool visible) {
-        Command c;
-        c.id = id;
-        c.menu = kMenuOptions;
-        c.position = position;
-        c.caption = caption;
+        Command c = menuCommand(id, kMenuOptions, position, caption);
         c.checkable = true;
         c.visible = visible;
         table.add(c);

@@ -2,40 +2,79 @@
 
 #include "app/colour_names.h"
 
+#include <array>
+#include <variant>
+
 namespace kavlen {
 
 namespace {
 
-constexpr const char* kColours = "Colours";
-constexpr const char* kMode = "Mode";
-constexpr const char* kView = "View";
-constexpr const char* kOptions = "Options";
 constexpr const char* kRecent = "MRUFiles";
 
-void readColour(const IniFile& ini, const char* key, std::uint32_t& colour) {
-    if (const auto text = ini.value(kColours, key))
-        if (const auto value = colourFromText(*text))
-            colour = *value;
+// One key of the file: where it lives, which field it holds and in what form.
+// Keys are written in table order; read-only keys are never written.
+struct Colour {
+    std::uint32_t EditorSettings::*field;
+};
+struct Flag {
+    bool EditorSettings::*field;
+};
+struct Number {
+    int EditorSettings::*field;
+};
+struct Key {
+    const char* section;
+    const char* name;
+    std::variant<Colour, Flag, Number> value;
+    bool readOnly = false;
+};
+
+using S = EditorSettings;
+const std::array kKeys = {
+    Key{"Colours", "background", Colour{&S::background}},
+    Key{"Colours", "line", Colour{&S::line}},
+    Key{"Colours", "box", Colour{&S::box}},
+    Key{"Colours", "point", Colour{&S::point}},
+    Key{"Colours", "point2", Colour{&S::point2}},
+    Key{"Colours", "grid", Colour{&S::grid}},
+    Key{"Colours", "texture highlight", Colour{&S::textureHighlight}},
+    Key{"Colours", "texture shape", Colour{&S::textureShape}},
+    Key{"Mode", "Tx", Flag{&S::modeTx}, true},
+    Key{"Mode", "Sh", Flag{&S::modeSh}, true},
+    Key{"Mode", "Op", Flag{&S::modeOp}, true},
+    Key{"View", "show axes", Flag{&S::showAxes}},
+    Key{"View", "show grid", Flag{&S::showGrid}},
+    Key{"View", "bilinear filtering", Flag{&S::bilinearFiltering}},
+    Key{"View", "show box", Flag{&S::showBox}},
+    Key{"View", "show lines", Flag{&S::showLines}},
+    Key{"View", "tex#0 white", Flag{&S::tex0White}},
+    Key{"View", "enable stipple", Flag{&S::enableStipple}},
+    Key{"View", "stipple pattern", Number{&S::stipplePattern}},
+    Key{"View", "dark UI", Flag{&S::darkUI}},
+    Key{"Options", "query close", Flag{&S::queryClose}},
+    Key{"Options", "open in textured mode", Flag{&S::openInTexturedMode}},
+    Key{"Options", "show all meshes list", Flag{&S::showAllMeshesList}},
+};
+
+// Unreadable values leave the field at its default.
+void readKey(const Key& key, const std::string& text, EditorSettings& s) {
+    if (const auto* c = std::get_if<Colour>(&key.value)) {
+        if (const auto value = colourFromText(text))
+            s.*(c->field) = *value;
+    } else if (const auto value = integerFromText(text)) {
+        if (const auto* f = std::get_if<Flag>(&key.value))
+            s.*(f->field) = *value != 0;
+        else
+            s.*(std::get<Number>(key.value).field) = static_cast<int>(*value);
+    }
 }
 
-void readInteger(const IniFile& ini, const char* section, const char* key, int& number) {
-    if (const auto text = ini.value(section, key))
-        if (const auto value = integerFromText(*text))
-            number = static_cast<int>(*value);
-}
-
-void readBool(const IniFile& ini, const char* section, const char* key, bool& flag) {
-    if (const auto text = ini.value(section, key))
-        if (const auto value = integerFromText(*text))
-            flag = *value != 0;
-}
-
-void writeColour(IniFile& ini, const char* key, std::uint32_t colour) {
-    ini.setValue(kColours, key, colourToText(colour));
-}
-
-void writeBool(IniFile& ini, const char* section, const char* key, bool flag) {
-    ini.setValue(section, key, flag ? "1" : "0");
+std::string keyText(const Key& key, const EditorSettings& s) {
+    if (const auto* c = std::get_if<Colour>(&key.value))
+        return colourToText(s.*(c->field));
+    if (const auto* f = std::get_if<Flag>(&key.value))
+        return s.*(f->field) ? "1" : "0";
+    return std::to_string(s.*(std::get<Number>(key.value).field));
 }
 
 } // namespace
@@ -43,32 +82,9 @@ void writeBool(IniFile& ini, const char* section, const char* key, bool flag) {
 EditorSettings readSettings(const IniFile& ini,
                             const std::function<bool(const std::string&)>& fileExists) {
     EditorSettings s;
-    readColour(ini, "background", s.background);
-    readColour(ini, "line", s.line);
-    readColour(ini, "box", s.box);
-    readColour(ini, "point", s.point);
-    readColour(ini, "point2", s.point2);
-    readColour(ini, "grid", s.grid);
-    readColour(ini, "texture highlight", s.textureHighlight);
-    readColour(ini, "texture shape", s.textureShape);
-
-    readBool(ini, kMode, "Tx", s.modeTx);
-    readBool(ini, kMode, "Sh", s.modeSh);
-    readBool(ini, kMode, "Op", s.modeOp);
-
-    readBool(ini, kView, "show axes", s.showAxes);
-    readBool(ini, kView, "show grid", s.showGrid);
-    readBool(ini, kView, "bilinear filtering", s.bilinearFiltering);
-    readBool(ini, kView, "show box", s.showBox);
-    readBool(ini, kView, "show lines", s.showLines);
-    readBool(ini, kView, "tex#0 white", s.tex0White);
-    readBool(ini, kView, "enable stipple", s.enableStipple);
-    readInteger(ini, kView, "stipple pattern", s.stipplePattern);
-    readBool(ini, kView, "dark UI", s.darkUI);
-
-    readBool(ini, kOptions, "query close", s.queryClose);
-    readBool(ini, kOptions, "open in textured mode", s.openInTexturedMode);
-    readBool(ini, kOptions, "show all meshes list", s.showAllMeshesList);
+    for (const Key& key : kKeys)
+        if (const auto text = ini.value(key.section, key.name))
+            readKey(key, *text, s);
 
     // One entry per key of the section, each taken from "File" + its position.
     const std::size_t count = ini.keys(kRecent).size();
@@ -83,28 +99,9 @@ EditorSettings readSettings(const IniFile& ini,
 }
 
 void writeSettings(IniFile& ini, const EditorSettings& s) {
-    writeColour(ini, "background", s.background);
-    writeColour(ini, "line", s.line);
-    writeColour(ini, "box", s.box);
-    writeColour(ini, "point", s.point);
-    writeColour(ini, "point2", s.point2);
-    writeColour(ini, "grid", s.grid);
-    writeColour(ini, "texture highlight", s.textureHighlight);
-    writeColour(ini, "texture shape", s.textureShape);
-
-    writeBool(ini, kView, "show axes", s.showAxes);
-    writeBool(ini, kView, "show grid", s.showGrid);
-    writeBool(ini, kView, "bilinear filtering", s.bilinearFiltering);
-    writeBool(ini, kView, "show box", s.showBox);
-    writeBool(ini, kView, "show lines", s.showLines);
-    writeBool(ini, kView, "tex#0 white", s.tex0White);
-    writeBool(ini, kView, "enable stipple", s.enableStipple);
-    ini.setValue(kView, "stipple pattern", std::to_string(s.stipplePattern));
-    writeBool(ini, kView, "dark UI", s.darkUI);
-
-    writeBool(ini, kOptions, "query close", s.queryClose);
-    writeBool(ini, kOptions, "open in textured mode", s.openInTexturedMode);
-    writeBool(ini, kOptions, "show all meshes list", s.showAllMeshesList);
+    for (const Key& key : kKeys)
+        if (!key.readOnly)
+            ini.setValue(key.section, key.name, keyText(key, s));
 
     ini.eraseSection(kRecent);
     for (std::size_t i = 0; i < s.recentFiles.size(); ++i)

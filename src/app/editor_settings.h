@@ -1,6 +1,7 @@
 // The editor's settings as the settings file holds them, with their defaults.
 // Read once at start, written once at close. The Mode keys are read only: a
-// written file keeps whatever Mode keys it had.
+// written file keeps whatever Mode keys it had. A new setting is a field here
+// and a line in the key table of editor_settings.cpp.
 #pragma once
 
 #include "app/ini_file.h"

@@ -1,10 +1,9 @@
 #include "app/ini_file.h"
 
+#include "app/text_lines.h"
 #include "document/safe_write.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 namespace kavlen {
 
@@ -32,25 +31,16 @@ bool sameName(std::string_view a, std::string_view b) {
 }
 
 IniFile IniFile::load(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parse(text.str());
+    return parse(readTextFile(path).value_or(""));
 }
 
 IniFile IniFile::parse(std::string_view text) {
     IniFile ini;
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = text.size();
+    for (const std::string_view lineText : splitLines(text)) {
         Line line;
-        line.text = std::string(text.substr(pos, end - pos));
+        line.text = std::string(lineText);
         const std::string_view body = trim(line.text);
         if (body.size() >= 2 && body.front() == '[' && body.find(']') != std::string_view::npos) {
             line.kind = Line::Section;
@@ -63,12 +53,6 @@ IniFile IniFile::parse(std::string_view text) {
             line.value = std::string(trim(body.substr(eq + 1)));
         }
         ini.lines_.push_back(std::move(line));
-        // One line end: CR LF, LF or CR.
-        pos = end;
-        if (pos < text.size() && text[pos] == '\r')
-            ++pos;
-        if (pos < text.size() && text[pos] == '\n')
-            ++pos;
     }
     return ini;
 }

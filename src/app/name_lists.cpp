@@ -1,40 +1,25 @@
 #include "app/name_lists.h"
 
-#include <fstream>
-#include <sstream>
+#include "app/text_lines.h"
 
 namespace kavlen {
 
 NameList parseNameList(std::string_view text) {
     NameList list;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string name(text.substr(pos, end - pos));
+    for (const std::string_view line : splitLines(text)) {
+        std::string name(line);
         for (char& c : name)
             if (c >= 'A' && c <= 'Z')
                 c = static_cast<char>(c - 'A' + 'a');
         if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
             name[0] = static_cast<char>(name[0] - 'a' + 'A');
         list.names.push_back(std::move(name));
-        pos = end;
-        if (pos < text.size() && text[pos] == '\r')
-            ++pos;
-        if (pos < text.size() && text[pos] == '\n')
-            ++pos;
     }
     return list;
 }
 
 NameList readNameList(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parseNameList(text.str());
+    return parseNameList(readTextFile(path).value_or(""));
 }
 
 std::string objectLabel(const NameList& names, std::uint32_t objectId, std::size_t position,

@@ -25,14 +25,18 @@ void tglfigure::resetBounds() {
     boundMax = {-kBoundReset, -kBoundReset, -kBoundReset};
 }
 
-void tglfigure::applyAndDraw() {
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glTranslated(position[0], position[1], position[2]);
+void glTranslateScaleRotate(const Vec3& translation, const Vec3& scale, const Vec3& rotation) {
+    glTranslated(translation[0], translation[1], translation[2]);
     glScaled(scale[0], scale[1], scale[2]);
     glRotated(rotation[0], 1, 0, 0);
     glRotated(rotation[1], 0, 1, 0);
     glRotated(rotation[2], 0, 0, 1);
+}
+
+void tglfigure::applyAndDraw() {
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glTranslateScaleRotate(position, scale, rotation);
     Draw();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();

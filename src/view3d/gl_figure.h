@@ -35,4 +35,7 @@ class tglfigure {
     void resetBounds();
 };
 
+// Multiplies the modelview matrix by: translate, scale, rotate about x, y, z.
+void glTranslateScaleRotate(const Vec3& translation, const Vec3& scale, const Vec3& rotation);
+
 } // namespace kavlen

@@ -165,11 +165,7 @@ void TGLViewport::renderFrame(int deviceWidth, int deviceHeight) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glTranslated(viewTranslation[0], viewTranslation[1], viewTranslation[2]);
-    glScaled(viewScale[0], viewScale[1], viewScale[2]);
-    glRotated(viewRotation[0], 1, 0, 0);
-    glRotated(viewRotation[1], 0, 1, 0);
-    glRotated(viewRotation[2], 0, 0, 1);
+    glTranslateScaleRotate(viewTranslation, viewScale, viewRotation);
 
     if (listValid_) {
         glCallList(listName_);

@@ -130,6 +130,21 @@ TEST_F(EditorTest, OpenReadsThePackageAndRefillsTitlesStatusAndRecentFiles) {
     EXPECT_EQ(dialogs.calls().size(), 1u) << "no message after a good open";
 }
 
+TEST_F(EditorTest, AnOpenDoesNotStartWhileAnotherIsRunning) {
+    start();
+    const std::string first = demoCopy("first.wad");
+    const std::string second = demoCopy("second.wad");
+    bool nestedOpened = true;
+    editor->openProcedure().addStep(OpenStage::FillObjectLists, [&](twad&) {
+        if (editor->documentPath().empty())
+            nestedOpened = editor->openPackage(second);
+    });
+    ASSERT_TRUE(editor->openPackage(first));
+    EXPECT_FALSE(nestedOpened);
+    EXPECT_EQ(editor->documentPath(), first);
+    EXPECT_EQ(editor->recentFiles().paths(), std::vector<std::string>{first});
+}
+
 TEST_F(EditorTest, CancellingTheOpenDialogChangesNothing) {
     start();
     dialogs.cancel();
@@ -232,7 +247,7 @@ TEST_F(EditorTest, RecentFilesKeepOneEntryPerPathAndTheFourLatest) {
     start();
     std::vector<std::string> paths;
     for (int i = 0; i < 5; ++i)
-        paths.push_back(demoCopy("p" + std::to_string(i) + ".wad"));
+        paths.push_back(demoCopy(std::to_string(i) + ".wad"));
     ASSERT_TRUE(editor->openPackage(paths[0]));
     ASSERT_TRUE(editor->openPackage(paths[0]));
     EXPECT_EQ(editor->recentFiles().paths(), std::vector<std::string>{paths[0]});

@@ -117,6 +117,7 @@ TEST_F(ViewportTest, InvalidateSceneMarksTheListStaleAndRepaints) {
 }
 
 struct FitCase {
+    const char* name;
     Vec3 min, max;
     double scale;
 };
@@ -151,10 +152,13 @@ TEST_P(FitViewTest, ScaleFitsTheBoxIntoSixByFourUnits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, FitViewTest,
-                         testing::Values(FitCase{{0, 0, 0}, {3, 2, 1}, 1.0},    // fits as it is
-                                         FitCase{{-6, 0, 0}, {6, 2, 1}, 0.5},   // too wide
-                                         FitCase{{-6, -8, 0}, {6, 8, 1}, 0.25}, // too high
-                                         FitCase{{2, 2, 2}, {2, 2, 2}, 1.0}));  // a point
+                         testing::Values(FitCase{"FitsAsItIs", {0, 0, 0}, {3, 2, 1}, 1.0},
+                                         FitCase{"TooWide", {-6, 0, 0}, {6, 2, 1}, 0.5},
+                                         FitCase{"TooHigh", {-6, -8, 0}, {6, 8, 1}, 0.25},
+                                         FitCase{"APoint", {2, 2, 2}, {2, 2, 2}, 1.0}),
+                         [](const testing::TestParamInfo<FitCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(ViewportTest, ANewDragAfterAFitStartsFromTheFittedCamera) {
     tglfigure figure;
