@@ -3,6 +3,7 @@
 // that says what was being read and at which byte offset.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -60,6 +61,20 @@ class ByteCursor {
             std::memcpy(out, data_ + pos_, n);
         pos_ += n;
     }
+    // Reads `count` consecutive little-endian 16-bit values into trivially copyable
+    // storage made of 16-bit fields (int16 arrays, vertex records).
+    void words(void* out, std::size_t count) {
+        need(2 * count);
+        if constexpr (std::endian::native == std::endian::little) {
+            if (count > 0)
+                std::memcpy(out, data_ + pos_, 2 * count);
+            pos_ += 2 * count;
+        } else {
+            auto* dst = static_cast<std::uint16_t*>(out);
+            for (std::size_t i = 0; i < count; ++i)
+                dst[i] = u16();
+        }
+    }
     const std::uint8_t* take(std::size_t n) {
         need(n);
         const std::uint8_t* p = data_ + pos_;
@@ -93,6 +108,17 @@ class ByteSink {
         const auto* b = static_cast<const std::uint8_t*>(p);
         out_.insert(out_.end(), b, b + n);
     }
+    // Appends `count` 16-bit values from storage made of 16-bit fields, little-endian.
+    void words(const void* p, std::size_t count) {
+        if constexpr (std::endian::native == std::endian::little) {
+            bytes(p, 2 * count);
+        } else {
+            const auto* src = static_cast<const std::uint16_t*>(p);
+            for (std::size_t i = 0; i < count; ++i)
+                u16(src[i]);
+        }
+    }
+    void reserve(std::size_t n) { out_.reserve(n); }
     void patchU32(std::size_t at, std::uint32_t v) {
         for (int i = 0; i < 4; ++i)
             out_[at + i] = static_cast<std::uint8_t>(v >> (8 * i));

@@ -118,7 +118,8 @@ struct MeshBuilder {
                                            static_cast<std::int16_t>(z)};
         return mesh.vertexCount++;
     }
-    MeshFace& quad(int a, int b, int c, int d, std::uint16_t texture, std::uint16_t attributes = 0) {
+    MeshFace& quad(int a, int b, int c, int d, std::uint16_t texture,
+                   std::uint16_t attributes = 0) {
         MeshFace& f = mesh.faces[mesh.faceCount++];
         f.shape = kShapeQuad;
         f.vertexIndex = {std::uint16_t(a), std::uint16_t(b), std::uint16_t(c), std::uint16_t(d)};
@@ -176,7 +177,8 @@ void finishMesh(Mesh& mesh, bool staticLit) {
         radius = std::max(radius, d);
         if (staticLit) {
             // Lighter at the top (y points down), darker towards the bottom.
-            const double t = (mesh.vertices[i].y - minV[1]) / double(std::max(1, maxV[1] - minV[1]));
+            const double t =
+                (mesh.vertices[i].y - minV[1]) / double(std::max(1, maxV[1] - minV[1]));
             mesh.shades[i] = static_cast<std::int16_t>(1000 + t * 6000);
         } else {
             const double len = d > 0 ? d : 1;
@@ -292,9 +294,10 @@ void makeMeshes(twad& wad) {
             const double phi = s * std::numbers::pi / stacks;
             for (int i = 0; i < slices; ++i) {
                 const double theta = i * 2 * std::numbers::pi / slices;
-                ring[s - 1][i] = b.vertex(static_cast<int>(std::lround(std::sin(phi) * std::cos(theta) * 512)),
-                                          static_cast<int>(std::lround(-std::cos(phi) * 512)),
-                                          static_cast<int>(std::lround(std::sin(phi) * std::sin(theta) * 512)));
+                ring[s - 1][i] =
+                    b.vertex(static_cast<int>(std::lround(std::sin(phi) * std::cos(theta) * 512)),
+                             static_cast<int>(std::lround(-std::cos(phi) * 512)),
+                             static_cast<int>(std::lround(std::sin(phi) * std::sin(theta) * 512)));
             }
         }
         const int south = b.vertex(0, 512, 0);
@@ -372,12 +375,12 @@ void makeMeshes(twad& wad) {
 
 void setPointers(twad& wad) {
     // Mesh slot each pointer designates, in the order the objects use them.
-    const int pointerSlots[] = {0, 1, 2, 3,  // moveable 0
-                                4, 5, 2,     // moveable 1 (shares mesh 2)
-                                6, 7,        // moveable 2
-                                8, 9,        // moveable 3
-                                10, 11,      // statics
-                                12};         // the added mesh
+    const int pointerSlots[] = {0,  1,  2, 3, // moveable 0
+                                4,  5,  2,    // moveable 1 (shares mesh 2)
+                                6,  7,        // moveable 2
+                                8,  9,        // moveable 3
+                                10, 11,       // statics
+                                12};          // the added mesh
     std::vector<std::uint32_t> starts(wad.meshCount + 1, 0);
     for (std::size_t k = 0; k < wad.meshCount; ++k)
         starts[k + 1] = starts[k] + static_cast<std::uint32_t>(wad.meshes[k].fileSize());
@@ -395,7 +398,7 @@ void setObjects(twad& wad) {
         mv.firstPointer = static_cast<std::uint16_t>(ranges[m].first);
         mv.pointerCount = static_cast<std::uint16_t>(ranges[m].second);
         // Mesh tree index, frame offset and animation index.
-        const std::uint8_t tail[10] = {std::uint8_t(m), 0, 0, 0, std::uint8_t(m * 20), 0, 0, 0,
+        const std::uint8_t tail[10] = {std::uint8_t(m),     0, 0, 0, std::uint8_t(m * 20), 0, 0, 0,
                                        std::uint8_t(m % 2), 0};
         std::copy(std::begin(tail), std::end(tail), mv.opaqueTail.begin());
         wad.moveables.push_back(mv);

@@ -22,8 +22,7 @@ struct WriteResult {
 WriteResult writeFileSafely(const std::filesystem::path& path,
                             const std::function<bool(std::ostream&)>& produce);
 
-WriteResult writeFileSafely(const std::filesystem::path& path,
-                            std::span<const std::uint8_t> bytes);
+WriteResult writeFileSafely(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 // Reads a whole file; returns false with a message when it cannot.
 bool readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& out,

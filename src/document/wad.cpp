@@ -80,7 +80,8 @@ bool buildMeshDirectory(twad& wad) {
         const std::uint32_t offset = wad.meshPointers[i];
         if (offset == 0)
             continue;
-        auto it = std::lower_bound(seen.begin(), seen.end(), std::make_pair(offset, std::uint16_t{0}));
+        auto it =
+            std::lower_bound(seen.begin(), seen.end(), std::make_pair(offset, std::uint16_t{0}));
         if (it != seen.end() && it->first == offset) {
             wad.pointerMeshIndex[i] = it->second;
             continue;

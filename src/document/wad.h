@@ -59,13 +59,13 @@ inline std::uint16_t withTransparency(std::uint16_t attributes, bool on) {
 
 // One texture sample, 8 bytes, same layout in memory and file.
 struct TexInfo {
-    std::uint8_t x = 0;        // left edge on the page
-    std::uint8_t y = 0;        // top edge on the page
-    std::uint16_t page = 0;    // atlas page number
-    std::int8_t xFlag = 0;     // carried unchanged; new samples store -1
-    std::uint8_t width = 0;    // width in texels minus 1
-    std::int8_t yFlag = 0;     // carried unchanged; new samples store -1
-    std::uint8_t height = 0;   // height in texels minus 1
+    std::uint8_t x = 0;      // left edge on the page
+    std::uint8_t y = 0;      // top edge on the page
+    std::uint16_t page = 0;  // atlas page number
+    std::int8_t xFlag = 0;   // carried unchanged; new samples store -1
+    std::uint8_t width = 0;  // width in texels minus 1
+    std::int8_t yFlag = 0;   // carried unchanged; new samples store -1
+    std::uint8_t height = 0; // height in texels minus 1
 };
 static_assert(sizeof(TexInfo) == 8);
 
@@ -73,6 +73,7 @@ struct MeshVertex {
     std::int16_t x = 0, y = 0, z = 0;
 };
 using MeshNormal = MeshVertex;
+static_assert(sizeof(MeshVertex) == 6); // read and written as three 16-bit words
 
 struct MeshFace {
     std::uint16_t shape = 0;                    // kShapeTriangle or kShapeQuad

@@ -6,7 +6,9 @@ namespace kavlen {
 
 namespace {
 
-std::string meshName(std::size_t slot) { return "mesh " + std::to_string(slot); }
+std::string meshName(std::size_t slot) {
+    return "mesh " + std::to_string(slot);
+}
 
 void checkMesh(const twad& wad, std::size_t slot, std::vector<std::string>& problems) {
     const Mesh& mesh = wad.meshes[slot];
@@ -70,7 +72,8 @@ std::vector<std::string> checkWad(const twad& wad) {
                                ", but meshes are not stored in first-reference order there");
     }
     if (wad.directory.count() + 1u < wad.meshCount && wad.meshCount > 0)
-        problems.push_back(std::to_string(wad.meshCount) + " meshes stored, but the pointers name only " +
+        problems.push_back(std::to_string(wad.meshCount) +
+                           " meshes stored, but the pointers name only " +
                            std::to_string(wad.directory.count() + 1));
 
     for (std::size_t k = 0; k < wad.meshCount; ++k)
@@ -81,8 +84,8 @@ std::vector<std::string> checkWad(const twad& wad) {
         const TexInfo& tex = wad.texInfos[t];
         const std::string where = "sample " + std::to_string(t);
         if (tex.page >= pages)
-            problems.push_back(where + ": page " + std::to_string(tex.page) +
-                               " does not exist (" + std::to_string(pages) + " pages)");
+            problems.push_back(where + ": page " + std::to_string(tex.page) + " does not exist (" +
+                               std::to_string(pages) + " pages)");
         if (int(tex.x) + tex.width > 255 || int(tex.y) + tex.height > 255)
             problems.push_back(where + ": reaches outside its page");
     }

@@ -2,6 +2,7 @@
 #include "document/safe_write.h"
 #include "document/wad.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace kavlen {
@@ -36,25 +37,15 @@ void readMesh(ByteCursor& in, Mesh& mesh) {
     mesh.extraWord = in.u16();
     mesh.vertexCount = in.u16();
     checkCapacity(in, "Vertex count", mesh.vertexCount, kMaxMeshVertices);
-    in.need(6 * std::size_t(mesh.vertexCount));
-    for (std::size_t i = 0; i < mesh.vertexCount; ++i) {
-        mesh.vertices[i].x = in.i16();
-        mesh.vertices[i].y = in.i16();
-        mesh.vertices[i].z = in.i16();
-    }
+    in.words(mesh.vertices.data(), 3 * std::size_t(mesh.vertexCount));
     mesh.normalCount = in.i16();
     if (mesh.normalCount > 0) {
         checkCapacity(in, "Normal count", std::size_t(mesh.normalCount), kMaxMeshVertices);
-        for (int i = 0; i < mesh.normalCount; ++i) {
-            mesh.normals[i].x = in.i16();
-            mesh.normals[i].y = in.i16();
-            mesh.normals[i].z = in.i16();
-        }
+        in.words(mesh.normals.data(), 3 * std::size_t(mesh.normalCount));
     } else {
         const int shades = -int(mesh.normalCount);
         checkCapacity(in, "Shade count", std::size_t(shades), kMaxMeshVertices);
-        for (int i = 0; i < shades; ++i)
-            mesh.shades[i] = in.i16();
+        in.words(mesh.shades.data(), std::size_t(shades));
     }
     mesh.faceCount = in.i16();
     if (mesh.faceCount < 0)
@@ -63,20 +54,52 @@ void readMesh(ByteCursor& in, Mesh& mesh) {
     int quads = 0;
     for (int i = 0; i < mesh.faceCount; ++i) {
         MeshFace& face = mesh.faces[i];
-        face.shape = in.u16();
-        face.vertexIndex[0] = in.u16();
-        face.vertexIndex[1] = in.u16();
-        face.vertexIndex[2] = in.u16();
+        std::uint16_t record[7];
+        in.words(record, 4);
+        face.shape = record[0];
+        face.vertexIndex[0] = record[1];
+        face.vertexIndex[1] = record[2];
+        face.vertexIndex[2] = record[3];
         if (face.shape == kShapeQuad) {
-            face.vertexIndex[3] = in.u16();
+            in.words(record + 4, 3);
+            face.vertexIndex[3] = record[4];
             ++quads;
+        } else {
+            in.words(record + 5, 2);
         }
-        face.texture = in.u16();
-        face.attributes = in.u16();
+        face.texture = record[5];
+        face.attributes = record[6];
         face.visible = 1;
     }
     if (quads % 2 == 1)
         in.u16();
+}
+
+// Counts the meshes of the mesh data block without storing them, so that the slots
+// can be allocated once. Stops quietly at anything the real pass will refuse.
+std::size_t countMeshes(ByteCursor in, std::uint64_t end) {
+    std::size_t count = 0;
+    try {
+        while (in.position() < end && count < kMaxMeshes) {
+            in.take(10);
+            const std::size_t vertices = in.u16();
+            in.take(6 * vertices);
+            const int normals = in.i16();
+            in.take(normals > 0 ? 6 * std::size_t(normals) : 2 * std::size_t(-normals));
+            const int faces = in.i16();
+            int quads = 0;
+            for (int f = 0; f < faces; ++f) {
+                const bool quad = in.u16() == kShapeQuad;
+                quads += quad;
+                in.take(quad ? 12 : 10);
+            }
+            if (quads % 2 == 1)
+                in.take(2);
+            ++count;
+        }
+    } catch (const FormatError&) {
+    }
+    return count + 1;
 }
 
 void readWad(ByteCursor& in, twad& wad) {
@@ -96,9 +119,8 @@ void readWad(ByteCursor& in, twad& wad) {
 
     in.setSection("texture atlas");
     wad.textureDataSize = in.u32();
-    readBlock(in, wad.textureDataSize, 1, wad.textureData);
-    for (std::size_t i = 0; i + 2 < wad.textureData.size(); i += 3)
-        std::swap(wad.textureData[i], wad.textureData[i + 2]);
+    // The atlas is copied last, once the rest of the file has been found sound.
+    const std::uint8_t* atlas = in.take(wad.textureDataSize);
 
     in.setSection("mesh pointers");
     wad.meshPointerCount = in.u32();
@@ -117,6 +139,8 @@ void readWad(ByteCursor& in, twad& wad) {
         in.fail("File ends early: mesh data of " + std::to_string(wad.meshDataWords) +
                 " words announced, " + std::to_string(in.remaining()) + " bytes left");
     wad.meshes.clear();
+    // Allocating the slots once avoids copying them while the list grows.
+    wad.meshes.reserve(countMeshes(in, end));
     wad.meshCount = 0;
     while (in.position() < end) {
         if (wad.meshes.size() >= kMaxMeshes)
@@ -149,8 +173,8 @@ void readWad(ByteCursor& in, twad& wad) {
     in.setSection("moveables");
     wad.moveableCount = in.u32();
     if (std::uint64_t(wad.moveableCount) * 18 > in.remaining())
-        in.fail("File ends early: " + std::to_string(wad.moveableCount) +
-                " moveables announced, " + std::to_string(in.remaining()) + " bytes left");
+        in.fail("File ends early: " + std::to_string(wad.moveableCount) + " moveables announced, " +
+                std::to_string(in.remaining()) + " bytes left");
     wad.moveables.resize(wad.moveableCount);
     for (Moveable& m : wad.moveables) {
         m.objectId = in.u32();
@@ -176,6 +200,12 @@ void readWad(ByteCursor& in, twad& wad) {
     }
 
     computeMeshUsage(wad);
+
+    wad.textureData.assign(atlas, atlas + wad.textureDataSize);
+    const std::size_t triples = wad.textureData.size() / 3;
+    std::uint8_t* texel = wad.textureData.data();
+    for (std::size_t i = 0; i < triples; ++i, texel += 3)
+        std::swap(texel[0], texel[2]);
 }
 
 } // namespace

@@ -16,39 +16,31 @@ void writeMesh(ByteSink& out, const Mesh& mesh) {
     out.u16(mesh.extraWord);
     const std::size_t vertexCount = std::min<std::size_t>(mesh.vertexCount, kMaxMeshVertices);
     out.u16(static_cast<std::uint16_t>(vertexCount));
-    for (std::size_t i = 0; i < vertexCount; ++i) {
-        out.i16(mesh.vertices[i].x);
-        out.i16(mesh.vertices[i].y);
-        out.i16(mesh.vertices[i].z);
-    }
+    out.words(mesh.vertices.data(), 3 * vertexCount);
     out.i16(mesh.normalCount);
     if (mesh.normalCount > 0) {
         const std::size_t n = std::min<std::size_t>(mesh.normalCount, kMaxMeshVertices);
-        for (std::size_t i = 0; i < n; ++i) {
-            out.i16(mesh.normals[i].x);
-            out.i16(mesh.normals[i].y);
-            out.i16(mesh.normals[i].z);
-        }
+        out.words(mesh.normals.data(), 3 * n);
     } else {
         const std::size_t n = std::min<std::size_t>(-int(mesh.normalCount), kMaxMeshVertices);
-        for (std::size_t i = 0; i < n; ++i)
-            out.i16(mesh.shades[i]);
+        out.words(mesh.shades.data(), n);
     }
     const int faceCount = std::clamp<int>(mesh.faceCount, 0, int(kMaxMeshVertices));
     out.i16(static_cast<std::int16_t>(faceCount));
     int quads = 0;
     for (int i = 0; i < faceCount; ++i) {
         const MeshFace& face = mesh.faces[i];
-        out.u16(face.shape);
-        out.u16(face.vertexIndex[0]);
-        out.u16(face.vertexIndex[1]);
-        out.u16(face.vertexIndex[2]);
-        if (face.shape == kShapeQuad) {
-            out.u16(face.vertexIndex[3]);
-            ++quads;
+        const bool quad = face.shape == kShapeQuad;
+        quads += quad;
+        const std::uint16_t record[7] = {
+            face.shape,          face.vertexIndex[0], face.vertexIndex[1], face.vertexIndex[2],
+            face.vertexIndex[3], face.texture,        face.attributes};
+        if (quad) {
+            out.words(record, 7);
+        } else {
+            out.words(record, 4);
+            out.words(record + 5, 2);
         }
-        out.u16(face.texture);
-        out.u16(face.attributes);
     }
     if (quads % 2 == 1)
         out.u16(0);
@@ -59,12 +51,15 @@ void writeMesh(ByteSink& out, const Mesh& mesh) {
 std::vector<std::uint8_t> serializeWad(const twad& wad,
                                        std::array<std::uint32_t, kMaxMeshPointers>& newPointers,
                                        std::uint32_t& newMeshDataWords) {
+    std::size_t meshBytes = 0;
+    for (std::size_t k = 0; k < wad.meshCount; ++k)
+        meshBytes += wad.meshes[k].fileSize();
     std::vector<std::uint8_t> bytes;
     bytes.reserve(64 + wad.textureData.size() + 8 * wad.texInfoCount +
-                  4 * std::size_t(wad.meshPointerCount) + 2 * std::size_t(wad.meshDataWords) +
-                  wad.animations.size() + wad.stateChanges.size() + wad.dispatches.size() +
-                  wad.commands.size() + wad.meshTree.size() + wad.keyframes.size() +
-                  18 * wad.moveables.size() + 32 * wad.statics.size());
+                  4 * std::size_t(wad.meshPointerCount) + meshBytes + wad.animations.size() +
+                  wad.stateChanges.size() + wad.dispatches.size() + wad.commands.size() +
+                  wad.meshTree.size() + wad.keyframes.size() + 18 * wad.moveables.size() +
+                  32 * wad.statics.size());
     ByteSink out(bytes);
 
     out.u32(wad.version);
@@ -84,9 +79,16 @@ std::vector<std::uint8_t> serializeWad(const twad& wad,
     // Atlas: memory holds blue, green, red; the file red, green, blue.
     out.u32(static_cast<std::uint32_t>(wad.textureData.size()));
     const std::size_t atlasStart = out.position();
-    out.bytes(wad.textureData.data(), wad.textureData.size());
-    for (std::size_t i = atlasStart; i + 2 < bytes.size(); i += 3)
-        std::swap(bytes[i], bytes[i + 2]);
+    bytes.resize(atlasStart + wad.textureData.size());
+    const std::uint8_t* in = wad.textureData.data();
+    std::uint8_t* atlas = bytes.data() + atlasStart;
+    const std::size_t triples = wad.textureData.size() / 3;
+    for (std::size_t i = 0; i < triples; ++i, in += 3, atlas += 3) {
+        atlas[0] = in[2];
+        atlas[1] = in[1];
+        atlas[2] = in[0];
+    }
+    std::copy(in, in + wad.textureData.size() % 3, atlas);
 
     const std::size_t pointerCount = std::min<std::size_t>(wad.meshPointerCount, kMaxMeshPointers);
     out.u32(static_cast<std::uint32_t>(pointerCount));

@@ -29,11 +29,11 @@ struct Command {
 
 using CommandTable = std::vector<Command>;
 
-void addDocumentCommands(CommandTable& table);      // info, resave, mesh, check, demo
-void addInterchangeCommands(CommandTable& table);   // DXF, MQO, OBJ, texture-set files
-void addTextureCommands(CommandTable& table);       // atlas, pages, samples
-void addMeshEditCommands(CommandTable& table);      // geometry and lighting
-void addReportCommands(CommandTable& table);        // about
+void addDocumentCommands(CommandTable& table);    // info, resave, mesh, check, demo
+void addInterchangeCommands(CommandTable& table); // DXF, MQO, OBJ, texture-set files
+void addTextureCommands(CommandTable& table);     // atlas, pages, samples
+void addMeshEditCommands(CommandTable& table);    // geometry and lighting
+void addReportCommands(CommandTable& table);      // about
 
 // Helpers shared by the command files.
 int parseInt(const std::string& text, const char* what);

@@ -62,8 +62,8 @@ int meshDump(const std::vector<std::string>& args, Context& ctx) {
       << "extraWord " << m.extraWord << "\n"
       << "vertexCount " << m.vertexCount << "\n";
     for (int i = 0; i < m.vertexCount; ++i)
-        o << "v " << i << " " << m.vertices[i].x << " " << m.vertices[i].y << " "
-          << m.vertices[i].z << "\n";
+        o << "v " << i << " " << m.vertices[i].x << " " << m.vertices[i].y << " " << m.vertices[i].z
+          << "\n";
     o << "normalCount " << m.normalCount << "\n";
     for (int i = 0; i < m.normalCount; ++i)
         o << "n " << i << " " << m.normals[i].x << " " << m.normals[i].y << " " << m.normals[i].z
@@ -73,7 +73,10 @@ int meshDump(const std::vector<std::string>& args, Context& ctx) {
     o << "faceCount " << m.faceCount << "\n";
     for (int i = 0; i < m.faceCount; ++i) {
         const MeshFace& f = m.faces[i];
-        o << "f " << i << " " << (f.shape == kShapeQuad ? "quad" : f.shape == kShapeTriangle ? "tri" : "shape" + std::to_string(f.shape));
+        o << "f " << i << " "
+          << (f.shape == kShapeQuad       ? "quad"
+              : f.shape == kShapeTriangle ? "tri"
+                                          : "shape" + std::to_string(f.shape));
         for (int c = 0; c < f.cornerCount(); ++c)
             o << " " << f.vertexIndex[c];
         o << " tex 0x" << std::hex << f.texture << " attr 0x" << f.attributes << std::dec << "\n";
@@ -102,7 +105,8 @@ int demo(const std::vector<std::string>& args, Context&) {
 } // namespace
 
 void addDocumentCommands(CommandTable& table) {
-    table.push_back({"info", "FILE.wad", "Print the package's counts, one 'name: value' a line.", info});
+    table.push_back(
+        {"info", "FILE.wad", "Print the package's counts, one 'name: value' a line.", info});
     table.push_back({"resave", "IN.wad OUT.wad", "Load a package and save it again.", resave});
     table.push_back({"mesh", "FILE.wad N", "Print mesh slot N in a stable text form.", meshDump});
     table.push_back({"check", "FILE.wad",

@@ -14,9 +14,8 @@ inline std::unique_ptr<twad> loadOrThrow(const std::string& path) {
     auto wad = std::make_unique<twad>();
     const LoadResult r = loadWad(*wad, path);
     if (!r.ok())
-        throw std::runtime_error(r.status == LoadResult::WrongVersion
-                                     ? path + ": " + r.message
-                                     : r.message);
+        throw std::runtime_error(r.status == LoadResult::WrongVersion ? path + ": " + r.message
+                                                                      : r.message);
     return wad;
 }
 

@@ -1,7 +1,130 @@
+// move, mirror, swap-vertices and add-mesh: the mesh geometry commands.
 #include "cli.h"
+#include "document/wad.h"
+#include "load.h"
+#include "meshedit/add_mesh.h"
+#include "meshedit/mirror_mesh.h"
+#include "meshedit/move_mesh.h"
+#include "meshedit/swap_vertices.h"
+
+#include <algorithm>
+#include <ostream>
 
 namespace kavlen::cli {
 
-void addMeshEditCommands(CommandTable&) {}
+namespace {
+
+void expectArgs(const std::vector<std::string>& args, std::size_t n) {
+    if (args.size() != n)
+        throw UsageError{"expected " + std::to_string(n) + " arguments, got " +
+                         std::to_string(args.size())};
+}
+
+int parseSlot(const twad& wad, const std::string& text) {
+    const int n = parseInt(text, "mesh slot");
+    if (n < 0 || n >= wad.meshCount)
+        throw UsageError{"mesh slot " + text + " does not exist (" + std::to_string(wad.meshCount) +
+                         " meshes)"};
+    return n;
+}
+
+// Status-bar and box texts, one line each (the boxes' "\r" breaks become new lines).
+void printMessages(const Messages& messages, Context& ctx) {
+    for (const Message& m : messages) {
+        std::string text = m.text;
+        std::replace(text.begin(), text.end(), '\r', '\n');
+        const bool problem = m.kind == MessageKind::Error || m.kind == MessageKind::Warning;
+        (problem ? ctx.err : ctx.out) << text << "\n";
+    }
+}
+
+// Saves the edited package, or leaves OUT alone and fails when the edit was refused.
+int finish(twad& wad, const MeshEditResult& result, const std::string& out, Context& ctx) {
+    printMessages(result.messages, ctx);
+    if (!result.changed && !result.messages.empty()) {
+        ctx.err << "nothing written\n";
+        return 1;
+    }
+    saveOrThrow(wad, out);
+    return 0;
+}
+
+int noVertices(twad& wad, int slot, const std::string& out, Context& ctx) {
+    ctx.err << "mesh " << slot << " has no vertices; written unchanged\n";
+    saveOrThrow(wad, out);
+    return 0;
+}
+
+int move(const std::vector<std::string>& args, Context& ctx) {
+    expectArgs(args, 6);
+    auto wad = loadOrThrow(args[0]);
+    const int slot = parseSlot(*wad, args[1]);
+    const int dx = parseInt(args[2], "DX"), dy = parseInt(args[3], "DY"),
+              dz = parseInt(args[4], "DZ");
+    if (wad->meshes[slot].vertexCount == 0)
+        return noVertices(*wad, slot, args[5], ctx);
+    return finish(*wad, moveMesh(*wad, slot, dx, dy, dz), args[5], ctx);
+}
+
+int mirror(const std::vector<std::string>& args, Context& ctx) {
+    expectArgs(args, 4);
+    auto wad = loadOrThrow(args[0]);
+    const int slot = parseSlot(*wad, args[1]);
+    std::string plane = args[2];
+    std::transform(plane.begin(), plane.end(), plane.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    MirrorPlane p;
+    if (plane == "xz")
+        p = MirrorPlane::XZ;
+    else if (plane == "yz")
+        p = MirrorPlane::YZ;
+    else if (plane == "xy")
+        p = MirrorPlane::XY;
+    else
+        throw UsageError{"plane must be xz, yz or xy, not " + args[2]};
+    if (wad->meshes[slot].vertexCount == 0)
+        return noVertices(*wad, slot, args[3], ctx);
+    return finish(*wad, mirrorMesh(*wad, slot, mirrorAxis(p)), args[3], ctx);
+}
+
+int swapVertexIndices(const std::vector<std::string>& args, Context& ctx) {
+    expectArgs(args, 5);
+    auto wad = loadOrThrow(args[0]);
+    const int slot = parseSlot(*wad, args[1]);
+    const int a = parseInt(args[2], "vertex A"), b = parseInt(args[3], "vertex B");
+    const int count = wad->meshes[slot].vertexCount;
+    for (int v : {a, b}) {
+        if (v < 0 || v >= count)
+            throw UsageError{"vertex " + std::to_string(v) + " does not exist (mesh " + args[1] +
+                             " has " + std::to_string(count) + " vertices)"};
+    }
+    if (a == b)
+        throw UsageError{"vertices A and B are the same"};
+    return finish(*wad, swapVertices(*wad, slot, a, b), args[4], ctx);
+}
+
+int addMesh(const std::vector<std::string>& args, Context& ctx) {
+    expectArgs(args, 2);
+    auto wad = loadOrThrow(args[0]);
+    const AddMeshResult result = addEmptyMesh(*wad);
+    printMessages(result.messages, ctx);
+    if (result.slot < 0)
+        return 1;
+    saveOrThrow(*wad, args[1]);
+    ctx.out << "added " << result.meshLabel << "\n";
+    return 0;
+}
+
+} // namespace
+
+void addMeshEditCommands(CommandTable& table) {
+    table.push_back({"move", "IN.wad N DX DY DZ OUT.wad",
+                     "Move mesh N (and its static's boxes, or its sphere) by DX DY DZ.", move});
+    table.push_back(
+        {"mirror", "IN.wad N xz|yz|xy OUT.wad", "Mirror mesh N on a coordinate plane.", mirror});
+    table.push_back({"swap-vertices", "IN.wad N A B OUT.wad",
+                     "Exchange vertex indices A and B of mesh N.", swapVertexIndices});
+    table.push_back({"add-mesh", "IN.wad OUT.wad", "Append a new empty mesh.", addMesh});
+}
 
 } // namespace kavlen::cli
