@@ -1,19 +1,17 @@
 #include "view3d/mesh_bounds.h"
 
-#include <algorithm>
+#include "document/bounds.h"
 
 namespace kavlen {
 
 void setFigureBoundsToMesh(tglfigure& figure, const Mesh& mesh) {
     figure.resetBounds();
-    const std::size_t n = std::min<std::size_t>(mesh.vertexCount, mesh.vertices.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const Vec3 p = toViewUnits(mesh.vertices[i]);
-        for (int k = 0; k < 3; ++k) {
-            figure.boundMin[k] = std::min(figure.boundMin[k], p[k]);
-            figure.boundMax[k] = std::max(figure.boundMax[k], p[k]);
-        }
-    }
+    const auto e = meshExtents(mesh); // minX, maxX, minY, maxY, minZ, maxZ in model units
+    if (!e)
+        return;
+    // y and z point the other way in view units, so their extremes swap.
+    figure.boundMin = {(*e)[0] / 100.0, -(*e)[3] / 100.0, -(*e)[5] / 100.0};
+    figure.boundMax = {(*e)[1] / 100.0, -(*e)[2] / 100.0, -(*e)[4] / 100.0};
 }
 
 } // namespace kavlen

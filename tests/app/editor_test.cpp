@@ -3,6 +3,7 @@
 #include "editor_fixture.h"
 
 #include "view3d/gl_view.h"
+#include "view3d/mesh_bounds.h"
 
 #include <QCheckBox>
 #include <QDropEvent>
@@ -124,6 +125,12 @@ TEST_F(EditorTest, OpenReadsThePackageAndRefillsTitlesStatusAndRecentFiles) {
         EXPECT_TRUE(main().statusText(i).isEmpty());
     EXPECT_EQ(render().renderState().currentMesh, 0);
     EXPECT_EQ(render().viewport().ignoreName, 1501u);
+    // The view is fitted to mesh 0.
+    tglfigure mesh0;
+    setFigureBoundsToMesh(mesh0, editor->document().meshes[0]);
+    EXPECT_EQ(render().viewport().boundMin, mesh0.boundMin);
+    EXPECT_EQ(render().viewport().boundMax, mesh0.boundMax);
+    EXPECT_FLOAT_EQ(render().camera().posZ, static_cast<float>(mesh0.boundMax[2] + 4.0));
     EXPECT_EQ(editor->recentFiles().paths(), std::vector<std::string>{path});
     EXPECT_TRUE(action("OpenRecent")->isEnabled());
     EXPECT_EQ(editor->menus().submenu("OpenRecent")->actions().size(), 1);

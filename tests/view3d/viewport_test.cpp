@@ -1,5 +1,6 @@
 // Navigation arithmetic and fitting of the view, without a GL context.
 #include "view3d/gl_viewport.h"
+#include "view3d/mesh_bounds.h"
 
 #include <gtest/gtest.h>
 
@@ -186,6 +187,28 @@ TEST(Figure, ResetRestoresTransformAndEmptiesTheBounds) {
     figure.drawProc = [&] { ++drawn; };
     figure.Draw();
     EXPECT_EQ(drawn, 1);
+}
+
+TEST(MeshBounds, ViewUnitBoundsFlipYAndZ) {
+    Mesh mesh;
+    mesh.vertexCount = 2;
+    mesh.vertices[0] = {-100, 200, -300};
+    mesh.vertices[1] = {50, -400, 600};
+    mesh.vertices[2] = {9999, 9999, 9999}; // beyond vertexCount
+    tglfigure figure;
+    setFigureBoundsToMesh(figure, mesh);
+    EXPECT_EQ(figure.boundMin, (Vec3{-1.0, -2.0, -6.0}));
+    EXPECT_EQ(figure.boundMax, (Vec3{0.5, 4.0, 3.0}));
+    for (int i = 0; i < 2; ++i) {
+        const Vec3 p = toViewUnits(mesh.vertices[i]);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_GE(p[k], figure.boundMin[k]);
+            EXPECT_LE(p[k], figure.boundMax[k]);
+        }
+    }
+    mesh.vertexCount = 0;
+    setFigureBoundsToMesh(figure, mesh);
+    EXPECT_GT(figure.boundMin[0], figure.boundMax[0]) << "no vertices: empty bounds";
 }
 
 } // namespace
