@@ -81,6 +81,7 @@ struct MeshFace {
     std::uint16_t texture = 0;                  // texture word
     std::uint16_t attributes = 0;               // attribute word
     std::uint8_t visible = 1;                   // not stored in the file
+    std::uint8_t reserved = 0;                  // carried by texture-set files only
 
     bool isQuad() const { return shape == kShapeQuad; }
     int cornerCount() const { return shape == kShapeQuad ? 4 : 3; }

@@ -1,0 +1,40 @@
+#include "interchange/interchange.h"
+
+#include "document/safe_write.h"
+#include "meshedit/lighting.h"
+
+namespace kavlen {
+
+const Mesh* meshForInterchange(const twad& wad, int slot, Messages& messages) {
+    if (!wad.isLoaded()) {
+        messages.push_back({MessageKind::Error, "No wad opened."});
+        return nullptr;
+    }
+    if (slot < 0 || slot >= wad.meshCount || std::size_t(slot) >= wad.meshes.size()) {
+        messages.push_back({MessageKind::Error, kNoMeshMessage});
+        return nullptr;
+    }
+    return &wad.meshes[std::size_t(slot)];
+}
+
+bool readTextFile(const std::filesystem::path& file, std::string& text, std::string& message) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        message = "Cannot open " + file.string() + ": not a file";
+        return false;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!readWholeFile(file, bytes, message))
+        return false;
+    text.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+void finishImportedLighting(Mesh& mesh, const ImportOptions& options) {
+    if (options.moveable)
+        recalcNormals(mesh, true);
+    else
+        setStaticLighting(mesh, options.intensity);
+}
+
+} // namespace kavlen

@@ -1,0 +1,42 @@
+// Texture-set files (".tav"): a package's texture samples and the geometry and
+// faces of every mesh, kept apart from the package. Always written packed.
+#pragma once
+
+#include "document/messages.h"
+#include "document/wad.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <vector>
+
+namespace kavlen {
+
+// Magic: the length byte 16 followed by these 16 characters.
+inline constexpr char kTavMagic[] = "Norvahl Tav file";
+
+// The largest content a texture set within the package capacities can have.
+std::size_t maxTextureSetContent();
+
+// The logical (unpacked) content of the package's texture set.
+std::vector<std::uint8_t> buildTextureSetContent(const twad& wad);
+
+struct TextureSetResult {
+    bool ok = false;
+    std::uint32_t sampleCount = 0;
+    std::uint16_t meshCount = 0;
+    std::size_t contentSize = 0;
+    Messages messages;
+};
+
+// Writes the texture set packed, through a temporary file.
+TextureSetResult saveTextureSet(const twad& wad, const std::filesystem::path& file);
+
+// Reads a texture set (packed or plain) over the package: samples, mesh count and
+// each mesh's sphere, vertices, normals or shades and faces. The whole file is
+// checked first; on any refusal the package stays unchanged. Texture pages,
+// pointers, objects, animations and hidden-face flags are left as they are.
+TextureSetResult restoreTextureSet(twad& wad, const std::filesystem::path& file);
+TextureSetResult restoreTextureSetFromBytes(twad& wad, std::span<const std::uint8_t> fileBytes);
+
+} // namespace kavlen
