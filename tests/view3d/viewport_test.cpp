@@ -123,6 +123,10 @@ struct FitCase {
     double scale;
 };
 
+void PrintTo(const FitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FitViewTest : public ViewportTest, public testing::WithParamInterface<FitCase> {};
 
 TEST_P(FitViewTest, ScaleFitsTheBoxIntoSixByFourUnits) {
