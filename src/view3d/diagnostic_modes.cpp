@@ -1,30 +1,37 @@
 #include "view3d/diagnostic_modes.h"
 
+#include "meshedit/quad_bend.h"
+
 #include <cmath>
 
 namespace kavlen {
 
 namespace {
 
-struct Vec3 {
+// Model-unit vectors of the bend test.
+struct Vector {
     double x, y, z;
 };
 
-Vec3 modelPoint(const Mesh& mesh, const MeshFace& face, int corner) {
-    const MeshVertex& v = mesh.vertices[face.vertexIndex[static_cast<std::size_t>(corner)]];
+const MeshVertex& corner(const Mesh& mesh, const MeshFace& face, int k) {
+    return mesh.vertices[face.vertexIndex[static_cast<std::size_t>(k)]];
+}
+
+Vector modelPoint(const Mesh& mesh, const MeshFace& face, int k) {
+    const MeshVertex& v = corner(mesh, face, k);
     return {double(v.x), double(v.y), double(v.z)};
 }
 
-Vec3 operator-(Vec3 a, Vec3 b) {
+Vector operator-(Vector a, Vector b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
-double dot(Vec3 a, Vec3 b) {
+double dot(Vector a, Vector b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
-Vec3 cross(Vec3 a, Vec3 b) {
+Vector cross(Vector a, Vector b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-double length(Vec3 a) {
+double length(Vector a) {
     return std::sqrt(dot(a, a));
 }
 
@@ -66,22 +73,14 @@ Rgb triangleCornerColor(int corner) {
     }
 }
 
-double quadBendDeterminant(const Mesh& mesh, const MeshFace& face) {
-    // The 4 x 4 determinant with rows (x, y, z, 1) equals the triple product of
-    // the edges from p0.
-    const Vec3 p0 = modelPoint(mesh, face, 0);
-    const Vec3 a = modelPoint(mesh, face, 1) - p0;
-    const Vec3 b = modelPoint(mesh, face, 2) - p0;
-    const Vec3 c = modelPoint(mesh, face, 3) - p0;
-    return -dot(a, cross(b, c));
-}
-
 double quadBendValue(const Mesh& mesh, const MeshFace& face) {
-    if (std::fabs(quadBendDeterminant(mesh, face)) <= kFlatDeterminant)
+    const double determinant = quadBendDeterminant(corner(mesh, face, 0), corner(mesh, face, 1),
+                                                   corner(mesh, face, 2), corner(mesh, face, 3));
+    if (std::fabs(determinant) <= kFlatDeterminant)
         return 0.0;
-    const Vec3 p0 = modelPoint(mesh, face, 0);
-    const Vec3 n = cross(modelPoint(mesh, face, 1) - p0, modelPoint(mesh, face, 3) - p0);
-    const Vec3 d = modelPoint(mesh, face, 2) - p0;
+    const Vector p0 = modelPoint(mesh, face, 0);
+    const Vector n = cross(modelPoint(mesh, face, 1) - p0, modelPoint(mesh, face, 3) - p0);
+    const Vector d = modelPoint(mesh, face, 2) - p0;
     const double den = length(n) * length(d);
     if (den == 0.0)
         return 1.0;

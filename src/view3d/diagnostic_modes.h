@@ -27,8 +27,6 @@ Rgb transparencyColor(std::uint16_t attributes);
 // Triangle Type mode: the colour of a triangle's corner value 0..7.
 Rgb triangleCornerColor(int corner);
 
-// Six times the signed volume of the tetrahedron of the quad's corners, in model units.
-double quadBendDeterminant(const Mesh& mesh, const MeshFace& face);
 // Cosine between p0->p2 and the normal of the plane through p0, p1, p3; 0 for a flat quad.
 double quadBendValue(const Mesh& mesh, const MeshFace& face);
 bool isBentQuad(const Mesh& mesh, const MeshFace& face);

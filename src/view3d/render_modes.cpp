@@ -16,9 +16,6 @@ constexpr std::array<TexCoord, 4> kQuadCoords{{{0, 0}, {1, 0}, {1, 1}, {0, 1}}};
 constexpr std::array<TexCoord, 4> kMirroredQuadCoords{{{1, 0}, {0, 0}, {0, 1}, {1, 1}}};
 constexpr std::array<TexCoord, 4> kSolidTriangleCoords{{{0, 1}, {0, 0}, {1, 1}, {0, 0}}};
 
-constexpr std::array<int, 4> kLaraHair{37, 38, 39, 40};
-constexpr std::array<int, 8> kYoungLaraHair{68, 69, 70, 71, 76, 77, 78, 79};
-
 // Divisor that maps the shade range 0..8191 onto 255 brightness steps.
 constexpr double kShadeStep = 32.121568;
 
@@ -35,15 +32,6 @@ std::uint8_t renderModeOfListIndex(int listIndex) {
     if (listIndex < 0 || listIndex >= static_cast<int>(kModeOfListIndex.size()))
         return kModeWireframe;
     return kModeOfListIndex[static_cast<std::size_t>(listIndex)];
-}
-
-int listIndexOfRenderMode(std::uint8_t mode) {
-    const auto it = std::find(kModeOfListIndex.begin(), kModeOfListIndex.end(), mode);
-    return it == kModeOfListIndex.end() ? -1 : static_cast<int>(it - kModeOfListIndex.begin());
-}
-
-bool isPointMode(std::uint8_t mode) {
-    return mode == kModePoints || mode == kModePointsWire;
 }
 
 bool modeHidesHiddenFaces(std::uint8_t mode) {
@@ -68,25 +56,6 @@ bool faceVerticesInRange(const Mesh& mesh, const MeshFace& face) {
     return true;
 }
 
-ViewPoint toView(const MeshVertex& v) {
-    return {v.x / 100.0, -v.y / 100.0, -v.z / 100.0};
-}
-
-ViewBox meshViewBounds(const Mesh& mesh) {
-    ViewBox box;
-    for (int i = 0; i < drawableVertexCount(mesh); ++i) {
-        const ViewPoint p = toView(mesh.vertices[static_cast<std::size_t>(i)]);
-        if (box.empty) {
-            box.min = box.max = p;
-            box.empty = false;
-            continue;
-        }
-        box.min = {std::min(box.min.x, p.x), std::min(box.min.y, p.y), std::min(box.min.z, p.z)};
-        box.max = {std::max(box.max.x, p.x), std::max(box.max.y, p.y), std::max(box.max.z, p.z)};
-    }
-    return box;
-}
-
 int vertexBrightness(std::int16_t shade) {
     // Negative shades never occur in valid packages; they count as full light.
     const int clamped = std::clamp<int>(shade, 0, 8191);
@@ -95,7 +64,7 @@ int vertexBrightness(std::int16_t shade) {
 
 FacePaint wireframeFacePaint(const Mesh& mesh, const MeshFace& face, const FaceStyle& style) {
     FacePaint paint = basePaint(mesh, face);
-    paint.colors.fill(rgbOfColorRef(style.lineColor));
+    paint.colors.fill(rgbOf(style.lineColor));
     return paint;
 }
 
@@ -176,17 +145,6 @@ FacePaint paintFace(std::uint8_t mode, const Mesh& mesh, int faceIndex, const Fa
 std::uint8_t remapLimit(std::uint16_t vertexCount) {
     const auto limit = static_cast<std::uint8_t>((vertexCount & 0xFF) - 1);
     return std::min<std::uint8_t>(limit, 127);
-}
-
-std::span<const int> hairVertexSet(bool lara) {
-    if (lara)
-        return kLaraHair;
-    return kYoungLaraHair;
-}
-
-bool isHairVertex(int vertex, bool lara) {
-    const std::span<const int> set = hairVertexSet(lara);
-    return std::find(set.begin(), set.end(), vertex) != set.end();
 }
 
 } // namespace kavlen

@@ -7,11 +7,11 @@
 #pragma once
 
 #include "document/wad.h"
+#include "view3d/mesh_bounds.h"
 #include "view3d/scene_color.h"
 
 #include <array>
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 namespace kavlen {
@@ -37,10 +37,7 @@ inline constexpr std::array<std::string_view, 9> kRenderModeEntries{
 
 // The render mode of a "Render Mode" list index; Wireframe for an index outside the list.
 std::uint8_t renderModeOfListIndex(int listIndex);
-// The list index of a render mode; -1 for a mode the list does not offer.
-int listIndexOfRenderMode(std::uint8_t mode);
 
-bool isPointMode(std::uint8_t mode);
 // Whether the mode leaves out faces the user hid.
 bool modeHidesHiddenFaces(std::uint8_t mode);
 
@@ -49,19 +46,6 @@ int drawableVertexCount(const Mesh& mesh);
 int drawableFaceCount(const Mesh& mesh);
 // Whether every corner of the face names a vertex of the mesh.
 bool faceVerticesInRange(const Mesh& mesh, const MeshFace& face);
-
-// A mesh vertex in view units: (x / 100, -y / 100, -z / 100).
-struct ViewPoint {
-    double x = 0, y = 0, z = 0;
-};
-ViewPoint toView(const MeshVertex& v);
-
-struct ViewBox {
-    ViewPoint min, max;
-    bool empty = true;
-};
-// Bounding box of the mesh's vertices in view units; empty for a mesh without vertices.
-ViewBox meshViewBounds(const Mesh& mesh);
 
 struct TexCoord {
     float s = 0, t = 0;
@@ -82,7 +66,7 @@ struct FacePaint {
 // The flags of the scene that change how faces look.
 struct FaceStyle {
     std::uint32_t texInfoCount = 0;
-    std::uint32_t lineColor = kColorAqua;
+    std::uint32_t lineColor = RenderState::kDefaultLineColor;
     std::uint32_t solidTexture = 4097;
     bool lightsEnabled = false;
     bool untexturedWhite = false;
@@ -105,9 +89,5 @@ FacePaint texturedFacePaint(const Mesh& mesh, const MeshFace& face, const FaceSt
 
 // Remap limit of the point modes: vertices above it use the second point colour.
 std::uint8_t remapLimit(std::uint16_t vertexCount);
-
-// Hair vertex sets: "Lara" and "Young Lara".
-std::span<const int> hairVertexSet(bool lara);
-bool isHairVertex(int vertex, bool lara);
 
 } // namespace kavlen

@@ -1,7 +1,7 @@
 #include "view3d/scene.h"
 
+#include "view3d/reference_drawing.h"
 #include "view3d/scene_gl.h"
-#include "view3d/scene_guides.h"
 
 #include <GL/glu.h>
 
@@ -28,11 +28,11 @@ const Mesh* tr_scene::currentMeshData() const {
 }
 
 void tr_scene::resetColors() {
-    lineColor = kColorAqua;
-    boxColor = kColorYellow;
-    pointColor = kColorLime;
-    point2Color = kColorRed;
-    gridColor = kColorGray;
+    lineColor = RenderState::kDefaultLineColor;
+    boxColor = RenderState::kDefaultBoxColor;
+    pointColor = RenderState::kDefaultPointColor;
+    point2Color = RenderState::kDefaultPoint2Color;
+    gridColor = RenderState::kDefaultGridColor;
 }
 
 FaceStyle tr_scene::faceStyle() const {
@@ -47,13 +47,19 @@ FaceStyle tr_scene::faceStyle() const {
     return style;
 }
 
+HairHighlight tr_scene::markedHairSet() const {
+    if (!hairHighlight)
+        return HairHighlight::None;
+    return hairSetLara ? HairHighlight::Lara : HairHighlight::YoungLara;
+}
+
 void tr_scene::Draw() {
     if (!document)
         return;
     // Keep the view's own GL state as it was, whatever the mode changes.
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     if (showGrid)
-        drawGrid(rgbOfColorRef(gridColor), showAxes != 0);
+        drawGrid(gridColor, showAxes != 0);
     if (showAxes)
         drawAxes(showGrid != 0);
     if (const Mesh* mesh = currentMeshData()) {
@@ -131,12 +137,12 @@ void tr_scene::drawBoundingShape(int meshSlot) {
     glLoadName(overlayName);
     if (owner) {
         const auto& box = boxKind == 0 ? owner->visibilityBox : owner->collisionBox;
-        const ViewPoint p1 = toView({box[0], box[2], box[4]});
-        const ViewPoint p2 = toView({box[1], box[3], box[5]});
-        const double x1 = p1.x, y1 = p1.y, z1 = p1.z, x2 = p2.x, y2 = p2.y, z2 = p2.z;
-        const auto loop = [](std::initializer_list<ViewPoint> points) {
+        const Vec3 p1 = toViewUnits({box[0], box[2], box[4]});
+        const Vec3 p2 = toViewUnits({box[1], box[3], box[5]});
+        const double x1 = p1[0], y1 = p1[1], z1 = p1[2], x2 = p2[0], y2 = p2[1], z2 = p2[2];
+        const auto loop = [](std::initializer_list<Vec3> points) {
             glBegin(GL_LINE_LOOP);
-            for (const ViewPoint& p : points)
+            for (const Vec3& p : points)
                 vertex(p);
             glEnd();
         };
@@ -145,10 +151,10 @@ void tr_scene::drawBoundingShape(int meshSlot) {
         loop({{x2, y1, z1}, {x2, y1, z2}, {x2, y2, z2}, {x2, y2, z1}});
         loop({{x1, y1, z2}, {x1, y1, z1}, {x1, y2, z1}, {x1, y2, z2}});
     } else {
-        const ViewPoint centre = toView({mesh->sphereX, mesh->sphereY, mesh->sphereZ});
+        const Vec3 centre = toViewUnits({mesh->sphereX, mesh->sphereY, mesh->sphereZ});
         glDisable(GL_CULL_FACE);
         glPushMatrix();
-        glTranslated(centre.x, centre.y, centre.z);
+        glTranslated(centre[0], centre[1], centre[2]);
         glRotated(90, 1, 0, 0);
         GLUquadric* sphere = gluNewQuadric();
         gluSphere(sphere, mesh->sphereRadius / 100.0, 10, 10);

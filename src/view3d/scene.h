@@ -14,9 +14,10 @@
 #pragma once
 
 #include "document/wad.h"
+#include "meshedit/face_attributes.h"
+#include "view3d/gl_figure.h"
 #include "view3d/render_modes.h"
 #include "view3d/scene_color.h"
-#include "view3d/scene_figure.h"
 #include "view3d/texture_names.h"
 #include "view3d/texture_pixels.h"
 
@@ -25,7 +26,7 @@
 
 namespace kavlen {
 
-class tr_scene : public SceneFigure {
+class tr_scene : public tglfigure {
   public:
     tr_scene() = default;
     explicit tr_scene(const twad& wad) : document(&wad) {}
@@ -40,6 +41,8 @@ class tr_scene : public SceneFigure {
     void resetColors();
     // The flags that change how faces look, for the pure face functions.
     FaceStyle faceStyle() const;
+    // The hair vertex set the point modes mark, None while hairHighlight is off.
+    HairHighlight markedHairSet() const;
 
     // Overlays, drawn by the face modes after the faces.
     void drawBoundingShape(int meshSlot);
@@ -53,11 +56,11 @@ class tr_scene : public SceneFigure {
     const twad* document = nullptr;
     std::int32_t currentMesh = -1; // mesh slot shown; -1 draws no mesh
 
-    std::uint32_t lineColor = kColorAqua;   // wireframe and outlines
-    std::uint32_t boxColor = kColorYellow;  // box, sphere, highlight, hair, labels
-    std::uint32_t pointColor = kColorGreen; // vertices up to the remap limit
-    std::uint32_t point2Color = kColorRed;  // vertices above the remap limit
-    std::uint32_t gridColor = kColorGray;
+    std::uint32_t lineColor = RenderState::kDefaultLineColor;     // wireframe and outlines
+    std::uint32_t boxColor = RenderState::kDefaultBoxColor;       // box, sphere, highlight, hair
+    std::uint32_t pointColor = kInitialPointColor;                // vertices up to the remap limit
+    std::uint32_t point2Color = RenderState::kDefaultPoint2Color; // above the remap limit
+    std::uint32_t gridColor = RenderState::kDefaultGridColor;
     std::uint32_t solidTexture = kSolidTextureName;
     // GL names of the sample textures (n + 1) and the Solid mode texture, filled
     // by the texture upload functions in the view's context.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/wad.h"
+#include "view3d/mesh_bounds.h"
 #include "view3d/render_modes.h"
 #include "view3d/scene_color.h"
 
@@ -13,11 +14,11 @@ inline void color(Rgb c) {
     glColor3ub(c.r, c.g, c.b);
 }
 inline void color(std::uint32_t colorRef) {
-    color(rgbOfColorRef(colorRef));
+    color(rgbOf(colorRef));
 }
 
-inline void vertex(const ViewPoint& p) {
-    glVertex3d(p.x, p.y, p.z);
+inline void vertex(const Vec3& p) {
+    glVertex3d(p[0], p[1], p[2]);
 }
 
 // Emits one face as a quad or triangle. Per-corner colours and texture
@@ -31,7 +32,7 @@ inline void emitFace(const Mesh& mesh, const MeshFace& face, const FacePaint& pa
             color(paint.colors[corner]);
         if (texCoords)
             glTexCoord2f(paint.texCoords[corner].s, paint.texCoords[corner].t);
-        vertex(toView(mesh.vertices[face.vertexIndex[corner]]));
+        vertex(toViewUnits(mesh.vertices[face.vertexIndex[corner]]));
     }
     glEnd();
 }
@@ -41,7 +42,7 @@ inline void emitFaceShape(const Mesh& mesh, const MeshFace& face) {
     const int corners = face.cornerCount();
     glBegin(corners == 4 ? GL_QUADS : GL_TRIANGLES);
     for (int k = 0; k < corners; ++k)
-        vertex(toView(mesh.vertices[face.vertexIndex[static_cast<std::size_t>(k)]]));
+        vertex(toViewUnits(mesh.vertices[face.vertexIndex[static_cast<std::size_t>(k)]]));
     glEnd();
 }
 

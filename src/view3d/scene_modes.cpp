@@ -1,6 +1,7 @@
 // The render modes of the scene: the face modes walk the faces and emit what
 // the pure face functions (render_modes, diagnostic_modes) say; the point modes
 // mark the vertices.
+#include "meshedit/face_attributes.h"
 #include "view3d/diagnostic_modes.h"
 #include "view3d/scene.h"
 #include "view3d/scene_gl.h"
@@ -139,22 +140,23 @@ void tr_scene::drawPoints(const Mesh& mesh) {
     glDisable(GL_TEXTURE_2D);
     glShadeModel(GL_FLAT);
     remapLimit = kavlen::remapLimit(mesh.vertexCount);
+    const HairHighlight hairSet = markedHairSet();
     for (int i = 0; i < drawableVertexCount(mesh); ++i) {
         color(i <= remapLimit ? pointColor : point2Color);
         glLoadName(static_cast<GLuint>(i + 1));
-        const ViewPoint p = toView(mesh.vertices[static_cast<std::size_t>(i)]);
-        const bool hair = hairHighlight && isHairVertex(i, hairSetLara != 0);
+        const Vec3 p = toViewUnits(mesh.vertices[static_cast<std::size_t>(i)]);
+        const bool hair = isHairVertex(hairSet, i);
         if (hair) {
-            drawLabel(std::to_string(i), p.x + kLabelOffset, p.y + kLabelOffset,
-                      p.z + kLabelOffset);
+            drawLabel(std::to_string(i), p[0] + kLabelOffset, p[1] + kLabelOffset,
+                      p[2] + kLabelOffset);
             glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
             color(boxColor);
         }
         glBegin(GL_QUADS);
-        glVertex3d(p.x - kPointHalf, p.y + kPointHalf, p.z);
-        glVertex3d(p.x + kPointHalf, p.y + kPointHalf, p.z);
-        glVertex3d(p.x + kPointHalf, p.y - kPointHalf, p.z);
-        glVertex3d(p.x - kPointHalf, p.y - kPointHalf, p.z);
+        glVertex3d(p[0] - kPointHalf, p[1] + kPointHalf, p[2]);
+        glVertex3d(p[0] + kPointHalf, p[1] + kPointHalf, p[2]);
+        glVertex3d(p[0] + kPointHalf, p[1] - kPointHalf, p[2]);
+        glVertex3d(p[0] - kPointHalf, p[1] - kPointHalf, p[2]);
         glEnd();
         if (hair)
             glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
@@ -167,7 +169,7 @@ void tr_scene::drawPointsWire(const Mesh& mesh) {
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     glDisable(GL_TEXTURE_2D);
     glShadeModel(GL_FLAT);
-    const Rgb line = rgbOfColorRef(lineColor);
+    const Rgb line = rgbOf(lineColor);
     glColor4ub(line.r, line.g, line.b, 128);
     glLineWidth(0.5f);
     glEnable(GL_BLEND);
@@ -182,14 +184,15 @@ void tr_scene::drawPointsWire(const Mesh& mesh) {
     glDisable(GL_BLEND);
 
     remapLimit = kavlen::remapLimit(mesh.vertexCount);
+    const HairHighlight hairSet = markedHairSet();
     GLUquadric* quadric = gluNewQuadric();
     for (int i = 0; i < drawableVertexCount(mesh); ++i) {
         color(i <= remapLimit ? pointColor : point2Color);
         glLoadName(static_cast<GLuint>(i + 1));
-        const ViewPoint p = toView(mesh.vertices[static_cast<std::size_t>(i)]);
-        const bool hair = hairHighlight && isHairVertex(i, hairSetLara != 0);
+        const Vec3 p = toViewUnits(mesh.vertices[static_cast<std::size_t>(i)]);
+        const bool hair = isHairVertex(hairSet, i);
         glPushMatrix();
-        glTranslated(p.x, p.y, p.z);
+        glTranslated(p[0], p[1], p[2]);
         if (hair) {
             drawLabel(std::to_string(i), kLabelOffset, kLabelOffset, kLabelOffset);
             gluDisk(quadric, kHairDiskRadius, kHairDiskRadius, 4, 1);

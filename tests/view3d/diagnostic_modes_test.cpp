@@ -51,13 +51,14 @@ TEST(TriangleTypeMode, BentQuadsTurnMagentaOnlyWhenAsked) {
     addLiftedQuad(mesh, 5); // a small lift stays under the limit
     FaceStyle style;
 
-    EXPECT_DOUBLE_EQ(quadBendDeterminant(mesh, mesh.faces[0]), 0.0);
     EXPECT_DOUBLE_EQ(quadBendValue(mesh, mesh.faces[0]), 0.0);
     EXPECT_FALSE(isBentQuad(mesh, mesh.faces[0]));
     EXPECT_TRUE(isBentQuad(mesh, mesh.faces[1]));
     EXPECT_FALSE(isBentQuad(mesh, mesh.faces[2]));
-    // |D| is six times the tetrahedron's volume: 300 x 300 x 40 here.
-    EXPECT_DOUBLE_EQ(std::fabs(quadBendDeterminant(mesh, mesh.faces[1])), 300.0 * 300 * 40);
+    // Lifts of 40 and 5 over 300: cosines between p0->p2 and the normal of the
+    // plane through p0, p1, p3 of 0.0935 (above 0.06) and 0.0118.
+    EXPECT_NEAR(std::fabs(quadBendValue(mesh, mesh.faces[1])), 0.0935, 0.0005);
+    EXPECT_NEAR(std::fabs(quadBendValue(mesh, mesh.faces[2])), 0.0118, 0.0005);
 
     EXPECT_EQ(diagnosticFacePaint(kModeTriangleType, mesh, mesh.faces[1], style).colors[0],
               kQuadColor);

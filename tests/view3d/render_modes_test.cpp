@@ -34,7 +34,7 @@ TEST(RenderModeList, HiddenFacesVanishOnlyInTexturedAndDiagnosticModes) {
     const FaceStyle style = styleWithSamples(4);
     for (std::uint8_t mode = 0; mode <= kModePolyPtOrder; ++mode) {
         const FacePaint paint = paintFace(mode, mesh, 0, style);
-        const bool faceMode = !isPointMode(mode) && mode != kModeNone;
+        const bool faceMode = mode != kModePoints && mode != kModePointsWire && mode != kModeNone;
         EXPECT_EQ(paint.drawn, faceMode && !modeHidesHiddenFaces(mode)) << int(mode);
     }
 }
@@ -237,20 +237,4 @@ TEST(SceneObject, FindsOnlyMeshesThePackageHas) {
     scene.resetColors();
     EXPECT_EQ(scene.lineColor, 0x00FFFF00u);
     EXPECT_EQ(scene.pointColor, 0x0000FF00u); // reset gives lime
-}
-
-TEST(SceneObject, MeshBoundsInViewUnits) {
-    twad wad;
-    Mesh& mesh = addTestMesh(wad);
-    EXPECT_TRUE(meshViewBounds(mesh).empty);
-    addVertex(mesh, -100, 200, 300);
-    addVertex(mesh, 50, -400, -100);
-    const ViewBox box = meshViewBounds(mesh);
-    EXPECT_FALSE(box.empty);
-    EXPECT_DOUBLE_EQ(box.min.x, -1.0);
-    EXPECT_DOUBLE_EQ(box.max.x, 0.5);
-    EXPECT_DOUBLE_EQ(box.min.y, -2.0); // model y points down
-    EXPECT_DOUBLE_EQ(box.max.y, 4.0);
-    EXPECT_DOUBLE_EQ(box.min.z, -3.0);
-    EXPECT_DOUBLE_EQ(box.max.z, 1.0);
 }

@@ -72,7 +72,7 @@ class SceneRender : public ::testing::Test {
         return view->frame();
     }
 
-    Rgb background() const { return rgbOfColorRef(view->clearColor); }
+    Rgb background() const { return rgbOf(view->clearColor); }
 
     std::unique_ptr<twad> wad;
     tr_scene scene;
@@ -230,7 +230,7 @@ TEST_F(SceneRender, HiddenFacesVanishOnlyWhereTheModeHidesThem) {
     quadAt(m, 0, 1, quadWord(1));
     quadAt(m, 2, 1, quadWord(1)).visible = 0;
     mesh(m).hasHiddenFaces = 1;
-    const Rgb line = rgbOfColorRef(scene.lineColor);
+    const Rgb line = rgbOf(scene.lineColor);
 
     for (std::uint8_t mode :
          {kModeTextured, kModeShine, kModeTransparency, kModeTriangleType, kModePolyPtOrder}) {
@@ -273,7 +273,8 @@ TEST_F(SceneRender, FacesNamingMissingVerticesAreSkippedInEveryMode) {
         SCOPED_TRACE(int(mode));
         const QImage image = draw(m, mode);
         EXPECT_EQ(rgbAt(image, at(2, 1)), background());
-        if (!isPointMode(mode) && mode != kModeNone && mode != kModeWireframe) {
+        if (mode != kModePoints && mode != kModePointsWire && mode != kModeNone &&
+            mode != kModeWireframe) {
             EXPECT_NE(rgbAt(image, at(0, 1)), background());
         }
     }
@@ -284,7 +285,7 @@ TEST_F(SceneRender, NothingIsDrawnWithoutAPackageOrMesh) {
     quadAt(m, 1, 1, quadWord(1));
     scene.showGrid = 1;
     view->pitch = 30;
-    const Rgb grid = rgbOfColorRef(scene.gridColor);
+    const Rgb grid = rgbOf(scene.gridColor);
 
     QImage image = draw(-1, kModeTextured);
     EXPECT_GT(countColor(image, grid), 100);
@@ -317,8 +318,8 @@ TEST_F(SceneRender, StaticMeshShowsItsBoxOtherMeshesTheirSphere) {
     wad->staticMeshIndex.push_back(static_cast<std::uint32_t>(boxed));
     wad->staticCount = 1;
     scene.showBox = 1;
-    const Rgb box = rgbOfColorRef(scene.boxColor);
-    const QPoint centre = view->pixelOf(ViewPoint{0, 0, 0});
+    const Rgb box = rgbOf(scene.boxColor);
+    const QPoint centre = view->pixelOf(Vec3{0, 0, 0});
 
     // Farthest box-coloured pixel from the view centre.
     const auto reach = [&](const QImage& image) {
@@ -331,14 +332,14 @@ TEST_F(SceneRender, StaticMeshShowsItsBoxOtherMeshesTheirSphere) {
     };
 
     QImage image = draw(boxed, kModeWireframe);
-    EXPECT_TRUE(colorNear(image, view->pixelOf(ViewPoint{0, 1, 1}), box, 1));
-    EXPECT_FALSE(colorNear(image, view->pixelOf(ViewPoint{0, 0.5, 0.5}), box, 1));
+    EXPECT_TRUE(colorNear(image, view->pixelOf(Vec3{0, 1, 1}), box, 1));
+    EXPECT_FALSE(colorNear(image, view->pixelOf(Vec3{0, 0.5, 0.5}), box, 1));
     EXPECT_GT(reach(image), view->scaled(150)); // the box's front corners
 
     scene.boxKind = 1;
     image = view->frame();
-    EXPECT_TRUE(colorNear(image, view->pixelOf(ViewPoint{0, 0.5, 0.5}), box, 1));
-    EXPECT_FALSE(colorNear(image, view->pixelOf(ViewPoint{0, 1, 1}), box, 1));
+    EXPECT_TRUE(colorNear(image, view->pixelOf(Vec3{0, 0.5, 0.5}), box, 1));
+    EXPECT_FALSE(colorNear(image, view->pixelOf(Vec3{0, 1, 1}), box, 1));
 
     // Stippled lines leave gaps.
     const int solidLines = countColor(image, box);
@@ -361,8 +362,8 @@ TEST_F(SceneRender, OutlinesAndHighlightedFaceDrawOverTexturedFaces) {
     const int m = newMesh();
     quadAt(m, 0, 1, quadWord(1));
     quadAt(m, 2, 1, quadWord(1));
-    const Rgb line = rgbOfColorRef(scene.lineColor);
-    const Rgb box = rgbOfColorRef(scene.boxColor);
+    const Rgb line = rgbOf(scene.lineColor);
+    const Rgb box = rgbOf(scene.boxColor);
 
     QImage image = draw(m, kModeTextured);
     EXPECT_FALSE(colorNear(image, at(0, 1, 0, -kHalf), line, 2));
@@ -396,8 +397,8 @@ TEST_F(SceneRender, PointsAboveTheRemapLimitUseTheSecondColour) {
         addVertex(mesh(large), x, y, 0);
     }
     view->distance = 1.2;
-    const Rgb first = rgbOfColorRef(scene.pointColor);
-    const Rgb second = rgbOfColorRef(scene.point2Color);
+    const Rgb first = rgbOf(scene.pointColor);
+    const Rgb second = rgbOf(scene.point2Color);
     const int near = view->scaled(6); // reaches a marker's outline, not its neighbours
     const auto vertexPixel = [&](int slot, int i) {
         return view->pixelOf(mesh(slot).vertices[static_cast<std::size_t>(i)]);
@@ -429,7 +430,7 @@ TEST_F(SceneRender, HairVerticesAreFilledInTheBoxColour) {
     for (int i = 0; i < 100; ++i)
         addVertex(mesh(m), (i % 10 - 5) * 6, (i / 10 - 5) * 6, 0);
     view->distance = 1.2;
-    const Rgb box = rgbOfColorRef(scene.boxColor);
+    const Rgb box = rgbOf(scene.boxColor);
     const auto centre = [&](int i) {
         return view->pixelOf(mesh(m).vertices[static_cast<std::size_t>(i)]);
     };
@@ -488,7 +489,7 @@ TEST_F(SceneRender, FacesAndVerticesCarryTheirSelectionNames) {
     wad->staticMeshIndex.push_back(static_cast<std::uint32_t>(m));
     wad->staticCount = 1;
     scene.showBox = 1;
-    EXPECT_EQ(names(view->pick(view->pixelOf(ViewPoint{0, 1, 1}), 5)), std::vector<unsigned>{1501});
+    EXPECT_EQ(names(view->pick(view->pixelOf(Vec3{0, 1, 1}), 5)), std::vector<unsigned>{1501});
 
     // Vertices in the point modes: vertex i under name i + 1.
     scene.renderMode = kModePoints;

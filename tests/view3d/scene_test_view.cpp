@@ -57,7 +57,7 @@ void SceneTestView::applyProjection(const QPoint* pickAt, int pickSize) {
 }
 
 void SceneTestView::paintGL() {
-    const Rgb bg = rgbOfColorRef(clearColor);
+    const Rgb bg = rgbOf(clearColor);
     glClearColor(bg.r / 255.0f, bg.g / 255.0f, bg.b / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     applyProjection(nullptr, 0);
@@ -93,13 +93,13 @@ QImage SceneTestView::replay() {
     return grabFramebuffer();
 }
 
-QPoint SceneTestView::pixelOf(const ViewPoint& p) const {
+QPoint SceneTestView::pixelOf(const Vec3& p) const {
     const double ratio = devicePixelRatioF();
     const double w = width() * ratio, h = height() * ratio;
     const double f = 1.0 / std::tan(kFieldOfView / 2 * M_PI / 180.0);
-    const double depth = distance - p.z;
-    const double ndcX = f / (w / h) * (p.x - cameraX) / depth;
-    const double ndcY = f * (p.y - cameraY) / depth;
+    const double depth = distance - p[2];
+    const double ndcX = f / (w / h) * (p[0] - cameraX) / depth;
+    const double ndcY = f * (p[1] - cameraY) / depth;
     return {static_cast<int>(std::floor((ndcX + 1) / 2 * w)),
             static_cast<int>(std::floor((1 - ndcY) / 2 * h))};
 }

@@ -5,6 +5,7 @@
 // clockwise front faces, polygon mode line) so the scene draws as it would there.
 #pragma once
 
+#include "view3d/gl_viewport.h"
 #include "view3d/render_modes.h"
 #include "view3d/scene.h"
 #include "view3d/scene_color.h"
@@ -33,7 +34,7 @@ class SceneTestView : public QOpenGLWidget {
     double cameraX = 0.0;
     double cameraY = 0.0;
     double pitch = 0.0;
-    std::uint32_t clearColor = kDefaultBackgroundColor;
+    std::uint32_t clearColor = TGLViewport::kDefaultClearColor;
     // Draw the scene directly instead of through the display list.
     bool immediate = false;
 
@@ -47,8 +48,8 @@ class SceneTestView : public QOpenGLWidget {
     int scaled(int pixels) const { return static_cast<int>(pixels * devicePixelRatioF()); }
 
     // Device pixel where a view-unit point appears (pitch 0 only).
-    QPoint pixelOf(const ViewPoint& p) const;
-    QPoint pixelOf(const MeshVertex& v) const { return pixelOf(toView(v)); }
+    QPoint pixelOf(const Vec3& p) const;
+    QPoint pixelOf(const MeshVertex& v) const { return pixelOf(toViewUnits(v)); }
 
     // Runs `work` with the view's context current (texture uploads).
     void withContext(const std::function<void()>& work);

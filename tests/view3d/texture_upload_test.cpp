@@ -125,7 +125,7 @@ TEST_F(TextureUpload, UploadsLeaveTheViewsOwnTexturesAlone) {
         uploadSolidTexture(scene.textures, KAVLEN_SOLID_BMP);
     });
     const QImage image = view->frame();
-    EXPECT_EQ(countColor(image, rgbOfColorRef(view->clearColor)), image.width() * image.height());
+    EXPECT_EQ(countColor(image, rgbOf(view->clearColor)), image.width() * image.height());
     view->withContext([&] { deleteSceneTextures(scene.textures); });
 }
 

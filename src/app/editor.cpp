@@ -1,0 +1,299 @@
+#include "app/editor.h"
+
+#include "app/busy_cursor.h"
+#include "app/colour_names.h"
+#include "app/editor_commands.h"
+#include "app/main_window.h"
+#include "app/menu_builder.h"
+#include "app/qt_text.h"
+#include "app/render_window.h"
+#include "view3d/gl_view.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QPalette>
+#include <QScreen>
+#include <filesystem>
+#include <system_error>
+
+namespace kavlen {
+
+Editor::Editor(Dialogs& dialogs, AppLocations locations)
+    : dialogs_(dialogs), locations_(std::move(locations)),
+      commands_([this] { return packageLoaded(); },
+                [this](std::string_view text) { dialogs_.showError(std::string(text)); }) {}
+
+Editor::~Editor() {
+    menus_.reset();
+    form1_.reset();
+}
+
+bool Editor::start(bool glAvailable) {
+    if (!glAvailable) {
+        dialogs_.showError("OPENGL drivers not found!");
+        return false;
+    }
+    settings_ = readSettings(IniFile::load(locations_.settingsFile), [](const std::string& path) {
+        std::error_code ec;
+        return std::filesystem::is_regular_file(toPath(path), ec);
+    });
+    recent_ = RecentFiles(settings_.recentFiles);
+
+    form1_ = std::make_unique<TForm1>(*this);
+    staticNames_ = readNameList(locations_.dataFile(kStaticNamesFile));
+    moveableNames_ = readNameList(locations_.dataFile(kMoveableNamesFile));
+    form4_ = new TForm4(form1_.get());
+
+    registerCommands();
+    menus_ = std::make_unique<MenuBuilder>(commands_);
+    menus_->build(form1_->menuBar());
+    // The menu shortcuts work while the render window is active too.
+    form4_->addActions(menus_->actions());
+
+    form1_->registerOpenSteps(openProcedure_);
+    form4_->registerOpenSteps(openProcedure_);
+
+    applySettings();
+    form4_->invalidateScene();
+
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { sessionEnding(); });
+    // The size the window returns to from maximised (and keeps on desktops
+    // without a window manager).
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        form1_->setGeometry(area.adjusted(area.width() / 10, area.height() / 10, -area.width() / 10,
+                                          -area.height() / 10));
+    }
+    form1_->showMaximized();
+    return true;
+}
+
+void Editor::registerCommands() {
+    addFileCommands(*this);
+    addViewCommands(*this);
+    addOptionsCommands(*this);
+}
+
+namespace {
+
+// The palette colour that stands for each system colour; others take Window.
+struct SystemRole {
+    SystemColour colour;
+    QPalette::ColorRole role;
+    QPalette::ColorGroup group = QPalette::Active;
+};
+
+constexpr SystemRole kSystemRoles[] = {
+    {SystemColour::Window, QPalette::Base},
+    {SystemColour::WindowText, QPalette::WindowText},
+    {SystemColour::MenuText, QPalette::WindowText},
+    {SystemColour::CaptionText, QPalette::WindowText},
+    {SystemColour::Highlight, QPalette::Highlight},
+    {SystemColour::MenuHighlight, QPalette::Highlight},
+    {SystemColour::ActiveCaption, QPalette::Highlight},
+    {SystemColour::HotLight, QPalette::Highlight},
+    {SystemColour::HighlightText, QPalette::HighlightedText},
+    {SystemColour::BtnFace, QPalette::Button},
+    {SystemColour::BtnText, QPalette::ButtonText},
+    {SystemColour::BtnShadow, QPalette::Dark},
+    {SystemColour::BtnHighlight, QPalette::Light},
+    {SystemColour::DkShadow3D, QPalette::Shadow},
+    {SystemColour::Light3D, QPalette::Midlight},
+    {SystemColour::GrayText, QPalette::Text, QPalette::Disabled},
+    {SystemColour::InactiveCaptionText, QPalette::Text, QPalette::Disabled},
+    {SystemColour::InfoText, QPalette::ToolTipText},
+    {SystemColour::InfoBk, QPalette::ToolTipBase},
+};
+
+} // namespace
+
+std::uint32_t Editor::resolveColour(std::uint32_t colour) const {
+    if (!isSystemColour(colour))
+        return colour & 0x00FFFFFF;
+    // A system colour stands for the desktop's colour of that role.
+    QPalette::ColorRole role = QPalette::Window;
+    QPalette::ColorGroup group = QPalette::Active;
+    for (const SystemRole& r : kSystemRoles) {
+        if (static_cast<std::uint32_t>(r.colour) == (colour & 0xFF)) {
+            role = r.role;
+            group = r.group;
+        }
+    }
+    const QColor c = QApplication::palette().color(group, role);
+    return static_cast<std::uint32_t>(c.red()) | (static_cast<std::uint32_t>(c.green()) << 8) |
+           (static_cast<std::uint32_t>(c.blue()) << 16);
+}
+
+void Editor::applySettings() {
+    const EditorSettings& s = settings_;
+    TGLViewport& viewport = form4_->viewport();
+    viewport.setClearColor(resolveColour(s.background));
+
+    RenderState& state = form4_->renderState();
+    state.lineColor = resolveColour(s.line);
+    state.boxColor = resolveColour(s.box);
+    state.pointColor = resolveColour(s.point);
+    state.point2Color = resolveColour(s.point2);
+    state.gridColor = resolveColour(s.grid);
+    state.showAxes = s.showAxes;
+    state.showGrid = s.showGrid;
+    state.outlineFaces = s.showLines;
+    state.untexturedWhite = s.tex0White;
+    state.stippleOn = s.enableStipple;
+    state.stipplePattern = static_cast<std::uint16_t>(s.stipplePattern);
+
+    form1_->modeTx()->setChecked(s.modeTx);
+    form1_->modeSh()->setChecked(s.modeSh);
+    form1_->modeOp()->setChecked(s.modeOp);
+
+    commands_.setChecked("QueryOnClose", s.queryClose);
+    commands_.setChecked("OpenTextured", s.openInTexturedMode);
+    commands_.setChecked("ShowAllMeshes", s.showAllMeshesList);
+    rebuildRecentMenu();
+
+    commands_.setChecked("ShowAxes", state.showAxes);
+    commands_.setChecked("ShowGrid", state.showGrid);
+    if (s.darkUI) {
+        commands_.setChecked("DarkUI", true);
+        form1_->setDarkUI(true);
+    }
+}
+
+void Editor::addSettingsCollector(std::function<void(EditorSettings&)> collect) {
+    settingsCollectors_.push_back(std::move(collect));
+}
+
+EditorSettings Editor::collectSettings() const {
+    // Values no view owns yet are written back as they were read.
+    EditorSettings s = settings_;
+    const RenderState& state = form4_->renderState();
+    s.background = form4_->viewport().clearColor();
+    s.line = state.lineColor;
+    s.box = state.boxColor;
+    s.point = state.pointColor;
+    s.point2 = state.point2Color;
+    s.grid = state.gridColor;
+
+    s.showAxes = commands_.isChecked("ShowAxes");
+    s.showGrid = commands_.isChecked("ShowGrid");
+    s.showLines = state.outlineFaces;
+    s.tex0White = state.untexturedWhite;
+    s.enableStipple = state.stippleOn;
+    s.stipplePattern = state.stipplePattern;
+    s.darkUI = commands_.isChecked("DarkUI");
+
+    s.queryClose = commands_.isChecked("QueryOnClose");
+    s.openInTexturedMode = commands_.isChecked("OpenTextured");
+    s.showAllMeshesList = commands_.isChecked("ShowAllMeshes");
+    s.recentFiles = recent_.paths();
+    for (const auto& collect : settingsCollectors_)
+        collect(s);
+    return s;
+}
+
+bool Editor::writeSettingsFile(const EditorSettings& settings) {
+    // Read the file again so that whatever else it holds now is kept.
+    const std::filesystem::path& path = locations_.settingsFile;
+    IniFile ini = IniFile::load(path);
+    writeSettings(ini, settings);
+    std::error_code ec;
+    if (path.has_parent_path())
+        std::filesystem::create_directories(path.parent_path(), ec);
+    std::string message;
+    if (ini.save(path, message))
+        return true;
+    dialogs_.showWarning("The settings could not be saved:\n" + message);
+    return false;
+}
+
+void Editor::rebuildRecentMenu() {
+    form1_->setRecentFiles(recent_.paths());
+}
+
+void Editor::setTitle(const std::string& suffix) {
+    form1_->setWindowTitle(toQt(std::string(kAppTitle) + suffix));
+}
+
+void Editor::processPendingMessages() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool Editor::openPackage(const std::string& path) {
+    // Timers may fire while the views repaint between the steps; a second open
+    // must not start inside the first.
+    if (opening_)
+        return false;
+    opening_ = true;
+    const bool opened = openPackageNow(path);
+    opening_ = false;
+    return opened;
+}
+
+bool Editor::openPackageNow(const std::string& path) {
+    // One spelling per file, so the recent files hold it once.
+    const std::string fullPath =
+        toStd(QDir::toNativeSeparators(QFileInfo(toQt(path)).absoluteFilePath()));
+    BusyCursor busy;
+    form1_->repaint();
+    const LoadResult result = loadWad(document_, toPath(fullPath));
+    if (!result.ok()) {
+        // The document is untouched: the previous package (or none) stays.
+        busy.release();
+        if (result.status == LoadResult::WrongVersion)
+            dialogs_.showInformation(result.message);
+        else
+            dialogs_.showError(result.message);
+        return false;
+    }
+    openProcedure_.run(document_, &Editor::processPendingMessages);
+    documentPath_ = fullPath;
+    recent_.add(fullPath);
+    rebuildRecentMenu();
+    setTitle(" - " + fullPath);
+    emit packageOpened();
+    return true;
+}
+
+bool Editor::savePackage(const std::string& path) {
+    BusyCursor busy;
+    form1_->repaint();
+    const SaveResult result = saveWad(document_, toPath(path));
+    busy.release();
+    if (!result.ok)
+        dialogs_.showError(result.message);
+    return result.ok;
+}
+
+void Editor::setDocumentPath(const std::string& path) {
+    documentPath_ = toStd(QDir::toNativeSeparators(QFileInfo(toQt(path)).absoluteFilePath()));
+    setTitle(" - " + documentPath_);
+    recent_.add(documentPath_);
+    rebuildRecentMenu();
+}
+
+bool Editor::queryClose() {
+    if (shutDown_ || sessionEnding_ || !commands_.isChecked("QueryOnClose") || !packageLoaded())
+        return true;
+    return dialogs_.confirmOkCancel("Really close Kavlen?");
+}
+
+void Editor::shutdown() {
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    const EditorSettings finalSettings = collectSettings();
+    form4_->hide();
+    releaseDocument(document_);
+    documentPath_.clear(); // nothing may treat the released document as loaded
+    writeSettingsFile(finalSettings);
+}
+
+void Editor::sessionEnding() {
+    sessionEnding_ = true;
+    writeSettingsFile(collectSettings());
+}
+
+} // namespace kavlen

@@ -1,0 +1,118 @@
+// The application object: it owns the one package document, the settings, the
+// name lists, the recent files, the command table and the two windows, and runs
+// the document lifecycle (open, save, close) that several windows share.
+#pragma once
+
+#include "app/app_locations.h"
+#include "app/command_table.h"
+#include "app/dialogs.h"
+#include "app/editor_settings.h"
+#include "app/name_lists.h"
+#include "app/open_procedure.h"
+#include "app/recent_files.h"
+#include "document/wad.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace kavlen {
+
+class TForm1;
+class TForm4;
+class MenuBuilder;
+
+inline constexpr const char* kAppTitle = "Kavlen3";
+
+class Editor : public QObject {
+    Q_OBJECT
+  public:
+    Editor(Dialogs& dialogs, AppLocations locations);
+    ~Editor() override;
+
+    // Creates the windows, reads the settings and shows the main window (which
+    // shows the render window). Without a usable GL, shows "OPENGL drivers not
+    // found!" and returns false; the program then ends.
+    bool start(bool glAvailable);
+
+    // The document and its path; an empty path means no package is loaded.
+    twad& document() { return document_; }
+    const std::string& documentPath() const { return documentPath_; }
+    bool packageLoaded() const { return !documentPath_.empty(); }
+
+    Dialogs& dialogs() { return dialogs_; }
+    CommandTable& commands() { return commands_; }
+    OpenProcedure& openProcedure() { return openProcedure_; }
+    const RecentFiles& recentFiles() const { return recent_; }
+    const NameList& staticNames() const { return staticNames_; }
+    const NameList& moveableNames() const { return moveableNames_; }
+    const AppLocations& locations() const { return locations_; }
+    // The settings as read at start; views that arrive later take theirs from here.
+    const EditorSettings& settings() const { return settings_; }
+    // Lets a view put its values into the settings written at close.
+    void addSettingsCollector(std::function<void(EditorSettings&)> collect);
+
+    TForm1& mainWindow() { return *form1_; }
+    TForm4& renderWindow() { return *form4_; }
+    MenuBuilder& menus() { return *menus_; }
+
+    // Reads a package and refills every view; on failure shows why and leaves the
+    // loaded package (or none) as it was. Returns whether the package was opened.
+    bool openPackage(const std::string& path);
+    // Writes the document to the path; shows the error on failure.
+    bool savePackage(const std::string& path);
+    // After Save As: the document now lives at `path`.
+    void setDocumentPath(const std::string& path);
+
+    // Whether the main window may close now (asks when the options say so).
+    bool queryClose();
+    // Releases the document and writes the settings file; runs once.
+    void shutdown();
+    // The desktop session is ending: close without asking, keep the settings.
+    void sessionEnding();
+
+    // Lets pending window messages run (repaints) but no user input.
+    static void processPendingMessages();
+
+    // The settings as they are now, gathered from the views.
+    EditorSettings collectSettings() const;
+    // Writes the settings into the settings file, keeping everything else in it.
+    bool writeSettingsFile(const EditorSettings& settings);
+
+    // Sets the main window's title: "Kavlen3", "Kavlen3 - Loading...", "Kavlen3 - path".
+    void setTitle(const std::string& suffix);
+
+  signals:
+    // After a package was opened and every view refilled.
+    void packageOpened();
+
+  private:
+    bool openPackageNow(const std::string& path);
+    void registerCommands();
+    void applySettings();
+    void rebuildRecentMenu();
+    std::uint32_t resolveColour(std::uint32_t colour) const;
+
+    Dialogs& dialogs_;
+    AppLocations locations_;
+    twad document_;
+    std::string documentPath_;
+    EditorSettings settings_;
+    RecentFiles recent_;
+    NameList staticNames_;
+    NameList moveableNames_;
+    CommandTable commands_;
+    OpenProcedure openProcedure_;
+    std::vector<std::function<void(EditorSettings&)>> settingsCollectors_;
+    bool opening_ = false;
+    bool sessionEnding_ = false;
+    bool shutDown_ = false;
+
+    // Windows last: they refer to everything above and go first.
+    std::unique_ptr<TForm1> form1_;
+    TForm4* form4_ = nullptr; // owned by the main window
+    std::unique_ptr<MenuBuilder> menus_;
+};
+
+} // namespace kavlen

@@ -1,0 +1,102 @@
+#include "app/editor_commands.h"
+
+#include "app/editor.h"
+#include "app/main_window.h"
+#include "app/menu_builder.h"
+#include "app/render_window.h"
+
+namespace kavlen {
+
+namespace {
+
+// A menu command with the placement and keys every command has.
+Command menuCommand(const char* id, const char* menu, int position, const char* caption,
+                    const char* shortcut = "") {
+    Command c;
+    c.id = id;
+    c.menu = menu;
+    c.position = position;
+    c.caption = caption;
+    c.shortcut = shortcut;
+    return c;
+}
+
+// A command whose work ignores the argument.
+template <typename Work> std::function<void(const std::string&)> ignoringArgument(Work work) {
+    return [work](const std::string&) { work(); };
+}
+
+} // namespace
+
+void addFileCommands(Editor& editor) {
+    CommandTable& table = editor.commands();
+    TForm1& form = editor.mainWindow();
+
+    Command open = menuCommand("Open", kMenuFile, 10, "&Open", "F3");
+    open.touches = TouchesWholeDocument;
+    open.run = [&form](const std::string& path) { form.Open1Click(path); };
+    table.add(open);
+
+    Command recent = menuCommand("OpenRecent", kMenuFile, 20, "Open Re&cent");
+    recent.kind = Command::Kind::Submenu;
+    recent.enabled = false;
+    table.add(recent);
+
+    Command save = menuCommand("Save", kMenuFile, 30, "&Save", "Ctrl+S");
+    save.guard = Guard::RequiresPackage;
+    save.run = ignoringArgument([&form] { form.Save1Click(); });
+    table.add(save);
+
+    Command saveAs = menuCommand("SaveAs", kMenuFile, 40, "Save &As", "F2");
+    saveAs.guard = Guard::RequiresPackage;
+    saveAs.run = ignoringArgument([&form] { form.SaveAs1Click(); });
+    table.add(saveAs);
+
+    Command exit = menuCommand("Exit", kMenuFile, 200, "E&xit", "Ctrl+X");
+    exit.separatorBefore = true;
+    exit.run = ignoringArgument([&form] { form.Exit1Click(); });
+    table.add(exit);
+}
+
+void addViewCommands(Editor& editor) {
+    CommandTable& table = editor.commands();
+    TForm4& render = editor.renderWindow();
+
+    // The reference switches copy their check mark into the render state.
+    const auto reference = [&](const char* id, int position, const char* caption,
+                               const char* shortcut, bool RenderState::*flag) {
+        Command c = menuCommand(id, kMenuView, position, caption, shortcut);
+        c.checkable = true;
+        c.run = ignoringArgument([&table, &render, id, flag] {
+            render.renderState().*flag = table.isChecked(id);
+            render.invalidateScene();
+        });
+        table.add(c);
+    };
+    reference("ShowAxes", 10, "Show &Axes", "Ctrl+A", &RenderState::showAxes);
+    reference("ShowGrid", 20, "Show &Grid", "Ctrl+G", &RenderState::showGrid);
+
+    Command dark = menuCommand("DarkUI", kMenuView, 80, "Dar&k UI");
+    dark.separatorBefore = true;
+    dark.checkable = true;
+    TForm1& form = editor.mainWindow();
+    dark.run = ignoringArgument([&form] { form.DarkUI1Click(); });
+    table.add(dark);
+}
+
+void addOptionsCommands(Editor& editor) {
+    CommandTable& table = editor.commands();
+    // Their check marks are read where they matter: at close, during open, and by
+    // the render window's all-meshes list.
+    const auto option = [&](const char* id, int position, const char* caption, bool visible) {
+        Command c = menuCommand(id, kMenuOptions, position, caption);
+        c.checkable = true;
+        c.visible = visible;
+        table.add(c);
+    };
+    option("QueryOnClose", 10, "&Query on close", true);
+    option("OpenTextured", 20, "Open wad in &Textured Mode", true);
+    option("ShowAllMeshes", 30, "Show All &Meshes list", false);
+}
+
+} // namespace kavlen

@@ -1,0 +1,21 @@
+// Each area of the editor adds its commands to the table in its own function,
+// called from Editor::registerCommands before the menus are built.
+//
+// Menu positions (Command::position) follow the order of the menus; leave gaps:
+//   File:    Open 10, Open Recent 20, Save 30, Save As 40, Save Tav File 50,
+//            Restore Tav File 60, Export Dxf 70, Import Dxf 80, Export MQO 90,
+//            Import MQO 100, Import OBJ 110, Exit 200
+//   View:    Show Axes 10, Show Grid 20, Change Colors 30-39, Outline Faces and
+//            the other view switches 40-69, Dark UI 80, Bilinear Filtering 90
+//   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
+#pragma once
+
+namespace kavlen {
+
+class Editor;
+
+void addFileCommands(Editor& editor);    // Open, Open Recent, Save, Save As, Exit
+void addViewCommands(Editor& editor);    // Show Axes, Show Grid, Dark UI
+void addOptionsCommands(Editor& editor); // Query on close, Open wad in Textured Mode, ...
+
+} // namespace kavlen

@@ -1,0 +1,32 @@
+// Text and paths between the core (UTF-8 std::string) and Qt.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <string>
+
+namespace kavlen {
+
+inline QString toQt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+inline std::string toStd(const QString& text) {
+    return text.toStdString();
+}
+inline std::filesystem::path toPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+inline std::filesystem::path toPath(const QString& text) {
+    return toPath(text.toStdString());
+}
+inline QString fromPath(const std::filesystem::path& path) {
+    const std::u8string s = path.u8string();
+    return QString::fromUtf8(reinterpret_cast<const char*>(s.data()),
+                             static_cast<qsizetype>(s.size()));
+}
+
+// Text of a file in an unknown 8-bit encoding: UTF-8 when it is valid UTF-8,
+// otherwise Latin-1.
+QString decodeText(const std::string& bytes);
+
+} // namespace kavlen

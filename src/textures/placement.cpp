@@ -1,0 +1,161 @@
+#include "textures/placement.h"
+
+#include "textures/samples.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace kavlen {
+
+namespace {
+
+constexpr int kSide = 256;
+using RowBits = PageOccupancy::RowBits;
+
+// Bits `left`..`right` (inclusive, 0..255) set.
+RowBits columnMask(int left, int right) {
+    RowBits m{};
+    for (int word = 0; word < 4; ++word) {
+        const int lo = std::max(left, word * 64), hi = std::min(right, word * 64 + 63);
+        if (lo > hi)
+            continue;
+        const int n = hi - lo + 1;
+        const std::uint64_t ones = n == 64 ? ~std::uint64_t(0) : ((std::uint64_t(1) << n) - 1);
+        m[word] = ones << (lo - word * 64);
+    }
+    return m;
+}
+
+// Bit x of the result is bit x + t of `r` (0 < t < 256); bits from beyond 255 are 0.
+RowBits shiftDown(const RowBits& r, int t) {
+    RowBits out{};
+    const int q = t / 64, s = t % 64;
+    for (int i = 0; i + q < 4; ++i) {
+        out[i] = r[i + q] >> s;
+        if (s != 0 && i + q + 1 < 4)
+            out[i] |= r[i + q + 1] << (64 - s);
+    }
+    return out;
+}
+
+RowBits operator&(const RowBits& a, const RowBits& b) {
+    return {a[0] & b[0], a[1] & b[1], a[2] & b[2], a[3] & b[3]};
+}
+
+int freeCount(const RowBits& r) {
+    return std::popcount(r[0]) + std::popcount(r[1]) + std::popcount(r[2]) + std::popcount(r[3]);
+}
+
+int lowestBit(const RowBits& r) {
+    for (int i = 0; i < 4; ++i)
+        if (r[i])
+            return i * 64 + std::countr_zero(r[i]);
+    return -1;
+}
+
+// Bit x set when bits x .. x + w - 1 of `free` are all set.
+RowBits runStarts(RowBits free, int w) {
+    for (int span = 1; span < w;) {
+        const int t = std::min(span, w - span);
+        free = free & shiftDown(free, t);
+        span += t;
+    }
+    return free;
+}
+
+} // namespace
+
+PageOccupancy::PageOccupancy(const twad& wad, int page) {
+    const std::size_t count = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
+    for (std::size_t i = 0; i < count; ++i) {
+        const TexInfo& t = wad.texInfos[i];
+        if (t.page == page)
+            cover(t.x, t.y, t.x + t.width, t.y + t.height);
+    }
+}
+
+void PageOccupancy::cover(int left, int top, int right, int bottom) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, kSide - 1);
+    bottom = std::min(bottom, kSide - 1);
+    if (left > right || top > bottom)
+        return;
+    const RowBits mask = columnMask(left, right);
+    for (int y = top; y <= bottom; ++y)
+        for (int i = 0; i < 4; ++i)
+            rows_[y][i] |= mask[i];
+}
+
+bool PageOccupancy::occupied(int x, int y) const {
+    return (rows_[y][x / 64] >> (x % 64)) & 1;
+}
+
+bool PageOccupancy::full() const {
+    return std::all_of(rows_.begin(), rows_.end(), [](const RowBits& r) {
+        return (r[0] & r[1] & r[2] & r[3]) == ~std::uint64_t(0);
+    });
+}
+
+std::optional<PagePosition> PageOccupancy::firstFit(int w, int h) const {
+    if (w < 1 || h < 1 || w > kSide || h > kSide || full())
+        return std::nullopt;
+    // free[y]: columns free in every row y .. y + h - 1 (rows past the page count as full).
+    std::array<RowBits, kSide> free;
+    for (int y = 0; y < kSide; ++y)
+        free[y] = {~rows_[y][0], ~rows_[y][1], ~rows_[y][2], ~rows_[y][3]};
+    for (int span = 1; span < h;) {
+        const int t = std::min(span, h - span);
+        for (int y = 0; y < kSide; ++y)
+            free[y] = y + t < kSide ? free[y] & free[y + t] : RowBits{};
+        span += t;
+    }
+    for (int y = 0; y + h <= kSide; ++y) {
+        if (freeCount(free[y]) < w) // too few free columns for any run of w
+            continue;
+        const int x = lowestBit(runStarts(free[y], w));
+        if (x >= 0)
+            return PagePosition{x, y};
+    }
+    return std::nullopt;
+}
+
+std::vector<PageOccupancy> occupancyOfPages(const twad& wad, int pages) {
+    std::vector<PageOccupancy> out(std::size_t(std::max(pages, 0)));
+    const std::size_t count = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
+    for (std::size_t i = 0; i < count; ++i) {
+        const TexInfo& t = wad.texInfos[i];
+        if (t.page < out.size())
+            out[t.page].cover(t.x, t.y, t.x + t.width, t.y + t.height);
+    }
+    return out;
+}
+
+std::optional<PagePosition> findFreePosition(const twad& wad, int page, int w, int h) {
+    return PageOccupancy(wad, page).firstFit(w, h);
+}
+
+std::optional<PagePosition> findFreePositionReference(const twad& wad, int page, int w, int h) {
+    if (w < 1 || h < 1)
+        return std::nullopt;
+    std::vector<PageRect> rects;
+    const std::size_t count = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
+    for (std::size_t i = 0; i < count; ++i)
+        if (wad.texInfos[i].page == page)
+            rects.push_back(sampleRect(wad.texInfos[i]));
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            if (x + w > kSide || y + h > kSide)
+                continue;
+            const PageRect candidate{x, y, x + w - 1, y + h - 1};
+            const bool clash = std::any_of(rects.begin(), rects.end(), [&](const PageRect& r) {
+                return r.overlaps(candidate);
+            });
+            if (!clash)
+                return PagePosition{x, y};
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace kavlen

@@ -1,0 +1,130 @@
+#include "app/command_table.h"
+#include "app/open_procedure.h"
+
+#include <gtest/gtest.h>
+
+namespace kavlen {
+namespace {
+
+struct CommandTableTest : testing::Test {
+    CommandTableTest()
+        : table([this] { return loaded; },
+                [this](std::string_view t) { refusals.emplace_back(t); }) {}
+
+    Command& add(const char* id, Guard guard, bool checkable = false) {
+        Command c;
+        c.id = id;
+        c.guard = guard;
+        c.checkable = checkable;
+        c.run = [this, id](const std::string& arg) { ran.push_back(std::string(id) + ":" + arg); };
+        return table.add(c);
+    }
+
+    bool loaded = false;
+    std::vector<std::string> refusals;
+    std::vector<std::string> ran;
+    CommandTable table;
+};
+
+TEST_F(CommandTableTest, GuardedCommandsRefuseWithoutAPackageAndDoNothingElse) {
+    add("Save", Guard::RequiresPackage);
+    add("AboutMesh", Guard::SilentWithoutPackage);
+    add("Open", Guard::None);
+
+    EXPECT_FALSE(table.execute("Save"));
+    EXPECT_FALSE(table.execute("AboutMesh"));
+    EXPECT_TRUE(table.execute("Open", "/x.wad"));
+    EXPECT_EQ(refusals, (std::vector<std::string>{"No wad opened."}));
+    EXPECT_EQ(ran, (std::vector<std::string>{"Open:/x.wad"}));
+
+    loaded = true;
+    EXPECT_TRUE(table.execute("Save"));
+    EXPECT_TRUE(table.execute("AboutMesh"));
+    EXPECT_EQ(refusals.size(), 1u);
+    EXPECT_EQ(ran.size(), 3u);
+}
+
+TEST_F(CommandTableTest, DisabledUnknownAndSubmenuCommandsDoNotRun) {
+    add("CutFromShape", Guard::None).enabled = false;
+    Command recent;
+    recent.id = "OpenRecent";
+    recent.kind = Command::Kind::Submenu;
+    table.add(recent);
+    EXPECT_FALSE(table.execute("CutFromShape"));
+    EXPECT_FALSE(table.execute("OpenRecent"));
+    EXPECT_FALSE(table.execute("NoSuchCommand"));
+    table.setEnabled("CutFromShape", true);
+    EXPECT_TRUE(table.execute("CutFromShape"));
+    EXPECT_THROW(add("CutFromShape", Guard::None), std::logic_error);
+}
+
+TEST_F(CommandTableTest, TogglesFlipBeforeTheirWorkAndRefusedTogglesStayPut) {
+    bool seen = false;
+    add("ShowGrid", Guard::None, true).run = [&](const std::string&) {
+        seen = table.isChecked("ShowGrid");
+    };
+    add("Bilinear", Guard::SilentWithoutPackage, true);
+    std::vector<std::string> changed;
+    table.stateChanged = [&](const Command& c) { changed.push_back(c.id); };
+
+    table.execute("ShowGrid");
+    EXPECT_TRUE(seen);
+    table.execute("ShowGrid");
+    EXPECT_FALSE(table.isChecked("ShowGrid"));
+    table.execute("Bilinear");
+    EXPECT_FALSE(table.isChecked("Bilinear"));
+    EXPECT_EQ(changed, (std::vector<std::string>{"ShowGrid", "ShowGrid"}));
+}
+
+TEST_F(CommandTableTest, ExclusiveGroupsCheckOneAtATime) {
+    for (const char* id : {"HairNone", "HairLara", "HairYoung"})
+        add(id, Guard::None, true).exclusiveGroup = "hair";
+    table.setChecked("HairNone", true);
+    table.execute("HairLara");
+    table.execute("HairLara"); // choosing the checked one again keeps it
+    EXPECT_FALSE(table.isChecked("HairNone"));
+    EXPECT_TRUE(table.isChecked("HairLara"));
+    EXPECT_FALSE(table.isChecked("HairYoung"));
+}
+
+struct Recorder : CommandObserver {
+    std::vector<std::string> events;
+    void commandStarting(const Command& c) override {
+        events.push_back("start " + c.id + " " + std::to_string(c.touches));
+    }
+    void commandFinished(const Command& c) override { events.push_back("end " + c.id); }
+};
+
+TEST_F(CommandTableTest, ObserversSeeEveryCommandThatRunsWithWhatItTouches) {
+    add("Open", Guard::None).touches = TouchesWholeDocument;
+    add("MirrorXZ", Guard::RequiresPackage).touches = TouchesCurrentMesh;
+    Recorder recorder;
+    table.addObserver(&recorder);
+    table.execute("MirrorXZ"); // refused: not seen
+    table.execute("Open");
+    loaded = true;
+    table.execute("MirrorXZ");
+    table.removeObserver(&recorder);
+    table.execute("Open");
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"start Open 1", "end Open",
+                                                         "start MirrorXZ 8", "end MirrorXZ"}));
+}
+
+TEST(OpenProcedure, StepsRunInStageOrderAndPumpAfterEachStage) {
+    OpenProcedure procedure;
+    std::vector<std::string> log;
+    const auto step = [&](std::string name) {
+        return [&log, name](twad&) { log.push_back(name); };
+    };
+    procedure.addStep(OpenStage::ShowFirstMesh, step("fit"));
+    procedure.addStep(OpenStage::ClearMainWindow, step("title"));
+    procedure.addStep(OpenStage::ClearImagesAndStatus, step("status"));
+    procedure.addStep(OpenStage::ClearMainWindow, step("ignoreName"));
+    twad wad;
+    procedure.run(wad, [&] { log.push_back("|"); });
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"title", "ignoreName", "|", "status", "|", "fit", "|"}));
+}
+
+} // namespace
+} // namespace kavlen
