@@ -167,10 +167,11 @@ void TGLViewport::renderFrame(int deviceWidth, int deviceHeight) {
     glLoadIdentity();
     glTranslateScaleRotate(viewTranslation, viewScale, viewRotation);
 
-    if (listValid_) {
-        glCallList(listName_);
-    } else if (listName_ != 0) {
-        glNewList(listName_, GL_COMPILE_AND_EXECUTE);
+    if (!listValid_ && listName_ != 0) {
+        // Compiled, then called: with GL_COMPILE_AND_EXECUTE Mesa 22.3 draws the
+        // last primitive before a state change with the changed state (a smooth
+        // face comes out flat), although the list itself is right.
+        glNewList(listName_, GL_COMPILE);
         glInitNames();
         glPushName(0);
         if (onDraw)
@@ -178,6 +179,8 @@ void TGLViewport::renderFrame(int deviceWidth, int deviceHeight) {
         glEndList();
         listValid_ = true;
     }
+    if (listValid_)
+        glCallList(listName_);
 
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();

@@ -1,5 +1,6 @@
 #include "view3d/scene.h"
 
+#include "view3d/label_font.h"
 #include "view3d/reference_drawing.h"
 #include "view3d/scene_gl.h"
 
@@ -10,13 +11,6 @@
 namespace kavlen {
 
 using namespace scene_gl;
-
-namespace {
-
-// First display list of the view's bitmap font; list base + character code.
-constexpr GLuint kFontListBase = 1000;
-
-} // namespace
 
 const Mesh* tr_scene::currentMeshData() const {
     if (!document || currentMesh < 0)
@@ -214,9 +208,8 @@ void tr_scene::drawLabel(std::string_view text, double x, double y, double z) {
     // unlike reading the colour back).
     glPushAttrib(GL_CURRENT_BIT | GL_LIST_BIT);
     color(boxColor);
-    glListBase(kFontListBase);
     glRasterPos3d(x, y, z);
-    glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
+    kavlen::drawLabel(text);
     glPopAttrib();
 }
 
