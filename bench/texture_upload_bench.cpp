@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
 #include <QSurfaceFormat>
 #include <qopengl.h>
 
@@ -191,7 +192,8 @@ BENCHMARK(BM_CompileScene1500Faces)
     ->Arg(kModePointsWire)
     ->Unit(benchmark::kMillisecond);
 
-// One frame: clear, projection, replay of the compiled scene, finish.
+// One frame into 1280 x 960 pixels: clear, projection, replay of the compiled
+// scene, finish.
 void BM_SceneFrame1500Faces(benchmark::State& state) {
     if (!GlContext::get()) {
         state.SkipWithError("no GL context (run under xvfb-run)");
@@ -209,6 +211,10 @@ void BM_SceneFrame1500Faces(benchmark::State& state) {
     glPushName(0);
     scene.Draw();
     glEndList();
+    // A render window's drawing panel of 1280 x 960 device pixels.
+    QOpenGLFramebufferObject target(1280, 960, QOpenGLFramebufferObject::Depth);
+    target.bind();
+    glViewport(0, 0, 1280, 960);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CW);
@@ -216,13 +222,14 @@ void BM_SceneFrame1500Faces(benchmark::State& state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        gluPerspective(45, 1, 0.1, 100);
+        gluPerspective(45, 1280.0 / 960.0, 0.1, 100);
         glTranslated(0, 0, -12);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glCallList(list);
         glFinish();
     }
+    target.release();
     glDeleteLists(list, 1);
     scene.textures.removeAll();
 }
