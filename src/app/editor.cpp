@@ -75,6 +75,16 @@ void Editor::registerCommands() {
     addFileCommands(*this);
     addViewCommands(*this);
     addOptionsCommands(*this);
+    addTextureCommands(*this);
+}
+
+void Editor::addSamplesChangedListener(std::function<void(const std::vector<int>&)> listener) {
+    samplesChangedListeners_.push_back(std::move(listener));
+}
+
+void Editor::samplesChanged(const std::vector<int>& samples) {
+    for (const auto& listener : samplesChangedListeners_)
+        listener(samples);
 }
 
 namespace {
