@@ -7,10 +7,12 @@
 #include "app/open_procedure.h"
 #include "app/qt_text.h"
 #include "app/render_window.h"
+#include "app/texture_number_windows.h"
 #include "app/texture_page_view.h"
 #include "imagefiles/picture_loader.h"
 #include "imagefiles/qt_images.h"
 #include "textures/adding.h"
+#include "textures/texture_numbers.h"
 #include "textures/texture_set.h"
 
 #include <QComboBox>
@@ -214,6 +216,24 @@ void TexturePanel::buildControls() {
     previewLayout->setContentsMargins(0, 0, 0, 0);
     previewPicture_ = new QLabel(preview_);
     previewLayout->addWidget(previewPicture_);
+
+    swap_ = new SwapTexturesWindow(&form);
+    connect(swap_->selected.list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const int row = swap_->selected.list->row(item);
+        if (!hasSample(editor_.document(), row))
+            return;
+        selectedSample_ = row;
+        selectListRow(row);
+        showSelectedSample();
+    });
+    connect(swap_->other.list, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { otherListClicked(swap_->other.list->row(item)); });
+    connect(swap_->swapButton, &QPushButton::clicked, this, [this] { swapSamples(); });
+
+    choose_ = new ChooseTextureWindow(&form);
+    connect(pickedButton_, &QPushButton::clicked, choose_, &QWidget::show);
+    connect(choose_->list, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { chooseEntryClicked(item->text()); });
 }
 
 QToolButton* TexturePanel::spinButton(ShapeSpinButton button, SpinHalf half) const {
@@ -259,18 +279,50 @@ void TexturePanel::fillPageSelector() {
 }
 
 void TexturePanel::fillTextureList() {
-    const QSignalBlocker block(textureList_);
-    textureList_->clear();
-    const int count = static_cast<int>(editor_.document().texInfoCount);
-    for (int i = 0; i < count; ++i)
-        textureList_->addItem(QString::fromStdString(textureLabel(i)));
-    textureList_->setCurrentRow(hasSample(editor_.document(), selectedSample_) ? selectedSample_
-                                                                               : -1);
+    const twad& wad = editor_.document();
+    QStringList labels;
+    for (int i = 0; i < static_cast<int>(wad.texInfoCount); ++i)
+        labels << QString::fromStdString(textureLabel(i));
+    const auto fill = [&](QListWidget* list, int row) {
+        const QSignalBlocker block(list);
+        list->clear();
+        list->addItems(labels);
+        list->setCurrentRow(hasSample(wad, row) ? row : -1);
+    };
+    fill(textureList_, selectedSample_);
+    fill(swap_->selected.list, selectedSample_);
+    fill(swap_->other.list, otherSample_);
 }
 
 void TexturePanel::selectListRow(int row) {
     const QSignalBlocker block(textureList_);
     textureList_->setCurrentRow(row);
+}
+
+void TexturePanel::otherListClicked(int row) {
+    if (!hasSample(editor_.document(), row))
+        return;
+    otherSample_ = row;
+    setPicked("Not picked", false);
+    showOtherSample();
+}
+
+void TexturePanel::chooseEntryClicked(const QString& entry) {
+    const int sample = chooseEntrySample(entry.toStdString());
+    choose_->close();
+    if (!hasSample(editor_.document(), sample))
+        return;
+    if (chooseTarget_) {
+        swap_->other.list->setCurrentRow(sample);
+        otherListClicked(sample);
+        return;
+    }
+    selectListRow(sample);
+    textureListClicked(sample);
+}
+
+void TexturePanel::updateSwapButton() {
+    swap_->swapButton->setEnabled(swapAllowed(editor_.document(), selectedSample_, otherSample_));
 }
 
 void TexturePanel::setPicked(const std::string& caption, bool enabled) {
@@ -305,17 +357,35 @@ void TexturePanel::showSelectedSample() {
         redrawPageView();
         return;
     }
-    currentTexture_->setPixmap(boxPixmap(*picture));
+    swap_->selected.list->setCurrentRow(selectedSample_);
+    chooseTarget_ = false;
+    const TexInfo& info = wad.texInfos[static_cast<std::size_t>(selectedSample_)];
+    swap_->selected.size->setText(QString::fromStdString(sampleSizeLabel(info)));
+    const QPixmap box = boxPixmap(*picture);
+    currentTexture_->setPixmap(box);
+    swap_->selected.picture->setPixmap(box);
     if (!shape_.active)
         fillPreview(*picture, tr("Preview"));
     selectPage(mark->page);
+    updateSwapButton();
 }
 
 void TexturePanel::showOtherSample() {
-    const auto mark = sampleMark(editor_.document(), otherSample_);
-    if (!mark)
+    const twad& wad = editor_.document();
+    const auto picture = samplePicture(wad, otherSample_);
+    const auto mark = sampleMark(wad, otherSample_);
+    if (!picture || !mark)
         return;
+    chooseTarget_ = true;
+    const TexInfo& info = wad.texInfos[static_cast<std::size_t>(otherSample_)];
+    swap_->other.size->setText(QString::fromStdString(sampleSizeLabel(info)));
+    swap_->other.picture->setPixmap(boxPixmap(*picture));
+    {
+        const QSignalBlocker block(swap_->other.list);
+        swap_->other.list->setCurrentRow(otherSample_);
+    }
     selectPage(mark->page);
+    updateSwapButton();
 }
 
 void TexturePanel::redrawPageView() {
@@ -370,6 +440,11 @@ void TexturePanel::pagePressed(int x, int y, Qt::MouseButton button,
             return;
         hits_ = std::move(hits);
         setPicked(pickedCaption(hits_.size()), hits_.size() >= 2);
+        if (hits_.size() >= 2) {
+            choose_->list->clear();
+            for (const SampleHit& hit : hits_)
+                choose_->list->addItem(QString::fromStdString(chooseEntry(hit)));
+        }
         if (button == Qt::LeftButton) {
             selectedSample_ = hits_.front().index;
             selectListRow(selectedSample_);
@@ -538,6 +613,36 @@ void TexturePanel::chooseShapeColour() {
         shapeColour_ = *colour & 0x00FFFFFF;
         redrawPageView();
     }
+}
+
+void TexturePanel::showSwapWindow() {
+    swap_->show();
+    swap_->raise();
+}
+
+void TexturePanel::swapSamples() {
+    if (!editor_.packageLoaded()) {
+        editor_.dialogs().showError(kNoWadOpened);
+        return;
+    }
+    const int a = selectedSample_;
+    const int b = otherSample_;
+    const SwapResult result = swapTextureNumbers(editor_.document(), a, b);
+    if (result.swapped) {
+        editor_.samplesChanged(result.rebuild);
+        // Each selection follows its picture to its new number.
+        selectedSample_ = b;
+        otherSample_ = a;
+        selectListRow(b);
+        {
+            const QSignalBlocker block(swap_->other.list);
+            swap_->other.list->setCurrentRow(a);
+        }
+        showOtherSample();
+        showSelectedSample();
+        editor_.renderWindow().invalidateScene();
+    }
+    showMessages(result.messages);
 }
 
 void TexturePanel::showPreview() {

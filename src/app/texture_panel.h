@@ -27,6 +27,8 @@ namespace kavlen {
 class Editor;
 class OpenProcedure;
 class TexturePageView;
+class SwapTexturesWindow;
+class ChooseTextureWindow;
 
 class TexturePanel : public QObject {
     Q_OBJECT
@@ -48,6 +50,9 @@ class TexturePanel : public QObject {
     void chooseSelectionColour();
     void chooseShapeColour();
     void showPreview();
+    void showSwapWindow();
+    // The swap window's "Swap" button.
+    void swapSamples();
     void saveTavFile();
     void restoreTavFile();
 
@@ -74,6 +79,9 @@ class TexturePanel : public QObject {
     QToolButton* cutButton() const { return cutButton_; }
     QLabel* shapeLabel() const { return shapeLabel_; }
     QToolButton* spinButton(ShapeSpinButton button, SpinHalf half) const;
+    bool chooseTarget() const { return chooseTarget_; }
+    SwapTexturesWindow* swapWindow() const { return swap_; }
+    ChooseTextureWindow* chooseWindow() const { return choose_; }
     QWidget* previewWindow() const { return preview_; }
     QLabel* previewPicture() const { return previewPicture_; }
 
@@ -89,6 +97,9 @@ class TexturePanel : public QObject {
     void fillPreview(const Bitmap24& picture, const QString& caption);
     void setPicked(const std::string& caption, bool enabled);
     void selectListRow(int row);
+    void otherListClicked(int row);
+    void chooseEntryClicked(const QString& entry);
+    void updateSwapButton();
     void showMessages(const std::vector<Message>& messages);
 
     void pagePressed(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
@@ -101,6 +112,7 @@ class TexturePanel : public QObject {
     int otherSample_ = -1;
     CuttingShape shape_;
     int previewZoom_ = 2;
+    bool chooseTarget_ = false;   // the last sample shown was the other one
     std::vector<SampleHit> hits_; // the last page pick's hits (Choose Texture entries)
     std::uint32_t highlight_ = 0x00FFFFFF;
     std::uint32_t shapeColour_ = 0x000000FF;
@@ -113,6 +125,8 @@ class TexturePanel : public QObject {
     QToolButton* cutButton_ = nullptr;
     QLabel* shapeLabel_ = nullptr;
     std::array<QToolButton*, 8> spinButtons_{};
+    SwapTexturesWindow* swap_ = nullptr;
+    ChooseTextureWindow* choose_ = nullptr;
     QWidget* preview_ = nullptr;
     QLabel* previewPicture_ = nullptr;
 };

@@ -2,6 +2,7 @@
 // mouse events on the page view and by the menu actions on scripted dialogs.
 #include "editor_fixture.h"
 
+#include "app/texture_number_windows.h"
 #include "app/texture_page_view.h"
 #include "app/texture_panel.h"
 #include "textures/samples.h"
@@ -11,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <cstring>
 
 namespace kavlen {
 namespace {
@@ -121,6 +123,72 @@ TEST_F(TexturePanelTest, PagePicksSelectTheLowestHitAndCountTheOthers) {
     EXPECT_EQ(panel->currentPage(), 2);
     EXPECT_EQ(pickedText(), "Not picked");
     EXPECT_FALSE(panel->pickedButton()->isEnabled());
+}
+
+void clickEntry(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+}
+
+TEST_F(TexturePanelTest, ChooseWindowListsTheHitsAndSetsTheListThatPickedThem) {
+    openDemo();
+    showPage(1);
+    click(110, 110); // samples 0, 41 and 45
+    QTest::mouseClick(panel->pickedButton(), Qt::LeftButton);
+    ChooseTextureWindow* choose = panel->chooseWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(choose));
+    EXPECT_EQ(choose->windowTitle(), "Choose Texture");
+    ASSERT_EQ(choose->list->count(), 3);
+    EXPECT_EQ(choose->list->item(1)->text(), "Texture#41 128 x 128");
+    clickEntry(choose->list, 2);
+    EXPECT_EQ(panel->selectedSample(), 45);
+    EXPECT_EQ(panel->textureList()->currentRow(), 45);
+    EXPECT_EQ(pickedText(), "Not picked");
+    EXPECT_FALSE(choose->isVisible());
+
+    // Ctrl + right with two hits ends with the choose target set: the window then
+    // chooses the other sample.
+    click(120, 20, Qt::RightButton, Qt::ControlModifier); // samples 0 and 42
+    EXPECT_TRUE(panel->chooseTarget());
+    QTest::mouseClick(panel->pickedButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(choose));
+    clickEntry(choose->list, 1);
+    EXPECT_EQ(panel->otherSample(), 42);
+    EXPECT_EQ(panel->selectedSample(), 45);
+    EXPECT_EQ(panel->swapWindow()->other.list->currentRow(), 42);
+}
+
+TEST_F(TexturePanelTest, SwapExchangesTwoRecordsAndTheSelectionsFollowThem) {
+    openDemo();
+    action("ChangeIdNumber")->trigger();
+    SwapTexturesWindow* swap = panel->swapWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(swap));
+    EXPECT_EQ(swap->windowTitle(), "Swap Texture Numbers");
+    EXPECT_FALSE(swap->swapButton->isEnabled()); // both on sample 0
+
+    clickEntry(swap->selected.list, 3);
+    EXPECT_EQ(panel->selectedSample(), 3);
+    EXPECT_EQ(panel->textureList()->currentRow(), 3);
+    EXPECT_FALSE(swap->swapButton->isEnabled()); // the other is still 0
+    clickEntry(swap->other.list, 34);
+    EXPECT_EQ(panel->otherSample(), 34);
+    EXPECT_EQ(swap->other.size->text(), "64 x 32");
+    EXPECT_EQ(swap->selected.size->text(), "32 x 32");
+    ASSERT_TRUE(swap->swapButton->isEnabled());
+
+    const TexInfo three = editor->document().texInfos[3];
+    const TexInfo other = editor->document().texInfos[34];
+    QTest::mouseClick(swap->swapButton, Qt::LeftButton);
+    EXPECT_EQ(std::memcmp(&editor->document().texInfos[3], &other, sizeof(TexInfo)), 0);
+    EXPECT_EQ(std::memcmp(&editor->document().texInfos[34], &three, sizeof(TexInfo)), 0);
+    EXPECT_EQ(panel->selectedSample(), 34);
+    EXPECT_EQ(panel->otherSample(), 3);
+    EXPECT_EQ(panel->textureList()->currentRow(), 34);
+    EXPECT_EQ(swap->selected.list->currentRow(), 34);
+    EXPECT_EQ(swap->other.list->currentRow(), 3);
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0], (std::vector<int>{34, 3}));
+    EXPECT_FALSE(panel->chooseTarget()); // the selected sample was shown last
 }
 
 TEST_F(TexturePanelTest, ShiftDragDrawsAShapeFromEitherCornerAndCutsIt) {
