@@ -87,6 +87,17 @@ void Editor::samplesChanged(const std::vector<int>& samples) {
         listener(samples);
 }
 
+void Editor::addHighlightFaceListener(std::function<void(int mesh, int face)> listener) {
+    highlightFaceListeners_.push_back(std::move(listener));
+}
+
+void Editor::highlightFace(int mesh, int face) {
+    for (const auto& listener : highlightFaceListeners_)
+        listener(mesh, face);
+    if (form4_)
+        form4_->invalidateScene();
+}
+
 namespace {
 
 // The palette colour that stands for each system colour; others take Window.

@@ -80,6 +80,11 @@ class Editor : public QObject {
     // them). The render window's texture upload listens here and rebuilds them.
     void addSamplesChangedListener(std::function<void(const std::vector<int>&)> listener);
     void samplesChanged(const std::vector<int>& samples);
+    // A face to show highlighted: the render window switches to mesh `mesh` and
+    // highlights face `face`; (-1, -1) switches the highlight off. The render
+    // window listens here.
+    void addHighlightFaceListener(std::function<void(int mesh, int face)> listener);
+    void highlightFace(int mesh, int face);
 
     // The settings as they are now, gathered from the views.
     EditorSettings collectSettings() const;
@@ -112,6 +117,7 @@ class Editor : public QObject {
     OpenProcedure openProcedure_;
     std::vector<std::function<void(EditorSettings&)>> settingsCollectors_;
     std::vector<std::function<void(const std::vector<int>&)>> samplesChangedListeners_;
+    std::vector<std::function<void(int, int)>> highlightFaceListeners_;
     bool opening_ = false;
     bool sessionEnding_ = false;
     bool shutDown_ = false;

@@ -8,8 +8,8 @@
 //   View:    Show Axes 10, Show Grid 20, Change Colors 30-39, Outline Faces and
 //            the other view switches 40-69, Dark UI 80, Bilinear Filtering 90
 //   Textures: Export Atlas 10, Import Atlas 20, Add page 30-40, Add new texture 50,
-//            Preview 60, Change ID number 70, Selection Color 80, Cutting Shape Color 90, Cut from
-//            Shape 100, Export Texture 110, Import Texture 120
+//            Preview 60, Find Texture 65, Change ID number 70, Selection Color 80, Cutting Shape
+//            Color 90, Cut from Shape 100, Export Texture 110, Import Texture 120
 //   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
 #pragma once
 

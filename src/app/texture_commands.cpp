@@ -43,6 +43,7 @@ void addTextureCommands(Editor& editor) {
         Guard::RequiresPackage, TouchesAtlas | TouchesSamples);
     add("Preview", kMenuTextures, 60, "Preview", "", &TexturePanel::showPreview)->separatorBefore =
         true;
+    add("FindTexture", kMenuTextures, 65, "&Find Texture", "Ctrl+F", &TexturePanel::showFindWindow);
     add("ChangeIdNumber", kMenuTextures, 70, "Change ID number", "", &TexturePanel::showSwapWindow);
     add("SelectionColor", kMenuTextures, 80, "&Selection Color", "",
         &TexturePanel::chooseSelectionColour, Guard::None)

@@ -54,6 +54,51 @@ SwapTexturesWindow::SwapTexturesWindow(QWidget* parent)
     resize(420, 300);
 }
 
+FindTextureWindow::FindTextureWindow(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+    setObjectName("findWindow");
+    setWindowTitle(tr("Find Texture"));
+    auto* layout = new QVBoxLayout(this);
+    status = new QLabel(this);
+    layout->addWidget(status);
+    layout->addWidget(new QLabel(tr("Highlighted face:"), this));
+    auto* row = new QHBoxLayout;
+    group = new QGroupBox(tr("Texture#"), this);
+    auto* groupLayout = new QVBoxLayout(group);
+    picture = new QLabel(group);
+    picture->setFixedSize(64, 64);
+    picture->setAlignment(Qt::AlignCenter);
+    groupLayout->addWidget(picture);
+    row->addWidget(group);
+    foundFaces = new QListWidget(this);
+    row->addWidget(foundFaces);
+    auto* buttons = new QVBoxLayout;
+    findFirst = new QPushButton(tr("Find First"), this);
+    findNext = new QPushButton(tr("Find Next"), this);
+    findNext->setEnabled(false);
+    closeButton = new QPushButton(tr("Close"), this);
+    buttons->addWidget(findFirst);
+    buttons->addWidget(findNext);
+    buttons->addWidget(closeButton);
+    buttons->addStretch();
+    row->addLayout(buttons);
+    layout->addLayout(row);
+    meshes = new QListWidget(this);
+    layout->addWidget(meshes);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    resize(360, 320);
+}
+
+void FindTextureWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    emit shown();
+}
+
+void FindTextureWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
 ChooseTextureWindow::ChooseTextureWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName("chooseWindow");
     setWindowTitle(tr("Choose Texture"));

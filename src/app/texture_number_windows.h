@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class QGroupBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -26,6 +27,29 @@ class SwapTexturesWindow : public QWidget {
     Side selected;
     Side other;
     QPushButton* swapButton = nullptr;
+};
+
+class FindTextureWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit FindTextureWindow(QWidget* parent);
+
+    QLabel* status = nullptr;
+    QPushButton* findFirst = nullptr;
+    QPushButton* findNext = nullptr;
+    QPushButton* closeButton = nullptr;
+    QGroupBox* group = nullptr; // captioned with the sample, holds its picture
+    QLabel* picture = nullptr;
+    QListWidget* foundFaces = nullptr;
+    QListWidget* meshes = nullptr;
+
+  signals:
+    void shown();
+    void closed();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 };
 
 class ChooseTextureWindow : public QWidget {

@@ -230,6 +230,17 @@ void TexturePanel::buildControls() {
             [this](QListWidgetItem* item) { otherListClicked(swap_->other.list->row(item)); });
     connect(swap_->swapButton, &QPushButton::clicked, this, [this] { swapSamples(); });
 
+    find_ = new FindTextureWindow(&form);
+    connect(find_->findFirst, &QPushButton::clicked, this, [this] { findFirstFace(); });
+    connect(find_->findNext, &QPushButton::clicked, this, [this] { findNextFace(); });
+    connect(find_, &FindTextureWindow::shown, this, [this] {
+        find_->foundFaces->clear();
+        find_->meshes->clear();
+        find_->status->clear();
+        findState_.position = {};
+    });
+    connect(find_, &FindTextureWindow::closed, this, [this] { editor_.highlightFace(-1, -1); });
+
     choose_ = new ChooseTextureWindow(&form);
     connect(pickedButton_, &QPushButton::clicked, choose_, &QWidget::show);
     connect(choose_->list, &QListWidget::itemClicked, this,
@@ -361,8 +372,19 @@ void TexturePanel::showSelectedSample() {
     chooseTarget_ = false;
     const TexInfo& info = wad.texInfos[static_cast<std::size_t>(selectedSample_)];
     swap_->selected.size->setText(QString::fromStdString(sampleSizeLabel(info)));
+    if (selectedSample_ != findState_.searched) {
+        // Another sample: the find window starts over.
+        find_->findNext->setEnabled(false);
+        find_->foundFaces->clear();
+        find_->meshes->clear();
+        find_->status->clear();
+        find_->group->setTitle(QString::fromStdString(findGroupCaption(selectedSample_, info)));
+        editor_.highlightFace(-1, -1);
+        findState_.searched = -1;
+    }
     const QPixmap box = boxPixmap(*picture);
     currentTexture_->setPixmap(box);
+    find_->picture->setPixmap(box);
     swap_->selected.picture->setPixmap(box);
     if (!shape_.active)
         fillPreview(*picture, tr("Preview"));
@@ -643,6 +665,40 @@ void TexturePanel::swapSamples() {
         editor_.renderWindow().invalidateScene();
     }
     showMessages(result.messages);
+}
+
+void TexturePanel::showFindWindow() {
+    find_->show();
+    find_->raise();
+}
+
+void TexturePanel::findFirstFace() {
+    find_->findNext->setEnabled(false);
+    find_->foundFaces->clear();
+    find_->meshes->clear();
+    find_->status->clear();
+    const FindFirstResult result = findFirst(editor_.document(), findState_, selectedSample_);
+    if (!result.ran)
+        return;
+    find_->status->setText(QString::fromStdString(result.status));
+    for (const std::string& line : result.meshLines)
+        find_->meshes->addItem(QString::fromStdString(line));
+    if (result.found) {
+        editor_.highlightFace(result.found->mesh, result.found->face);
+        find_->foundFaces->insertItem(0, QString::fromStdString(result.foundLine));
+    }
+    find_->findNext->setEnabled(result.findNextEnabled);
+}
+
+void TexturePanel::findNextFace() {
+    const FindNextResult result = findNext(editor_.document(), findState_, selectedSample_);
+    if (!result.ran)
+        return;
+    if (result.found)
+        editor_.highlightFace(result.found->mesh, result.found->face);
+    find_->foundFaces->insertItem(0, QString::fromStdString(result.line));
+    find_->foundFaces->setCurrentRow(0);
+    find_->findNext->setEnabled(result.findNextEnabled);
 }
 
 void TexturePanel::showPreview() {

@@ -6,6 +6,7 @@
 
 #include "textures/cutting_shape.h"
 #include "textures/samples.h"
+#include "textures/texture_numbers.h"
 
 #include <QObject>
 #include <QString>
@@ -29,6 +30,7 @@ class OpenProcedure;
 class TexturePageView;
 class SwapTexturesWindow;
 class ChooseTextureWindow;
+class FindTextureWindow;
 
 class TexturePanel : public QObject {
     Q_OBJECT
@@ -51,6 +53,9 @@ class TexturePanel : public QObject {
     void chooseShapeColour();
     void showPreview();
     void showSwapWindow();
+    void showFindWindow();
+    void findFirstFace();
+    void findNextFace();
     // The swap window's "Swap" button.
     void swapSamples();
     void saveTavFile();
@@ -82,6 +87,7 @@ class TexturePanel : public QObject {
     bool chooseTarget() const { return chooseTarget_; }
     SwapTexturesWindow* swapWindow() const { return swap_; }
     ChooseTextureWindow* chooseWindow() const { return choose_; }
+    FindTextureWindow* findWindow() const { return find_; }
     QWidget* previewWindow() const { return preview_; }
     QLabel* previewPicture() const { return previewPicture_; }
 
@@ -127,6 +133,8 @@ class TexturePanel : public QObject {
     std::array<QToolButton*, 8> spinButtons_{};
     SwapTexturesWindow* swap_ = nullptr;
     ChooseTextureWindow* choose_ = nullptr;
+    FindTextureWindow* find_ = nullptr;
+    FindState findState_;
     QWidget* preview_ = nullptr;
     QLabel* previewPicture_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "textures/samples.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -189,6 +190,57 @@ TEST_F(TexturePanelTest, SwapExchangesTwoRecordsAndTheSelectionsFollowThem) {
     ASSERT_EQ(changed.size(), 1u);
     EXPECT_EQ(changed[0], (std::vector<int>{34, 3}));
     EXPECT_FALSE(panel->chooseTarget()); // the selected sample was shown last
+}
+
+TEST_F(TexturePanelTest, FindWalksThroughTheFacesThatUseTheSelectedSample) {
+    openDemo();
+    std::vector<std::pair<int, int>> highlighted;
+    editor->addHighlightFaceListener([&](int m, int f) { highlighted.emplace_back(m, f); });
+    panel->textureList()->setCurrentRow(1);
+    action("FindTexture")->trigger();
+    FindTextureWindow* find = panel->findWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(find));
+    EXPECT_EQ(find->group->title(), "Texture#1  (32x32)");
+    EXPECT_FALSE(find->findNext->isEnabled());
+
+    QTest::mouseClick(find->findFirst, Qt::LeftButton);
+    const QString status = find->status->text();
+    ASSERT_TRUE(status.startsWith("Used by ")) << status.toStdString();
+    const int total = status.section(' ', 2, 2).toInt();
+    ASSERT_GE(total, 2) << "the demo package uses tile 1 on several faces";
+    EXPECT_TRUE(status.endsWith(" faces in the wad."));
+    ASSERT_EQ(find->foundFaces->count(), 1);
+    ASSERT_FALSE(highlighted.empty());
+    EXPECT_EQ(
+        find->foundFaces->item(0)->text(),
+        QString("Mesh#%1 Poly#%2").arg(highlighted.back().first).arg(highlighted.back().second));
+    for (int i = 1; i < total; ++i) {
+        ASSERT_TRUE(find->findNext->isEnabled()) << i;
+        QTest::mouseClick(find->findNext, Qt::LeftButton);
+    }
+    QTest::mouseClick(find->findNext, Qt::LeftButton);
+    EXPECT_EQ(find->foundFaces->item(0)->text(), "No more found.");
+    EXPECT_EQ(find->foundFaces->count(), total + 1);
+    EXPECT_FALSE(find->findNext->isEnabled());
+
+    // Another sample resets the window and switches the highlight off.
+    panel->textureList()->setCurrentRow(2);
+    EXPECT_EQ(find->group->title(), "Texture#2  (32x32)");
+    EXPECT_EQ(find->foundFaces->count(), 0);
+    EXPECT_TRUE(find->status->text().isEmpty());
+    EXPECT_EQ(highlighted.back(), std::make_pair(-1, -1));
+
+    // A sample no face uses.
+    showPage(2);
+    shiftDrag({10, 200}, {30, 220});
+    action("CutFromShape")->trigger();
+    QTest::mouseClick(find->findFirst, Qt::LeftButton);
+    EXPECT_EQ(find->status->text(), "Used by 0 faces in the wad.");
+    ASSERT_EQ(find->meshes->count(), 1);
+    EXPECT_EQ(find->meshes->item(0)->text(), "Not used.");
+
+    QTest::mouseClick(find->closeButton, Qt::LeftButton);
+    EXPECT_FALSE(find->isVisible());
 }
 
 TEST_F(TexturePanelTest, ShiftDragDrawsAShapeFromEitherCornerAndCutsIt) {
@@ -445,7 +497,8 @@ TEST_F(TexturePanelTest, WithoutAPackageCommandsRefuseAndClicksDoNothing) {
     auto* panel = main().findChild<TexturePanel*>("texturePanel");
     ASSERT_NE(panel, nullptr);
     for (const char* id : {"ExportAtlas", "ImportAtlas", "AddPageBlank", "AddNewTexture",
-                           "ExportTexture", "ImportTexture", "SaveTavFile", "RestoreTavFile"}) {
+                           "ExportTexture", "ImportTexture", "SaveTavFile", "RestoreTavFile",
+                           "Preview", "FindTexture", "ChangeIdNumber"}) {
         dialogs.clear();
         action(id)->trigger();
         ASSERT_EQ(dialogs.calls().size(), 1u) << id;
