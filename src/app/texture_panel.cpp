@@ -75,11 +75,11 @@ AskUser askThrough(Dialogs& dialogs) {
     };
 }
 
-// The picture dialog, then the chosen file loaded.
-ChoosePicture choosePictureThrough(Dialogs& dialogs) {
-    return [&dialogs] {
-        const auto path =
-            dialogs.openFile({pictureDialogFilter().toStdString(), std::string(), std::string()});
+// The picture dialog with its caption, then the chosen file loaded.
+ChoosePicture choosePictureThrough(Dialogs& dialogs, const char* title) {
+    return [&dialogs, title] {
+        const auto path = dialogs.openFile(
+            {pictureDialogFilter().toStdString(), std::string(), std::string(), title});
         if (!path)
             return PictureChoice{};
         return pictureChoiceFromFile(toPath(*path));
@@ -550,7 +550,8 @@ void TexturePanel::importAtlas() {
 
 void TexturePanel::addPageFromImage() {
     const AddPageResult result = kavlen::addPageFromImage(
-        editor_.document(), choosePictureThrough(editor_.dialogs()), askThrough(editor_.dialogs()));
+        editor_.document(), choosePictureThrough(editor_.dialogs(), "Add Page"),
+        askThrough(editor_.dialogs()));
     if (result.added) {
         fillPageSelector();
         selectPage(result.page);
@@ -569,7 +570,8 @@ void TexturePanel::addBlankPage() {
 
 void TexturePanel::addNewTexture() {
     const AddTextureResult result = kavlen::addNewTexture(
-        editor_.document(), choosePictureThrough(editor_.dialogs()), askThrough(editor_.dialogs()));
+        editor_.document(), choosePictureThrough(editor_.dialogs(), "Add texture"),
+        askThrough(editor_.dialogs()));
     if (result.pageAdded) {
         fillPageSelector();
         selectPage(atlasRowCount(editor_.document()) / kPageRows - 1);
@@ -598,12 +600,12 @@ void TexturePanel::exportTexture() {
 void TexturePanel::importTexture() {
     if (!hasSample(editor_.document(), selectedSample_))
         return;
-    const ImportTextureResult result = kavlen::importTexture(
-        editor_.document(), selectedSample_, choosePictureThrough(editor_.dialogs()));
+    const ImportTextureResult result =
+        kavlen::importTexture(editor_.document(), selectedSample_,
+                              choosePictureThrough(editor_.dialogs(), "Import Texture"));
     if (result.changed) {
         shape_.active = false;
         showSelectedSample();
-        updateCutPreview();
         editor_.samplesChanged(result.rebuild);
         editor_.renderWindow().invalidateScene();
     }

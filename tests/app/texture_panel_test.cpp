@@ -5,6 +5,7 @@
 #include "app/texture_number_windows.h"
 #include "app/texture_page_view.h"
 #include "app/texture_panel.h"
+#include "document/demo_package.h"
 #include "textures/samples.h"
 
 #include <QComboBox>
@@ -414,6 +415,7 @@ TEST_F(TexturePanelTest, AddingPagesAndTexturesMovesTheViewToThem) {
     const int count = static_cast<int>(editor->document().texInfoCount);
     dialogs.answerFile(png);
     action("AddNewTexture")->trigger();
+    EXPECT_EQ(dialogs.callsOf(Kind::OpenFile).back().file.title, "Add texture");
     ASSERT_EQ(static_cast<int>(editor->document().texInfoCount), count + 1);
     const TexInfo& t = editor->document().texInfos[count];
     EXPECT_EQ((std::array{int(t.page), int(t.x), int(t.y), int(t.width), int(t.height)}),
@@ -430,6 +432,7 @@ TEST_F(TexturePanelTest, AddingPagesAndTexturesMovesTheViewToThem) {
     writeText(dir / "broken.png", "not a picture");
     dialogs.answerFile((dir / "broken.png").string());
     action("AddPageFromImage")->trigger();
+    EXPECT_EQ(dialogs.callsOf(Kind::OpenFile).back().file.title, "Add Page");
     EXPECT_EQ(dialogs.callsOf(Kind::Error).back().text, "Error loading file.");
     EXPECT_EQ(panel->pageSelector()->count(), 4);
 
@@ -459,6 +462,7 @@ TEST_F(TexturePanelTest, ExportAndImportTextureWorkOnTheSelectedSample) {
     ASSERT_TRUE(picture.save(QString::fromStdString(png)));
     dialogs.answerFile(png);
     action("ImportTexture")->trigger();
+    EXPECT_EQ(dialogs.callsOf(Kind::OpenFile).back().file.title, "Import Texture");
     const TexInfo& t = editor->document().texInfos[10];
     EXPECT_EQ(texel(0, t.x + 3, t.y + 3), qRgb(250, 5, 5));
     EXPECT_EQ(texel(0, t.x + t.width, t.y + t.height), qRgb(250, 5, 5));
@@ -508,6 +512,41 @@ TEST_F(TexturePanelTest, WithoutAPackageCommandsRefuseAndClicksDoNothing) {
     QTest::mouseClick(panel->pageView(), Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 10));
     EXPECT_FALSE(panel->shape().active);
     EXPECT_TRUE(dialogs.calls().empty());
+}
+
+TEST_F(TexturePanelTest, APackageWithoutSamplesLeavesTheSampleCommandsIdle) {
+    start();
+    auto wad = makeDemoPackage();
+    wad->texInfoCount = 0;
+    const auto path = dir / "bare.wad";
+    ASSERT_TRUE(saveWad(*wad, path).ok);
+    dialogs.answerFile(path.string());
+    action("Open")->trigger();
+    ASSERT_TRUE(editor->packageLoaded());
+    panel = main().findChild<TexturePanel*>("texturePanel");
+    EXPECT_EQ(panel->textureList()->count(), 0);
+    EXPECT_EQ(panel->selectedSample(), -1);
+    EXPECT_EQ(panel->pageSelector()->count(), 3);
+    EXPECT_EQ(panel->currentPage(), 0);
+
+    dialogs.clear();
+    click(10, 10);
+    click(10, 10, Qt::RightButton, Qt::ControlModifier);
+    click(10, 10, Qt::RightButton);
+    EXPECT_EQ(pickedText(), "Not picked");
+    for (const char* id : {"ExportTexture", "ImportTexture"})
+        action(id)->trigger();
+    action("FindTexture")->trigger();
+    QTest::mouseClick(panel->findWindow()->findFirst, Qt::LeftButton);
+    EXPECT_TRUE(panel->findWindow()->status->text().isEmpty());
+    EXPECT_TRUE(dialogs.calls().empty()) << "no dialog and no message";
+
+    // The shape still cuts the first sample.
+    shiftDrag({4, 4}, {20, 20});
+    action("CutFromShape")->trigger();
+    EXPECT_EQ(editor->document().texInfoCount, 1u);
+    EXPECT_EQ(panel->selectedSample(), 0);
+    EXPECT_EQ(panel->textureList()->count(), 1);
 }
 
 TEST_F(TexturePanelTest, SelectionColourRecolorsTheFrame) {
