@@ -14,6 +14,7 @@ struct FileDialogOptions {
     std::string filter;           // "TRLE wad file (*.wad)"
     std::string defaultExtension; // added when the typed name has none, e.g. "wad"
     std::string startPath;        // folder or file to start in; may be empty
+    std::string title = {};       // the dialog's caption; empty for the platform's own
 };
 
 class Dialogs {

@@ -75,6 +75,27 @@ void Editor::registerCommands() {
     addFileCommands(*this);
     addViewCommands(*this);
     addOptionsCommands(*this);
+    addTextureCommands(*this);
+}
+
+void Editor::addSamplesChangedListener(std::function<void(const std::vector<int>&)> listener) {
+    samplesChangedListeners_.push_back(std::move(listener));
+}
+
+void Editor::samplesChanged(const std::vector<int>& samples) {
+    for (const auto& listener : samplesChangedListeners_)
+        listener(samples);
+}
+
+void Editor::addHighlightFaceListener(std::function<void(int mesh, int face)> listener) {
+    highlightFaceListeners_.push_back(std::move(listener));
+}
+
+void Editor::highlightFace(int mesh, int face) {
+    for (const auto& listener : highlightFaceListeners_)
+        listener(mesh, face);
+    if (form4_)
+        form4_->invalidateScene();
 }
 
 namespace {

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kavlen {
 
@@ -75,6 +76,16 @@ class Editor : public QObject {
     // Lets pending window messages run (repaints) but no user input.
     static void processPendingMessages();
 
+    // Sample textures whose texels or rectangles changed (an empty list: all of
+    // them). The render window's texture upload listens here and rebuilds them.
+    void addSamplesChangedListener(std::function<void(const std::vector<int>&)> listener);
+    void samplesChanged(const std::vector<int>& samples);
+    // A face to show highlighted: the render window switches to mesh `mesh` and
+    // highlights face `face`; (-1, -1) switches the highlight off. The render
+    // window listens here.
+    void addHighlightFaceListener(std::function<void(int mesh, int face)> listener);
+    void highlightFace(int mesh, int face);
+
     // The settings as they are now, gathered from the views.
     EditorSettings collectSettings() const;
     // Writes the settings into the settings file, keeping everything else in it.
@@ -105,6 +116,8 @@ class Editor : public QObject {
     CommandTable commands_;
     OpenProcedure openProcedure_;
     std::vector<std::function<void(EditorSettings&)>> settingsCollectors_;
+    std::vector<std::function<void(const std::vector<int>&)>> samplesChangedListeners_;
+    std::vector<std::function<void(int, int)>> highlightFaceListeners_;
     bool opening_ = false;
     bool sessionEnding_ = false;
     bool shutDown_ = false;

@@ -7,6 +7,9 @@
 //            Import MQO 100, Import OBJ 110, Exit 200
 //   View:    Show Axes 10, Show Grid 20, Change Colors 30-39, Outline Faces and
 //            the other view switches 40-69, Dark UI 80, Bilinear Filtering 90
+//   Textures: Export Atlas 10, Import Atlas 20, Add page 30-40, Add new texture 50,
+//            Preview 60, Find Texture 65, Change ID number 70, Selection Color 80, Cutting Shape
+//            Color 90, Cut from Shape 100, Export Texture 110, Import Texture 120
 //   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
 #pragma once
 
@@ -17,5 +20,7 @@ class Editor;
 void addFileCommands(Editor& editor);    // Open, Open Recent, Save, Save As, Exit
 void addViewCommands(Editor& editor);    // Show Axes, Show Grid, Dark UI
 void addOptionsCommands(Editor& editor); // Query on close, Open wad in Textured Mode, ...
+// Textures menu (atlas, pages, samples, cutting shape) and the Tav File commands.
+void addTextureCommands(Editor& editor);
 
 } // namespace kavlen

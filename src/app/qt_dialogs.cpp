@@ -14,7 +14,7 @@ namespace {
 
 std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogOptions& options,
                                          QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, QString(), toQt(options.startPath), toQt(options.filter));
+    QFileDialog dialog(parent, toQt(options.title), toQt(options.startPath), toQt(options.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
