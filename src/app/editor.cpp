@@ -46,6 +46,9 @@ bool Editor::start(bool glAvailable) {
     staticNames_ = readNameList(locations_.dataFile(kStaticNamesFile));
     moveableNames_ = readNameList(locations_.dataFile(kMoveableNamesFile));
     form4_ = new TForm4(form1_.get());
+    form4_->attachPackage(document_, locations_.dataFile("solid.bmp"));
+    addSamplesChangedListener(
+        [this](const std::vector<int>& samples) { form4_->uploadSamples(samples); });
 
     registerCommands();
     menus_ = std::make_unique<MenuBuilder>(commands_);

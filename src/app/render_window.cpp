@@ -4,9 +4,12 @@
 #include "view3d/gl_view.h"
 #include "view3d/mesh_bounds.h"
 #include "view3d/reference_figure.h"
+#include "view3d/scene.h"
+#include "view3d/texture_upload.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QOpenGLContext>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <clocale>
@@ -30,7 +33,10 @@ TForm4::TForm4(QWidget* owner)
     viewport_.colorBits = 24;
     viewport_.setCamera(&camera_);
     scene_ = std::make_unique<TReferenceFigure>(renderState_);
-    viewport_.onDraw = [this] { scene_->applyAndDraw(); };
+    viewport_.onDraw = [this] {
+        syncSceneFromState();
+        scene_->applyAndDraw();
+    };
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -49,6 +55,71 @@ TForm4::~TForm4() {
     // The view uses the viewport, which goes before the base class deletes
     // the children.
     delete view_;
+}
+
+void TForm4::attachPackage(const twad& wad, std::filesystem::path solidPicture) {
+    package_ = &wad;
+    solidPicture_ = std::move(solidPicture);
+    auto scene = std::make_unique<tr_scene>(wad);
+    meshScene_ = scene.get();
+    setScene(std::move(scene));
+    // Textures live as long as the view's context.
+    connect(view_, &GLView::contextReady, this, [this] {
+        if (!meshScene_)
+            return;
+        uploadSolidTexture(meshScene_->textures, solidPicture_);
+        if (package_ && package_->isLoaded())
+            uploadAllSamples(meshScene_->textures, *package_, viewport_.colorBits, false);
+    });
+    connect(view_, &GLView::contextLost, this, [this] {
+        if (meshScene_)
+            deleteSceneTextures(meshScene_->textures);
+    });
+}
+
+template <typename Work> void TForm4::withContext(Work work) {
+    if (!view_->context() || !view_->context()->isValid())
+        return;
+    view_->makeCurrent();
+    work();
+    view_->doneCurrent();
+}
+
+void TForm4::uploadSamples(const std::vector<int>& samples) {
+    if (!meshScene_ || !package_ || !package_->isLoaded())
+        return;
+    withContext([&] {
+        if (samples.empty()) {
+            uploadAllSamples(meshScene_->textures, *package_, viewport_.colorBits, false);
+            return;
+        }
+        for (int n : samples) {
+            if (n >= 0 && static_cast<std::size_t>(n) < package_->texInfoCount)
+                uploadSample(meshScene_->textures, *package_, static_cast<std::size_t>(n),
+                             viewport_.colorBits, false);
+        }
+    });
+    viewport_.invalidateScene();
+}
+
+// The window's controls keep the view state in `renderState_`; the mesh scene
+// draws from its own fields, brought up to date before each compile.
+void TForm4::syncSceneFromState() {
+    if (!meshScene_)
+        return;
+    tr_scene& s = *meshScene_;
+    s.currentMesh = renderState_.currentMesh;
+    s.showAxes = renderState_.showAxes;
+    s.showGrid = renderState_.showGrid;
+    s.outlineFaces = renderState_.outlineFaces;
+    s.untexturedWhite = renderState_.untexturedWhite;
+    s.stippleOn = renderState_.stippleOn;
+    s.stipplePattern = renderState_.stipplePattern;
+    s.lineColor = renderState_.lineColor;
+    s.boxColor = renderState_.boxColor;
+    s.pointColor = renderState_.pointColor;
+    s.point2Color = renderState_.point2Color;
+    s.gridColor = renderState_.gridColor;
 }
 
 void TForm4::setScene(std::unique_ptr<tglfigure> scene) {
@@ -91,6 +162,10 @@ void TForm4::registerOpenSteps(OpenProcedure& procedure) {
         viewport_.invalidateScene();
     });
     procedure.addStep(OpenStage::ShowFirstMesh, [this](twad& wad) {
+        if (meshScene_) {
+            meshScene_->overlayName = kOpenedIgnoreName;
+            uploadSamples({});
+        }
         renderState_.currentMesh = 0;
         fitToCurrentMesh(wad);
     });

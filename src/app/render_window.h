@@ -10,7 +10,9 @@
 #include "view3d/render_state.h"
 
 #include <QWidget>
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 class QHBoxLayout;
 
@@ -18,6 +20,7 @@ namespace kavlen {
 
 class GLView;
 class OpenProcedure;
+class tr_scene;
 
 inline constexpr const char* kRenderWindowTitle = "Render window";
 
@@ -46,7 +49,23 @@ class TForm4 : public QWidget {
 
     void registerOpenSteps(OpenProcedure& procedure);
 
+    // Makes the mesh scene of `wad` the drawn figure; "solid.bmp" is read from
+    // `solidPicture` (a built-in picture stands in when it is missing).
+    void attachPackage(const twad& wad, std::filesystem::path solidPicture);
+    tr_scene* meshScene() const { return meshScene_; }
+    // Remakes the GL textures of the given samples (all of them when empty).
+    void uploadSamples(const std::vector<int>& samples);
+
   private:
+    // Runs `work` with the view's GL context current; does nothing before the
+    // context exists (the view then uploads everything when it is made).
+    template <typename Work> void withContext(Work work);
+    void syncSceneFromState();
+
+    tr_scene* meshScene_ = nullptr;
+    const twad* package_ = nullptr;
+    std::filesystem::path solidPicture_;
+
     TGLViewport viewport_;
     TGLCamera camera_;
     RenderState renderState_;
