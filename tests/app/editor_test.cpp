@@ -1,6 +1,7 @@
 // The editor's windows and document lifecycle, driven through menus, shortcuts,
 // drops and scripted dialogs.
 #include "editor_fixture.h"
+#include "view3d/scene.h"
 
 #include "view3d/gl_view.h"
 #include "view3d/mesh_bounds.h"
@@ -366,6 +367,39 @@ TEST_F(EditorTest, AnEndingSessionClosesWithoutAQuestionAndKeepsTheSettings) {
     EXPECT_TRUE(std::filesystem::exists(locations.settingsFile));
     EXPECT_TRUE(main().close());
     EXPECT_TRUE(dialogs.calls().empty());
+}
+
+TEST_F(EditorTest, OpeningAPackageDrawsItsFirstMeshWithItsTextures) {
+    start();
+    render().show();
+    QTest::qWait(1);
+    render().view().grabFramebuffer(); // the context exists before the open
+
+    dialogs.answerFile(demoCopy("demo.wad"));
+    action("Open")->trigger();
+    ASSERT_TRUE(editor->document().isLoaded());
+
+    tr_scene* scene = render().meshScene();
+    ASSERT_NE(scene, nullptr);
+    EXPECT_EQ(scene->document, &editor->document());
+    // Every sample and the Solid picture have a texture.
+    for (unsigned n = 1; n <= editor->document().texInfoCount; ++n)
+        ASSERT_TRUE(scene->textures.contains(n)) << "sample " << n - 1;
+    EXPECT_TRUE(scene->textures.contains(4097));
+
+    // Mesh 0, the cube, is drawn in the line colour over the background.
+    const QImage frame = render().view().grabFramebuffer();
+    EXPECT_EQ(scene->currentMesh, 0);
+    const QColor line(0, 255, 255);
+    int linePixels = 0;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            linePixels += frame.pixelColor(x, y) == line;
+    EXPECT_GT(linePixels, 50);
+
+    // A changed sample gets its texture made again under the same number.
+    editor->samplesChanged({3});
+    EXPECT_TRUE(scene->textures.contains(4));
 }
 
 TEST_F(EditorTest, ViewSwitchesFollowTheirShortcutsInBothWindows) {
