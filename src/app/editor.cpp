@@ -47,6 +47,8 @@ bool Editor::start(bool glAvailable) {
     moveableNames_ = readNameList(locations_.dataFile(kMoveableNamesFile));
     form4_ = new TForm4(form1_.get());
     form4_->attachPackage(document_, locations_.dataFile("solid.bmp"));
+    addHighlightFaceListener(
+        [this](int mesh, int face) { form4_->showHighlightedFace(mesh, face); });
     addSamplesChangedListener(
         [this](const std::vector<int>& samples) { form4_->uploadSamples(samples); });
 

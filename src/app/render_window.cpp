@@ -102,6 +102,21 @@ void TForm4::uploadSamples(const std::vector<int>& samples) {
     viewport_.invalidateScene();
 }
 
+void TForm4::showHighlightedFace(int mesh, int face) {
+    if (!meshScene_)
+        return;
+    tr_scene& s = *meshScene_;
+    const bool valid = package_ && mesh >= 0 && mesh < package_->meshCount && face >= 0;
+    s.highlightOn = valid ? 1 : 0;
+    s.highlightMesh = valid ? mesh : -1;
+    s.highlightFace = valid ? face : -1;
+    if (valid && renderState_.currentMesh != mesh) {
+        renderState_.currentMesh = mesh;
+        fitToCurrentMesh(*package_);
+    }
+    viewport_.invalidateScene();
+}
+
 // The window's controls keep the view state in `renderState_`; the mesh scene
 // draws from its own fields, brought up to date before each compile.
 void TForm4::syncSceneFromState() {

@@ -55,6 +55,8 @@ class TForm4 : public QWidget {
     tr_scene* meshScene() const { return meshScene_; }
     // Remakes the GL textures of the given samples (all of them when empty).
     void uploadSamples(const std::vector<int>& samples);
+    // Shows `mesh` with its face `face` highlighted; (-1, -1) ends the highlight.
+    void showHighlightedFace(int mesh, int face);
 
   private:
     // Runs `work` with the view's GL context current; does nothing before the

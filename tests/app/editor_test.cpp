@@ -400,6 +400,18 @@ TEST_F(EditorTest, OpeningAPackageDrawsItsFirstMeshWithItsTextures) {
     // A changed sample gets its texture made again under the same number.
     editor->samplesChanged({3});
     EXPECT_TRUE(scene->textures.contains(4));
+
+    // A found face switches the view to its mesh and highlights it; (-1, -1) ends it.
+    editor->highlightFace(6, 3);
+    EXPECT_EQ(render().renderState().currentMesh, 6);
+    EXPECT_TRUE(scene->highlightOn);
+    EXPECT_EQ(scene->highlightMesh, 6);
+    EXPECT_EQ(scene->highlightFace, 3);
+    editor->highlightFace(-1, -1);
+    EXPECT_FALSE(scene->highlightOn);
+    EXPECT_EQ(render().renderState().currentMesh, 6);
+    editor->highlightFace(999, 0); // no such mesh: nothing is highlighted
+    EXPECT_FALSE(scene->highlightOn);
 }
 
 TEST_F(EditorTest, ViewSwitchesFollowTheirShortcutsInBothWindows) {
