@@ -9,6 +9,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace kavlen {
 
@@ -23,6 +24,12 @@ WriteResult writeFileSafely(const std::filesystem::path& path,
                             const std::function<bool(std::ostream&)>& produce);
 
 WriteResult writeFileSafely(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// Text files (exports): the characters as they are.
+inline WriteResult writeFileSafely(const std::filesystem::path& path, std::string_view text) {
+    return writeFileSafely(
+        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
 
 // Reads a whole file; returns false with a message when it cannot.
 bool readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& out,

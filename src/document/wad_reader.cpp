@@ -1,5 +1,6 @@
 #include "document/byte_cursor.h"
 #include "document/safe_write.h"
+#include "document/tex_info_io.h"
 #include "document/wad.h"
 
 #include <algorithm>
@@ -106,16 +107,8 @@ void readWad(ByteCursor& in, twad& wad) {
     in.setSection("texture samples");
     wad.texInfoCount = in.u32();
     checkCapacity(in, "Texture sample count", wad.texInfoCount, kMaxTexInfos);
-    for (std::size_t i = 0; i < wad.texInfoCount; ++i) {
-        TexInfo& t = wad.texInfos[i];
-        t.x = in.u8();
-        t.y = in.u8();
-        t.page = in.u16();
-        t.xFlag = static_cast<std::int8_t>(in.u8());
-        t.width = in.u8();
-        t.yFlag = static_cast<std::int8_t>(in.u8());
-        t.height = in.u8();
-    }
+    for (std::size_t i = 0; i < wad.texInfoCount; ++i)
+        wad.texInfos[i] = readTexInfo(in);
 
     in.setSection("texture atlas");
     wad.textureDataSize = in.u32();

@@ -1,5 +1,6 @@
 #include "document/byte_cursor.h"
 #include "document/safe_write.h"
+#include "document/tex_info_io.h"
 #include "document/wad.h"
 
 #include <algorithm>
@@ -65,16 +66,8 @@ std::vector<std::uint8_t> serializeWad(const twad& wad,
     out.u32(wad.version);
     const std::size_t texInfoCount = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
     out.u32(static_cast<std::uint32_t>(texInfoCount));
-    for (std::size_t i = 0; i < texInfoCount; ++i) {
-        const TexInfo& t = wad.texInfos[i];
-        out.u8(t.x);
-        out.u8(t.y);
-        out.u16(t.page);
-        out.u8(static_cast<std::uint8_t>(t.xFlag));
-        out.u8(t.width);
-        out.u8(static_cast<std::uint8_t>(t.yFlag));
-        out.u8(t.height);
-    }
+    for (std::size_t i = 0; i < texInfoCount; ++i)
+        writeTexInfo(out, wad.texInfos[i]);
 
     // Atlas: memory holds blue, green, red; the file red, green, blue.
     out.u32(static_cast<std::uint32_t>(wad.textureData.size()));

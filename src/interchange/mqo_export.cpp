@@ -84,8 +84,7 @@ ExportResult exportMqo(const twad& wad, int slot, const std::filesystem::path& f
         return result;
     std::size_t materialCount = 0;
     const std::string text = buildMqo(*mesh, slot, &materialCount);
-    const WriteResult written = writeFileSafely(
-        file, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    const WriteResult written = writeFileSafely(file, std::string_view(text));
     if (!written.ok) {
         result.messages.push_back({MessageKind::Error, written.message});
         return result;

@@ -1,4 +1,5 @@
 #include "textures/texture_set.h"
+#include "document/tex_info_io.h"
 
 #include "document/byte_cursor.h"
 #include "textures/buffered_file.h"
@@ -162,15 +163,7 @@ Staged readContent(std::span<const std::uint8_t> content) {
                       " texture samples; a package holds at most 4096."};
     requireBytes(in, 8 * std::size_t(s.sampleCount) + 2, "in the texture samples");
     for (std::uint32_t i = 0; i < s.sampleCount; ++i) {
-        TexInfo t;
-        t.x = in.u8();
-        t.y = in.u8();
-        t.page = in.u16();
-        t.xFlag = static_cast<std::int8_t>(in.u8());
-        t.width = in.u8();
-        t.yFlag = static_cast<std::int8_t>(in.u8());
-        t.height = in.u8();
-        s.samples.push_back(t);
+        s.samples.push_back(readTexInfo(in));
     }
     const std::uint16_t meshCount = in.u16();
     if (meshCount > kMaxMeshes)
@@ -246,14 +239,7 @@ std::vector<std::uint8_t> buildTextureSetContent(const twad& wad) {
     const std::uint32_t samples = std::min<std::uint32_t>(wad.texInfoCount, kMaxTexInfos);
     out.u32(samples);
     for (std::uint32_t i = 0; i < samples; ++i) {
-        const TexInfo& t = wad.texInfos[i];
-        out.u8(t.x);
-        out.u8(t.y);
-        out.u16(t.page);
-        out.u8(static_cast<std::uint8_t>(t.xFlag));
-        out.u8(t.width);
-        out.u8(static_cast<std::uint8_t>(t.yFlag));
-        out.u8(t.height);
+        writeTexInfo(out, wad.texInfos[i]);
     }
     const std::size_t meshes = std::min<std::size_t>(wad.meshCount, wad.meshes.size());
     out.u16(static_cast<std::uint16_t>(meshes));
