@@ -29,6 +29,8 @@ Editor::Editor(Dialogs& dialogs, AppLocations locations)
 Editor::~Editor() {
     menus_.reset();
     form1_.reset();
+    if (changeReporter_)
+        commands_.removeObserver(changeReporter_.get());
 }
 
 bool Editor::start(bool glAvailable) {
@@ -76,7 +78,25 @@ bool Editor::start(bool glAvailable) {
     return true;
 }
 
+namespace {
+// Reports what each finished command touched to the document-change listeners.
+class ChangeReporter : public CommandObserver {
+  public:
+    explicit ChangeReporter(Editor& editor) : editor_(editor) {}
+    void commandStarting(const Command&) override {}
+    void commandFinished(const Command& command) override {
+        if (command.touches != TouchesNothing)
+            editor_.documentChanged(command.touches);
+    }
+
+  private:
+    Editor& editor_;
+};
+} // namespace
+
 void Editor::registerCommands() {
+    changeReporter_ = std::make_unique<ChangeReporter>(*this);
+    commands_.addObserver(changeReporter_.get());
     addFileCommands(*this);
     addViewCommands(*this);
     addOptionsCommands(*this);
@@ -94,6 +114,15 @@ void Editor::samplesChanged(const std::vector<int>& samples) {
 
 void Editor::addHighlightFaceListener(std::function<void(int mesh, int face)> listener) {
     highlightFaceListeners_.push_back(std::move(listener));
+}
+
+void Editor::addDocumentChangedListener(std::function<void(unsigned touches)> listener) {
+    documentChangedListeners_.push_back(std::move(listener));
+}
+
+void Editor::documentChanged(unsigned touches) {
+    for (const auto& listener : documentChangedListeners_)
+        listener(touches);
 }
 
 void Editor::highlightFace(int mesh, int face) {

@@ -85,6 +85,11 @@ class Editor : public QObject {
     // window listens here.
     void addHighlightFaceListener(std::function<void(int mesh, int face)> listener);
     void highlightFace(int mesh, int face);
+    // Parts of the document (a `Touches` bit set) that a command changed. Every
+    // command run through the table reports its `touches` here when it finishes;
+    // work done outside a command reports itself. Views refresh what they show.
+    void addDocumentChangedListener(std::function<void(unsigned touches)> listener);
+    void documentChanged(unsigned touches);
 
     // The settings as they are now, gathered from the views.
     EditorSettings collectSettings() const;
@@ -118,6 +123,8 @@ class Editor : public QObject {
     std::vector<std::function<void(EditorSettings&)>> settingsCollectors_;
     std::vector<std::function<void(const std::vector<int>&)>> samplesChangedListeners_;
     std::vector<std::function<void(int, int)>> highlightFaceListeners_;
+    std::vector<std::function<void(unsigned)>> documentChangedListeners_;
+    std::unique_ptr<CommandObserver> changeReporter_;
     bool opening_ = false;
     bool sessionEnding_ = false;
     bool shutDown_ = false;

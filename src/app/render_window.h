@@ -42,6 +42,8 @@ class TForm4 : public QWidget {
     QHBoxLayout* controlsRow() const { return controlsRow_; }
 
     void invalidateScene() { viewport_.invalidateScene(); }
+    // The mesh slot shown, -1 while none.
+    int currentMesh() const { return renderState_.currentMesh; }
     // Current mesh's bounds, fit the view to them, redraw.
     void fitToCurrentMesh(const twad& wad);
     // At left 420, top 22, to the right edge and 42 pixels above the bottom.
