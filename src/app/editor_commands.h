@@ -11,6 +11,9 @@
 //            Preview 60, Find Texture 65, Change ID number 70, Selection Color 80, Cutting Shape
 //            Color 90, Cut from Shape 100, Export Texture 110, Import Texture 120
 //   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
+//   Faces:   Texture All 10, Shine All 20, Opaque All 30, Rotate All 40, Unhide Faces 60
+//   Edit:    Light Editor 40
+//   Help:    Colors Guide 20, Remap 30
 #pragma once
 
 namespace kavlen {
@@ -22,5 +25,7 @@ void addViewCommands(Editor& editor);    // Show Axes, Show Grid, Dark UI
 void addOptionsCommands(Editor& editor); // Query on close, Open wad in Textured Mode, ...
 // Textures menu (atlas, pages, samples, cutting shape) and the Tav File commands.
 void addTextureCommands(Editor& editor);
+// Faces menu, the Lighting Editor, the colour guide and Remap Help; clicks in the view.
+void addFaceCommands(Editor& editor);
 
 } // namespace kavlen

@@ -133,7 +133,7 @@ PickHit pickFace(const Mesh& mesh, bool skipHidden, const Matrix4& toClip,
     std::vector<Vec4> clip(static_cast<std::size_t>(vertexCount));
     std::vector<unsigned> outcode(static_cast<std::size_t>(vertexCount));
     for (int i = 0; i < vertexCount; ++i) {
-        const Vec3 p = viewUnits(mesh.vertices[i]);
+        const Point3 p = viewUnits(mesh.vertices[i]);
         clip[i] = transform(toClip, {p.x, p.y, p.z, 1});
         outcode[i] = volume.outcode(clip[i]);
     }
@@ -166,7 +166,7 @@ PickHit pickFace(const Mesh& mesh, bool skipHidden, const Matrix4& toClip,
 // The unit sphere as GLU draws it: rings of kSphereSlices points at kSphereStacks + 1
 // heights from pole to pole; each band between two rings is a row of quads.
 struct SpherePoints {
-    std::array<std::array<Vec3, kSphereSlices>, kSphereStacks + 1> rings;
+    std::array<std::array<Point3, kSphereSlices>, kSphereStacks + 1> rings;
 };
 
 const SpherePoints& unitSphere() {
@@ -223,8 +223,8 @@ std::optional<double> nearestMarkerDepth(RenderModeEntry mode, const PickVolume&
     for (int j = 0; j < kSphereStacks; ++j) {
         for (int i = 0; i < kSphereSlices; ++i) {
             const int k = (i + 1) % kSphereSlices;
-            const Vec3 &a = sphere.rings[j][i], &b = sphere.rings[j][k];
-            const Vec3 &c = sphere.rings[j + 1][k], &d = sphere.rings[j + 1][i];
+            const Point3 &a = sphere.rings[j][i], &b = sphere.rings[j][k];
+            const Point3 &c = sphere.rings[j + 1][k], &d = sphere.rings[j + 1][i];
             const Vec4 pa = at(a.x, a.y, a.z), pb = at(b.x, b.y, b.z);
             const Vec4 pc = at(c.x, c.y, c.z), pd = at(d.x, d.y, d.z);
             consider(pa, pb, pd);
@@ -244,7 +244,7 @@ PickHit pickVertex(const Mesh& mesh, RenderModeEntry mode, const Matrix4& toClip
     }
     PickHit best;
     for (int i = 0; i < vertexLoopCount(mesh); ++i) {
-        const Vec3 p = viewUnits(mesh.vertices[i]);
+        const Point3 p = viewUnits(mesh.vertices[i]);
         const Vec4 centre = transform(toClip, {p.x, p.y, p.z, 1});
         const auto depth = nearestMarkerDepth(mode, volume, centre, axes);
         if (depth && (!best.found() || *depth < best.depth))
@@ -288,11 +288,11 @@ PickCursor cursorInDevicePixels(double logicalX, double logicalY, double deviceP
     return {logicalX * devicePixelRatio, logicalY * devicePixelRatio};
 }
 
-Vec3 viewUnits(const MeshVertex& v) {
+Point3 viewUnits(const MeshVertex& v) {
     return {v.x / 100.0, -v.y / 100.0, -v.z / 100.0};
 }
 
-std::optional<WindowPoint> projectToWindow(const Vec3& viewPoint, const PickView& view) {
+std::optional<WindowPoint> projectToWindow(const Point3& viewPoint, const PickView& view) {
     const Vec4 c = transform(viewToClip(view), {viewPoint.x, viewPoint.y, viewPoint.z, 1});
     if (!(c.w > 0))
         return std::nullopt;

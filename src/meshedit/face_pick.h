@@ -82,7 +82,7 @@ PickHit pickInCurrentMesh(const twad& wad, int slot, RenderModeEntry mode, const
                           PickCursor cursor, double regionSize = kPickRegionSize);
 
 // Where the view draws a model vertex: (x / 100, -y / 100, -z / 100).
-Vec3 viewUnits(const MeshVertex& v);
+Point3 viewUnits(const MeshVertex& v);
 
 // Where a point in view units appears: the cursor position (device pixels, top-left
 // origin, continuous: pixel (px, py) spans px..px+1) and its window depth. None when
@@ -90,6 +90,6 @@ Vec3 viewUnits(const MeshVertex& v);
 struct WindowPoint {
     double x = 0, y = 0, depth = 0;
 };
-std::optional<WindowPoint> projectToWindow(const Vec3& viewPoint, const PickView& view);
+std::optional<WindowPoint> projectToWindow(const Point3& viewPoint, const PickView& view);
 
 } // namespace kavlen

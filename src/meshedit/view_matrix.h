@@ -10,7 +10,7 @@ namespace kavlen {
 // Element (row r, column c) is at index c * 4 + r.
 using Matrix4 = std::array<double, 16>;
 
-struct Vec3 {
+struct Point3 {
     double x = 0, y = 0, z = 0;
 };
 

@@ -166,6 +166,10 @@ void TGLViewport::renderFrame(int deviceWidth, int deviceHeight) {
     glPushMatrix();
     glLoadIdentity();
     glTranslateScaleRotate(viewTranslation, viewScale, viewRotation);
+    glGetDoublev(GL_MODELVIEW_MATRIX, lastFrame_.modelview.data());
+    glGetDoublev(GL_PROJECTION_MATRIX, lastFrame_.projection.data());
+    glGetIntegerv(GL_VIEWPORT, lastFrame_.viewport.data());
+    lastFrame_.valid = true;
 
     if (!listValid_ && listName_ != 0) {
         // Compiled, then called: with GL_COMPILE_AND_EXECUTE Mesa 22.3 draws the

@@ -93,11 +93,23 @@ class TGLViewport {
     void renderFrame(int deviceWidth, int deviceHeight);
     unsigned listName() const { return listName_; }
 
+    // The matrices of the last frame, read back once the camera and the view
+    // transform were applied (before the figure's own transform), and the GL
+    // viewport in device pixels: what a click is projected with.
+    struct FrameMatrices {
+        std::array<double, 16> modelview{};
+        std::array<double, 16> projection{};
+        std::array<int, 4> viewport{}; // x, y, width, height
+        bool valid = false;
+    };
+    const FrameMatrices& lastFrameMatrices() const { return lastFrame_; }
+
   private:
     std::uint32_t clearColor_ = kDefaultClearColor;
     TGLCamera* camera_ = nullptr;
     bool listValid_ = false;
     unsigned listName_ = 0;
+    FrameMatrices lastFrame_;
 };
 
 } // namespace kavlen

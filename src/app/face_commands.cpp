@@ -1,0 +1,46 @@
+#include "app/editor.h"
+#include "app/editor_commands.h"
+#include "app/face_editing.h"
+#include "app/menu_builder.h"
+
+namespace kavlen {
+
+void addFaceCommands(Editor& editor) {
+    auto* faces = new FaceEditing(editor); // owned by the main window
+    CommandTable& table = editor.commands();
+
+    const auto add = [&](const char* id, const char* menu, int position, const char* caption,
+                         const char* shortcut, void (FaceEditing::*work)(), Guard guard,
+                         unsigned touches) {
+        Command c;
+        c.id = id;
+        c.menu = menu;
+        c.position = position;
+        c.caption = caption;
+        c.shortcut = shortcut;
+        c.guard = guard;
+        c.touches = touches;
+        c.run = [faces, work](const std::string&) { (faces->*work)(); };
+        return &table.add(c);
+    };
+    const Guard needsPackage = Guard::RequiresPackage;
+    add("TextureAll", kMenuFaces, 10, "Tex&ture All", "Ctrl+T", &FaceEditing::textureAll,
+        needsPackage, TouchesCurrentMesh);
+    add("ShineAll", kMenuFaces, 20, "Shi&ne All", "Ctrl+N", &FaceEditing::shineAll, needsPackage,
+        TouchesCurrentMesh);
+    add("OpaqueAll", kMenuFaces, 30, "&Opaque All", "Ctrl+Q", &FaceEditing::opaqueAll, needsPackage,
+        TouchesCurrentMesh);
+    add("RotateAll", kMenuFaces, 40, "&Rotate All", "", &FaceEditing::rotateAll, needsPackage,
+        TouchesCurrentMesh);
+    add("UnhideFaces", kMenuFaces, 60, "&Unhide Faces", "Ctrl+U", &FaceEditing::unhideFaces,
+        needsPackage, TouchesCurrentMesh);
+
+    add("LightEditor", kMenuEdit, 40, "&Light Editor", "Ctrl+L", &FaceEditing::showLightingEditor,
+        needsPackage, TouchesNothing);
+    add("ColorsGuide", kMenuHelp, 20, "&Colors Guide", "", &FaceEditing::showColourGuide,
+        Guard::None, TouchesNothing);
+    add("Remap", kMenuHelp, 30, "&Remap", "", &FaceEditing::showRemapHelp, Guard::None,
+        TouchesNothing);
+}
+
+} // namespace kavlen

@@ -1,0 +1,284 @@
+#include "app/face_editing.h"
+
+#include "app/attributes_group.h"
+#include "app/colour_guide_window.h"
+#include "app/editor.h"
+#include "app/lighting_editor_window.h"
+#include "app/main_window.h"
+#include "app/qt_text.h"
+#include "app/remap_help_window.h"
+#include "app/render_window.h"
+#include "app/texture_panel.h"
+#include "meshedit/lighting.h"
+#include "view3d/gl_view.h"
+#include "view3d/scene.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QMouseEvent>
+
+namespace kavlen {
+
+namespace {
+
+MouseButton mouseButtonOf(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    default:
+        return MouseButton::Other;
+    }
+}
+
+// The figure's own transform as applyAndDraw issues it: translate, scale, rotate
+// about x, y, z.
+Matrix4 figureMatrix(const tglfigure& figure) {
+    Matrix4 m = translationMatrix(figure.position[0], figure.position[1], figure.position[2]);
+    m = multiply(m, scaleMatrix(figure.scale[0], figure.scale[1], figure.scale[2]));
+    m = multiply(m, rotationMatrix(figure.rotation[0], 1, 0, 0));
+    m = multiply(m, rotationMatrix(figure.rotation[1], 0, 1, 0));
+    return multiply(m, rotationMatrix(figure.rotation[2], 0, 0, 1));
+}
+
+} // namespace
+
+FaceEditing::FaceEditing(Editor& editor) : QObject(&editor.mainWindow()), editor_(editor) {
+    setObjectName("faceEditing");
+    TForm1& form = editor.mainWindow();
+    attributes_ = new AttributesGroup(&form);
+    form.addControlGroup(attributes_);
+    colourGuide_ = new ColourGuideWindow(&form);
+    lightingEditor_ = new LightingEditorWindow(&form);
+    remapHelp_ = new RemapHelpWindow(&form);
+
+    colourGuide_->shineChosen = [this](int k) { attributes_->setShining(k); };
+    colourGuide_->opacityChosen = [this](OpacityChoice c) { attributes_->setOpacity(c); };
+    lightingEditor_->lightsToggled = [this](bool on) { enableLights(on); };
+    lightingEditor_->changeAll = [this](int intensity) { changeAllLighting(intensity); };
+    selectRenderMode = [this](RenderModeEntry mode) { setSceneRenderMode(mode); };
+
+    // After the view's own navigation has seen the press.
+    connect(&editor.renderWindow().view(), &GLView::mouseDown, this, [this](QMouseEvent* event) {
+        click(event->position(), event->button(), event->modifiers());
+    });
+}
+
+FaceEditing::~FaceEditing() = default;
+
+std::optional<PickView> FaceEditing::pickView() const {
+    TForm4& render = editor_.renderWindow();
+    const TGLViewport::FrameMatrices& frame = render.viewport().lastFrameMatrices();
+    if (!frame.valid)
+        return std::nullopt;
+    PickView view;
+    view.modelview = multiply(frame.modelview, figureMatrix(render.scene()));
+    view.projection = frame.projection;
+    view.viewportX = frame.viewport[0];
+    view.viewportY = frame.viewport[1];
+    view.viewportWidth = frame.viewport[2];
+    view.viewportHeight = frame.viewport[3];
+    return view;
+}
+
+RenderModeEntry FaceEditing::renderMode() const {
+    const tr_scene* scene = editor_.renderWindow().meshScene();
+    if (!scene)
+        return RenderModeEntry::Wireframe;
+    return renderModeEntryOfSceneMode(scene->renderMode).value_or(RenderModeEntry::Wireframe);
+}
+
+PickHit FaceEditing::pickAt(QPointF logical) const {
+    const auto view = pickView();
+    if (!view || !editor_.packageLoaded())
+        return {};
+    TForm4& render = editor_.renderWindow();
+    const PickCursor cursor =
+        cursorInDevicePixels(logical.x(), logical.y(), render.view().devicePixelRatioF());
+    return pickInCurrentMesh(editor_.document(), render.currentMesh(), renderMode(), *view, cursor);
+}
+
+FaceClickInput FaceEditing::gatherInput(Qt::MouseButton button,
+                                        Qt::KeyboardModifiers modifiers) const {
+    FaceClickInput in;
+    in.button = mouseButtonOf(button);
+    in.keys.shift = modifiers.testFlag(Qt::ShiftModifier);
+    in.keys.ctrl = modifiers.testFlag(Qt::ControlModifier);
+    in.keys.alt = modifiers.testFlag(Qt::AltModifier);
+    in.mode = renderMode();
+    const TForm1& form = editor_.mainWindow();
+    in.modeBoxes = {form.modeTx()->isChecked(), form.modeSh()->isChecked(),
+                    form.modeOp()->isChecked()};
+    if (const TexturePanel* panel = texturePanel())
+        in.currentSample = panel->selectedSample();
+    in.shining = attributes_->shining();
+    in.opacity = attributes_->opacity();
+    if (const tr_scene* scene = editor_.renderWindow().meshScene())
+        in.pickedVertex = scene->pickedVertex;
+    in.lighting = lightingEditor_->state();
+    in.triangleType = colourGuide_->triangleType();
+    return in;
+}
+
+FaceClickResult FaceEditing::click(QPointF logical, Qt::MouseButton button,
+                                   Qt::KeyboardModifiers modifiers) {
+    // Only the left button edits; the right one belongs to the camera.
+    if (button != Qt::LeftButton || !editor_.packageLoaded())
+        return {};
+    const PickHit hit = pickAt(logical);
+    if (!hit.found())
+        return {};
+    const FaceClickResult result =
+        clickInView(editor_.document(), editor_.renderWindow().currentMesh(), hit,
+                    gatherInput(button, modifiers));
+    applyResult(result);
+    return result;
+}
+
+void FaceEditing::applyResult(const FaceClickResult& result) {
+    if (tr_scene* scene = editor_.renderWindow().meshScene())
+        scene->pickedVertex = result.pickedVertex;
+    if (result.opacity)
+        attributes_->setOpacity(*result.opacity);
+    if (result.shining)
+        attributes_->setShining(*result.shining);
+    if (result.triangleCorner)
+        colourGuide_->checkCorner(*result.triangleCorner);
+    if (result.lightIntensity)
+        lightingEditor_->setIntensity(*result.lightIntensity);
+    if (result.selectSample) {
+        // The list shows the sample as a click on its entry would.
+        if (TexturePanel* panel = texturePanel())
+            panel->textureList()->setCurrentRow(*result.selectSample);
+    }
+    if (result.changed)
+        meshChanged();
+    if (result.showHiddenFacesIndicator)
+        emit hiddenFacesChanged(true);
+    showMessages(result.messages);
+}
+
+void FaceEditing::showMessages(const Messages& messages) {
+    for (const Message& m : messages) {
+        if (m.kind == MessageKind::Status)
+            editor_.mainWindow().setStatusText(1, toQt(m.text));
+        else
+            editor_.dialogs().show(m);
+    }
+}
+
+void FaceEditing::meshChanged() {
+    editor_.renderWindow().invalidateScene();
+    editor_.documentChanged(TouchesCurrentMesh);
+}
+
+TexturePanel* FaceEditing::texturePanel() const {
+    return editor_.mainWindow().findChild<TexturePanel*>();
+}
+
+bool FaceEditing::lightsEnabled() const {
+    return lightingEditor_->state().lightsEnabled;
+}
+
+void FaceEditing::enableLights(bool on) {
+    if (tr_scene* scene = editor_.renderWindow().meshScene())
+        scene->lightsEnabled = on ? 1 : 0;
+    emit lightsEnabledChanged(on);
+    editor_.renderWindow().invalidateScene();
+}
+
+void FaceEditing::changeAllLighting(int intensity) {
+    Mesh* mesh = meshInSlot(editor_.document(), editor_.renderWindow().currentMesh());
+    if (!editor_.packageLoaded() || !mesh)
+        return;
+    setStaticLighting(*mesh, intensity);
+    meshChanged();
+}
+
+void FaceEditing::setSceneRenderMode(RenderModeEntry mode) {
+    tr_scene* scene = editor_.renderWindow().meshScene();
+    if (!scene)
+        return;
+    const int m = static_cast<int>(mode);
+    scene->setRenderModeFromList(m);
+    TForm1& form = editor_.mainWindow();
+    form.modeTx()->setEnabled(m < 3);
+    form.modeSh()->setEnabled(m < 3 || mode == RenderModeEntry::Shine);
+    form.modeOp()->setEnabled(m < 3 || mode == RenderModeEntry::Transparency);
+    editor_.renderWindow().invalidateScene();
+}
+
+void FaceEditing::textureAll() {
+    if (renderMode() != RenderModeEntry::Textured)
+        selectRenderMode(RenderModeEntry::Textured);
+    const int slot = editor_.renderWindow().currentMesh();
+    const Mesh* mesh = meshInSlot(editor_.document(), slot);
+    // Nothing to texture, nothing to ask.
+    if (!mesh || faceLoopCount(*mesh) == 0)
+        return;
+    if (!editor_.dialogs().askWarningOkCancel(textureAllQuestion().text))
+        return;
+    const TexturePanel* panel = texturePanel();
+    const MeshEditResult result =
+        kavlen::textureAll(editor_.document(), slot, panel ? panel->selectedSample() : -1);
+    if (result.changed)
+        meshChanged();
+    showMessages(result.messages);
+}
+
+void FaceEditing::shineAll() {
+    const MeshEditResult result = kavlen::shineAll(
+        editor_.document(), editor_.renderWindow().currentMesh(), attributes_->shining());
+    if (result.changed)
+        meshChanged();
+    showMessages(result.messages);
+}
+
+void FaceEditing::opaqueAll() {
+    const MeshEditResult result = kavlen::opaqueAll(
+        editor_.document(), editor_.renderWindow().currentMesh(), attributes_->opacity());
+    if (result.changed)
+        meshChanged();
+    showMessages(result.messages);
+}
+
+void FaceEditing::rotateAll() {
+    if (renderMode() != RenderModeEntry::Textured)
+        selectRenderMode(RenderModeEntry::Textured);
+    const MeshEditResult result =
+        kavlen::rotateAll(editor_.document(), editor_.renderWindow().currentMesh());
+    if (result.changed)
+        meshChanged();
+    showMessages(result.messages);
+}
+
+void FaceEditing::unhideFaces() {
+    const MeshEditResult result =
+        kavlen::unhideFaces(editor_.document(), editor_.renderWindow().currentMesh());
+    if (result.changed) {
+        meshChanged();
+        emit hiddenFacesChanged(false);
+    }
+    showMessages(result.messages);
+}
+
+void FaceEditing::showLightingEditor() {
+    lightingEditor_->show();
+    lightingEditor_->raise();
+}
+
+void FaceEditing::showColourGuide() {
+    colourGuide_->show();
+    colourGuide_->raise();
+    editor_.renderWindow().invalidateScene();
+}
+
+void FaceEditing::showRemapHelp() {
+    remapHelp_->show();
+    remapHelp_->raise();
+}
+
+} // namespace kavlen
