@@ -52,6 +52,7 @@ struct Command {
 
     std::string caption;  // with its access key: "&Open"
     std::string shortcut; // portable text: "F3", "Ctrl+S", "Shift+F10"
+    std::string hint;     // shown in the status bar while the item is highlighted
 
     bool checkable = false;
     bool checked = false;

@@ -27,7 +27,8 @@ void addFaceCommands(Editor& editor) {
     add("TextureAll", kMenuFaces, 10, "Tex&ture All", "Ctrl+T", &FaceEditing::textureAll,
         needsPackage, TouchesCurrentMesh);
     add("ShineAll", kMenuFaces, 20, "Shi&ne All", "Ctrl+N", &FaceEditing::shineAll, needsPackage,
-        TouchesCurrentMesh);
+        TouchesCurrentMesh)
+        ->hint = "Apply shine value to all polys";
     add("OpaqueAll", kMenuFaces, 30, "&Opaque All", "Ctrl+Q", &FaceEditing::opaqueAll, needsPackage,
         TouchesCurrentMesh);
     add("RotateAll", kMenuFaces, 40, "&Rotate All", "", &FaceEditing::rotateAll, needsPackage,

@@ -60,6 +60,12 @@ FaceEditing::FaceEditing(Editor& editor) : QObject(&editor.mainWindow()), editor
     lightingEditor_->lightsToggled = [this](bool on) { enableLights(on); };
     lightingEditor_->changeAll = [this](int intensity) { changeAllLighting(intensity); };
     selectRenderMode = [this](RenderModeEntry mode) { setSceneRenderMode(mode); };
+    // The "Mode" boxes are kept in the settings file.
+    editor.addSettingsCollector([&form](EditorSettings& s) {
+        s.modeTx = form.modeTx()->isChecked();
+        s.modeSh = form.modeSh()->isChecked();
+        s.modeOp = form.modeOp()->isChecked();
+    });
 
     // After the view's own navigation has seen the press.
     connect(&editor.renderWindow().view(), &GLView::mouseDown, this, [this](QMouseEvent* event) {

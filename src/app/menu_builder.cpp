@@ -67,6 +67,8 @@ void MenuBuilder::build(QMenuBar* bar) {
                 QAction* a = target->addAction(toQt(c->caption));
                 a->setShortcut(QKeySequence(toQt(c->shortcut), QKeySequence::PortableText));
                 a->setCheckable(c->checkable);
+                if (!c->hint.empty())
+                    a->setStatusTip(toQt(c->hint));
                 if (!c->exclusiveGroup.empty()) {
                     QActionGroup*& group = groups[c->exclusiveGroup];
                     if (!group)

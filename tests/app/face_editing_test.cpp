@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -152,6 +153,8 @@ TEST_F(FaceEditingTest, PlainClickAppliesWhatTheModeBoxesAndTheRenderModeAllow) 
     // Without any box checked a plain click inspects.
     show(0, Mode::Textured);
     setModeBoxes(false, false, false);
+    const EditorSettings kept = editor->collectSettings();
+    EXPECT_FALSE(kept.modeTx || kept.modeSh || kept.modeOp) << "the boxes go to the settings";
     click(facePoint(0));
     EXPECT_EQ(status(), "Poly#0 Quad Tex 9 (0.00)");
     EXPECT_EQ(face(0).texture, 9);
@@ -276,6 +279,16 @@ TEST_F(FaceEditingTest, ABackgroundClickOrAnotherButtonChangesNothing) {
     }
     EXPECT_EQ(status(), "");
     EXPECT_TRUE(changes.empty());
+
+    // The right button still turns the view.
+    GLView& view = render().view();
+    QTest::mousePress(&view, Qt::RightButton, kNone, QPoint(100, 100));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(130, 110), view.mapToGlobal(QPointF(130, 110)),
+                     Qt::NoButton, Qt::RightButton, kNone);
+    QApplication::sendEvent(&view, &drag);
+    QTest::mouseRelease(&view, Qt::RightButton, kNone, QPoint(130, 110));
+    EXPECT_EQ(render().viewport().viewRotation[1], 30);
+    EXPECT_EQ(face(0).texture, before[0].texture);
 }
 
 TEST_F(FaceEditingTest, ThePickMatricesPutTheMeshWhereTheViewDrawsIt) {
@@ -460,6 +473,7 @@ TEST_F(FaceEditingTest, FacesMenuCommandsWorkOnTheShownMeshWithTheirMessages) {
     panel->textureList()->setCurrentRow(7);
     EXPECT_EQ(action("TextureAll")->shortcut().toString().toStdString(), "Ctrl+T");
     EXPECT_EQ(action("UnhideFaces")->shortcut().toString().toStdString(), "Ctrl+U");
+    EXPECT_EQ(action("ShineAll")->statusTip(), "Apply shine value to all polys");
     dialogs.answer(false);
     action("TextureAll")->trigger();
     ASSERT_EQ(dialogs.callsOf(Kind::WarningOkCancel).size(), 1u);
