@@ -224,6 +224,11 @@ TEST_F(FaceEditingTest, ShiftMirrorsAltCtrlTurnsCornersAndAltRotatesTheVertexOrd
     EXPECT_EQ(face(0).texture, 1);
     click(facePoint(0), Qt::ShiftModifier);
     EXPECT_EQ(std::int16_t(face(0).texture), -1);
+
+    // Hiding works in every face mode.
+    show(0, Mode::TriangleType);
+    click(facePoint(0), kAltShift);
+    EXPECT_EQ(face(0).visible, 0);
 }
 
 TEST_F(FaceEditingTest, NearestFaceWinsAndAHiddenFaceUncoversTheOneBehindIt) {
@@ -391,6 +396,9 @@ TEST_F(FaceEditingTest, InThePointModesCtrlClickPicksAVertexAndAPlainClickSwapsI
     EXPECT_EQ(mesh().vertices[a].z, vb.z);
     EXPECT_EQ(mesh().vertices[b].z, va.z);
     EXPECT_EQ(changes, std::vector<unsigned>{TouchesCurrentMesh});
+    // A vertex names no face to hide.
+    click(atA, kAltShift);
+    EXPECT_EQ(mesh().hasHiddenFaces, 0);
 }
 
 TEST_F(FaceEditingTest, LightingEditorPaintsCornersReadsThemBackAndChangesAll) {
@@ -425,9 +433,18 @@ TEST_F(FaceEditingTest, LightingEditorPaintsCornersReadsThemBackAndChangesAll) {
     click(facePoint(0), Qt::ControlModifier);
     EXPECT_EQ(light.intensitySlider()->value(), 31);
 
+    // Light is painted in Poly Pt Order too, but not in the other colour modes.
+    light.intensitySlider()->setValue(3);
+    show(10, Mode::Shine);
+    click(facePoint(0));
+    EXPECT_EQ(mesh().shades[corners[0]], 8191);
+    show(10, Mode::PolyPtOrder);
+    click(facePoint(0));
+    EXPECT_EQ(mesh().shades[corners[0]], shadeFromIntensity(3));
+
     QTest::mouseClick(light.changeAllButton(), Qt::LeftButton);
     for (int v = 0; v < mesh().vertexCount; ++v)
-        ASSERT_EQ(mesh().shades[v], shadeFromIntensity(31));
+        ASSERT_EQ(mesh().shades[v], shadeFromIntensity(3));
     // On a mesh with normals Change All makes it static at once.
     show(0, Mode::Textured);
     QTest::mouseClick(light.changeAllButton(), Qt::LeftButton);
