@@ -399,6 +399,12 @@ TEST_F(FaceEditingTest, InThePointModesCtrlClickPicksAVertexAndAPlainClickSwapsI
     // A vertex names no face to hide.
     click(atA, kAltShift);
     EXPECT_EQ(mesh().hasHiddenFaces, 0);
+
+    // Points+Wire picks the vertices too, never the wire.
+    faces->selectRenderMode(Mode::PointsWire);
+    frame();
+    click(vertexPoint(b), Qt::ControlModifier);
+    EXPECT_EQ(render().meshScene()->pickedVertex, b);
 }
 
 TEST_F(FaceEditingTest, LightingEditorPaintsCornersReadsThemBackAndChangesAll) {
