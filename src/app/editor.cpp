@@ -101,6 +101,7 @@ void Editor::registerCommands() {
     addViewCommands(*this);
     addOptionsCommands(*this);
     addTextureCommands(*this);
+    addReportCommands(*this);
 }
 
 void Editor::addSamplesChangedListener(std::function<void(const std::vector<int>&)> listener) {

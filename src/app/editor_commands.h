@@ -10,7 +10,9 @@
 //   Textures: Export Atlas 10, Import Atlas 20, Add page 30-40, Add new texture 50,
 //            Preview 60, Find Texture 65, Change ID number 70, Selection Color 80, Cutting Shape
 //            Color 90, Cut from Shape 100, Export Texture 110, Import Texture 120
+//   Edit:    About Mesh 90, About Meshes 100
 //   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
+//   Help:    Keys Guide 10
 #pragma once
 
 namespace kavlen {
@@ -22,5 +24,8 @@ void addViewCommands(Editor& editor);    // Show Axes, Show Grid, Dark UI
 void addOptionsCommands(Editor& editor); // Query on close, Open wad in Textured Mode, ...
 // Textures menu (atlas, pages, samples, cutting shape) and the Tav File commands.
 void addTextureCommands(Editor& editor);
+// The "Boundary Data" group with Automatic Bound, About Mesh, About Meshes and the
+// Keys Guide.
+void addReportCommands(Editor& editor);
 
 } // namespace kavlen
