@@ -55,6 +55,12 @@ BoundaryPanel::BoundaryPanel(Editor& editor) : QObject(&editor.mainWindow()), ed
     buildControls();
     refreshControls();
     applyToScene();
+    // Commands that change the shown mesh (moving or mirroring its vertices, new
+    // sphere data) leave its numbers here up to date.
+    editor.addDocumentChangedListener([this](unsigned touches) {
+        if ((touches & TouchesCurrentMesh) && editor_.packageLoaded())
+            showMeshBounds(editor_.renderWindow().currentMesh());
+    });
 }
 
 BoundaryPanel::~BoundaryPanel() = default;

@@ -215,6 +215,32 @@ TEST_F(BoundaryPanelTest, AutomaticBoundFillsTheCheckedBoxOrTheSphere) {
     EXPECT_EQ(dialogs.calls().size(), 1u); // the open dialog only
 }
 
+TEST_F(BoundaryPanelTest, StaticsAreNamedFromTheNameListAndRefilledOnEveryOpen) {
+    std::string names;
+    for (int id = 0; id <= 10; ++id)
+        names += "STATIC_" + std::to_string(id) + "\r\n";
+    writeText(dir / "NGLEStatics.txt", names);
+    openDemo();
+    panel->staticsList()->setCurrentRow(1);
+    dialogs.answerFile(demoCopy("again.wad"));
+    action("Open")->trigger();
+    ASSERT_EQ(panel->staticsList()->count(), 2);
+    EXPECT_EQ(panel->staticsList()->item(0)->text(), "Static_0");
+    EXPECT_EQ(panel->staticsList()->item(1)->text(), "Static_10");
+    EXPECT_EQ(panel->staticsList()->currentRow(), -1);
+}
+
+TEST_F(BoundaryPanelTest, CommandsThatChangeTheShownMeshRefreshItsNumbers) {
+    openDemo();
+    panel->showMesh(5);
+    mesh(5).sphereRadius = 1234; // as Move Mesh or an import leaves it
+    editor->documentChanged(TouchesCurrentMesh);
+    EXPECT_EQ(value(10), 1234);
+    mesh(5).sphereRadius = 99; // other meshes' changes leave the fields alone
+    editor->documentChanged(TouchesSamples);
+    EXPECT_EQ(value(10), 1234);
+}
+
 TEST_F(BoundaryPanelTest, ShowBoxFollowsTheSettingsAndGoesToTheSceneAndBack) {
     writeText(locations.settingsFile, "[View]\r\nshow box=0\r\n");
     startPanel();
