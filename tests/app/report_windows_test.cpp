@@ -34,6 +34,7 @@ struct ReportWindowsTest : EditorTest {
     }
     KeysGuideWindow* keysGuide() { return main().findChild<KeysGuideWindow*>("keysGuideWindow"); }
     void clickEntry(QListWidget* list, int row) {
+        list->scrollToItem(list->item(row));
         const QRect rect = list->visualItemRect(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     }
@@ -70,6 +71,14 @@ TEST_F(ReportWindowsTest, AboutMeshShowsTheCurrentMeshAndItsSamples) {
     auto* textures = main().findChild<TexturePanel*>("texturePanel");
     EXPECT_EQ(textures->textureList()->currentRow(), 3);
     EXPECT_EQ(textures->selectedSample(), 3);
+    // A double click exports the sample: the save dialog asks where.
+    dialogs.cancel();
+    w->textures->scrollToItem(w->textures->item(5));
+    const QRect last = w->textures->visualItemRect(w->textures->item(5));
+    QTest::mouseClick(w->textures->viewport(), Qt::LeftButton, {}, last.center());
+    QTest::mouseDClick(w->textures->viewport(), Qt::LeftButton, {}, last.center());
+    EXPECT_EQ(textures->selectedSample(), 6);
+    EXPECT_EQ(dialogs.callsOf(ScriptedDialogs::Kind::SaveFile).size(), 1u);
     w->closeButton->click();
     EXPECT_FALSE(w->isVisible());
 
