@@ -203,21 +203,21 @@ bool BoundaryPanel::showMeshBounds(int slot) {
     return staticShown;
 }
 
-void BoundaryPanel::showMesh(int slot) {
+void BoundaryPanel::showInRenderWindow(int slot) {
     TForm4& render = editor_.renderWindow();
     render.renderState().currentMesh = slot;
     render.fitToCurrentMesh(editor_.document());
+}
+
+void BoundaryPanel::showMesh(int slot) {
+    showInRenderWindow(slot);
     showMeshBounds(slot);
 }
 
 void BoundaryPanel::selectStatic(int staticIndex) {
-    twad& wad = editor_.document();
-    const int slot = kavlen::selectStatic(wad, staticIndex, panel_);
-    if (slot >= 0) {
-        TForm4& render = editor_.renderWindow();
-        render.renderState().currentMesh = slot;
-        render.fitToCurrentMesh(wad);
-    }
+    const int slot = kavlen::selectStatic(editor_.document(), staticIndex, panel_);
+    if (slot >= 0)
+        showInRenderWindow(slot);
     refreshControls();
     applyToScene();
 }
@@ -226,8 +226,7 @@ void BoundaryPanel::editField(int field, long long value) {
     twad& wad = editor_.document();
     const int mesh = editor_.renderWindow().currentMesh();
     // Fields 7 to 10 edit the mesh's sphere unless they show the static's box.
-    const bool sphere =
-        field >= 7 && field <= 10 && !(!wad.statics.empty() && panelEditsStatic(wad, mesh, panel_));
+    const bool sphere = field >= 7 && field <= 10 && !panelEditsStatic(wad, mesh, panel_);
     const BoundEdit edit = editBoundField(wad, mesh, panel_, field, value);
     finishEdit(edit);
     // Field edits are no command: they report their change themselves.

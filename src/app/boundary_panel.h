@@ -60,6 +60,8 @@ class BoundaryPanel : public QObject {
     QPushButton* automaticBoundButton() const { return autoBound_; }
 
   private:
+    // Makes `slot` the render window's current mesh and fits the view to it.
+    void showInRenderWindow(int slot);
     void buildControls();
     // Puts the panel state into the controls without reacting to them.
     void refreshControls();
