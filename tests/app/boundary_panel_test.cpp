@@ -4,6 +4,7 @@
 #include "editor_fixture.h"
 
 #include "app/boundary_panel.h"
+#include "view3d/gl_view.h"
 #include "view3d/scene.h"
 
 #include <QCheckBox>
@@ -239,6 +240,30 @@ TEST_F(BoundaryPanelTest, CommandsThatChangeTheShownMeshRefreshItsNumbers) {
     mesh(5).sphereRadius = 99; // other meshes' changes leave the fields alone
     editor->documentChanged(TouchesSamples);
     EXPECT_EQ(value(10), 1234);
+}
+
+// Pixels of the box colour (yellow) in the render window's next frame.
+int boxPixels(TForm4& render) {
+    const QImage frame = render.view().grabFramebuffer();
+    int count = 0;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            count += frame.pixelColor(x, y) == QColor(255, 255, 0);
+    return count;
+}
+
+TEST_F(BoundaryPanelTest, TheViewDrawsTheChosenBoxWhileShowBoxIsChecked) {
+    openDemo();
+    render().show();
+    panel->staticsList()->setCurrentRow(0);
+    const int visibility = boxPixels(render());
+    EXPECT_GT(visibility, 20);
+    QTest::mouseClick(panel->collisionRadio(), Qt::LeftButton, {}, QPoint(5, 5));
+    const int collision = boxPixels(render());
+    EXPECT_GT(collision, 20);
+    EXPECT_NE(collision, visibility); // the collision box lies inside the other
+    panel->showBoxCheck()->click();
+    EXPECT_EQ(boxPixels(render()), 0);
 }
 
 TEST_F(BoundaryPanelTest, ShowBoxFollowsTheSettingsAndGoesToTheSceneAndBack) {
