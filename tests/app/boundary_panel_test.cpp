@@ -242,6 +242,28 @@ TEST_F(BoundaryPanelTest, CommandsThatChangeTheShownMeshRefreshItsNumbers) {
     EXPECT_EQ(value(10), 1234);
 }
 
+TEST_F(BoundaryPanelTest, APackageWithoutStaticsEditsSpheresOnly) {
+    twad wad;
+    ASSERT_TRUE(loadWad(wad, demoCopy("demo.wad")).ok());
+    wad.statics.clear();
+    wad.staticCount = 0;
+    const auto path = dir / "nostatics.wad";
+    ASSERT_TRUE(saveWad(wad, path).ok);
+    startPanel();
+    dialogs.answerFile(path.string());
+    action("Open")->trigger();
+    ASSERT_TRUE(editor->packageLoaded());
+    EXPECT_EQ(panel->staticsList()->count(), 0);
+
+    panel->showMesh(10); // a static's mesh in the demo, no static's here
+    EXPECT_FALSE(panel->visibilityRadio()->isEnabled());
+    EXPECT_TRUE(panel->collisionRadio()->isChecked());
+    EXPECT_EQ(enabled(), kSphereOn);
+    type(9, "-77");
+    EXPECT_EQ(mesh(10).sphereZ, -77);
+    EXPECT_TRUE(dialogs.callsOf(Kind::Information).empty());
+}
+
 // Pixels of the box colour (yellow) in the render window's next frame.
 int boxPixels(TForm4& render) {
     const QImage frame = render.view().grabFramebuffer();
