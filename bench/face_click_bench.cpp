@@ -55,6 +55,13 @@ RunningEditor* runningEditor() {
     return running;
 }
 
+// Makes `slot` the render window's current mesh, fitted in the view.
+void showMesh(RunningEditor& r, int slot) {
+    TForm4& render = r.editor->renderWindow();
+    render.renderState().currentMesh = slot;
+    render.fitToCurrentMesh(r.editor->document());
+}
+
 // Draws one frame of the view now, as its paint does, and waits for it.
 void drawFrame(TForm4& render) {
     GLView& view = render.view();
@@ -75,8 +82,7 @@ void BM_ClickToFrame(benchmark::State& state) {
         return;
     }
     TForm4& render = r->editor->renderWindow();
-    render.renderState().currentMesh = static_cast<int>(state.range(0));
-    render.fitToCurrentMesh(r->editor->document());
+    showMesh(*r, static_cast<int>(state.range(0)));
     r->faces->selectRenderMode(RenderModeEntry::Textured);
     render.view().grabFramebuffer(); // the context, the matrices and the list exist
     const QPointF middle(render.view().width() / 2.0, render.view().height() / 2.0);
@@ -110,8 +116,7 @@ void BM_PickInView(benchmark::State& state) {
         return;
     }
     TForm4& render = r->editor->renderWindow();
-    render.renderState().currentMesh = static_cast<int>(state.range(0));
-    render.fitToCurrentMesh(r->editor->document());
+    showMesh(*r, static_cast<int>(state.range(0)));
     render.view().grabFramebuffer();
     const QPointF middle(render.view().width() / 2.0, render.view().height() / 2.0);
     for (auto _ : state)
