@@ -101,6 +101,8 @@ void Editor::registerCommands() {
     addViewCommands(*this);
     addOptionsCommands(*this);
     addTextureCommands(*this);
+    addMeshCommands(*this);
+    addInterchangeCommands(*this);
 }
 
 void Editor::addSamplesChangedListener(std::function<void(const std::vector<int>&)> listener) {

@@ -11,6 +11,9 @@
 //            Preview 60, Find Texture 65, Change ID number 70, Selection Color 80, Cutting Shape
 //            Color 90, Cut from Shape 100, Export Texture 110, Import Texture 120
 //   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
+//   Edit:    Add new empty mesh 10, Light Editor 20, Change Lighting Type 30,
+//            Move Mesh 40, Mirror Mesh 50-52
+//   Points:  Remap 10, Recalc Normals 20-21
 #pragma once
 
 namespace kavlen {
@@ -22,5 +25,10 @@ void addViewCommands(Editor& editor);    // Show Axes, Show Grid, Dark UI
 void addOptionsCommands(Editor& editor); // Query on close, Open wad in Textured Mode, ...
 // Textures menu (atlas, pages, samples, cutting shape) and the Tav File commands.
 void addTextureCommands(Editor& editor);
+// Edit and Points menus: Move Mesh, Mirror Mesh, Add new empty mesh, Change
+// Lighting Type, Remap, Recalc Normals.
+void addMeshCommands(Editor& editor);
+// File menu: Export/Import Dxf, Export/Import MQO, Import OBJ.
+void addInterchangeCommands(Editor& editor);
 
 } // namespace kavlen

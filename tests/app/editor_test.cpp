@@ -72,7 +72,7 @@ TEST_F(EditorTest, MenusCarryCaptionsAccessKeysShortcutsAndChecks) {
     QStringList menus;
     for (QAction* a : main().menuBar()->actions())
         menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"&File", "&Textures", "&View", "&Options"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Textures", "&Points", "&View", "&Options"}));
     // Exit sits below a separator, after the other file commands.
     const QList<QAction*> file = editor->menus().menu(kMenuFile)->actions();
     ASSERT_GE(file.size(), 2);
