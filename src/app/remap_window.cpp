@@ -50,8 +50,11 @@ void RemapWindow::fitToMesh(int vertexCount) {
 }
 
 void RemapWindow::showForCurrentMesh() {
-    if (const Mesh* mesh = meshInSlot(editor_.document(), editor_.renderWindow().currentMesh()))
-        fitToMesh(mesh->vertexCount);
+    // Without a mesh there is nothing to renumber.
+    const Mesh* mesh = meshInSlot(editor_.document(), editor_.renderWindow().currentMesh());
+    if (!mesh)
+        return;
+    fitToMesh(mesh->vertexCount);
     exec();
 }
 

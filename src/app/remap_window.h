@@ -17,7 +17,7 @@ class RemapWindow : public QDialog {
   public:
     RemapWindow(Editor& editor, QWidget* parent);
 
-    // Shows the dialog modally for the current mesh.
+    // Shows the dialog modally for the current mesh; nothing without one.
     void showForCurrentMesh();
     // Both indices back to 0, as when another mesh is shown.
     void resetIndices();

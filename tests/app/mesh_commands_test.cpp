@@ -242,6 +242,13 @@ TEST_F(MeshCommandsTest, MirroringTwiceRestoresTheMeshAndAStaticsBoxesFollow) {
     // Without a current mesh nothing happens.
     showMesh(-1);
     action("MirrorXY")->trigger();
+    action("RecalcNormalsAveraged")->trigger();
+    modal.when<RemapWindow>([](RemapWindow& w) { w.reject(); });
+    action("Remap")->trigger();
+    EXPECT_FALSE(modal.answered());
+    modal.when<ImportOptionsDialog>([](ImportOptionsDialog& d) { d.reject(); });
+    action("ChangeLightingType")->trigger();
+    EXPECT_FALSE(modal.answered());
     EXPECT_TRUE(dialogs.calls().empty());
 }
 
