@@ -68,27 +68,14 @@ std::vector<std::tuple<std::vector<VertexKey>, int, int>> facesByPoints(const Me
     return faces;
 }
 
-TEST_F(InterchangeCommandsTest, MenusGuardAndDialogFilters) {
+TEST_F(InterchangeCommandsTest, GuardAndDialogFilters) {
     start();
-    struct Expected {
-        const char* id;
-        const char* caption;
-        const char* shortcut;
-    };
-    for (const Expected& e : {Expected{"ExportDxf", "&Export Dxf", "Ctrl+E"},
-                              Expected{"ImportDxf", "&Import Dxf", "Ctrl+I"},
-                              Expected{"ExportMqo", "Export MQO", "Shift+E"},
-                              Expected{"ImportMqo", "Import MQO", "Shift+I"},
-                              Expected{"ImportObj", "Import OBJ", ""}}) {
-        QAction* a = action(e.id);
-        ASSERT_NE(a, nullptr) << e.id;
-        EXPECT_EQ(a->text().toStdString(), e.caption);
-        EXPECT_EQ(a->shortcut().toString(QKeySequence::PortableText).toStdString(), e.shortcut);
-        // Without a package: refused before any file dialog.
+    // Without a package: refused before any file dialog.
+    for (const char* id : {"ExportDxf", "ImportDxf", "ExportMqo", "ImportMqo", "ImportObj"}) {
         dialogs.clear();
-        a->trigger();
-        EXPECT_EQ(textsOf(Kind::Error), std::vector<std::string>{"No wad opened."}) << e.id;
-        EXPECT_EQ(dialogs.calls().size(), 1u) << e.id;
+        action(id)->trigger();
+        EXPECT_EQ(textsOf(Kind::Error), std::vector<std::string>{"No wad opened."}) << id;
+        EXPECT_EQ(dialogs.calls().size(), 1u) << id;
     }
 
     ASSERT_TRUE(editor->openPackage(demoCopy("demo.wad")));

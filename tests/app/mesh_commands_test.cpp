@@ -67,33 +67,6 @@ int extreme(const std::vector<VertexKey>& vs, int axis, bool highest) {
     return best;
 }
 
-TEST_F(MeshCommandsTest, MenusPlaceTheMeshCommandsWithTheirShortcuts) {
-    start();
-    struct Expected {
-        const char* id;
-        const char* caption;
-        const char* shortcut;
-    };
-    for (const Expected& e :
-         {Expected{"MoveMesh", "&Move Mesh", "Ctrl+M"}, Expected{"Remap", "&Remap", "Ctrl+R"},
-          Expected{"AddNewEmptyMesh", "&Add new empty mesh", ""},
-          Expected{"ChangeLightingType", "Change Lighting Type", ""},
-          Expected{"MirrorXZ", "XZ", ""}, Expected{"MirrorYZ", "YZ", ""},
-          Expected{"MirrorXY", "XY", ""}, Expected{"RecalcNormalsAveraged", "&Averaged", ""},
-          Expected{"RecalcNormalsWeighted", "&Weighted", ""}}) {
-        QAction* a = action(e.id);
-        ASSERT_NE(a, nullptr) << e.id;
-        EXPECT_EQ(a->text().toStdString(), e.caption);
-        EXPECT_EQ(a->shortcut().toString(QKeySequence::PortableText).toStdString(), e.shortcut);
-    }
-    const QMenu* edit = editor->menus().menu(kMenuEdit);
-    const QMenu* points = editor->menus().menu(kMenuPoints);
-    ASSERT_TRUE(edit && points);
-    EXPECT_EQ(action("MirrorXZ")->parent()->property("title").toString(), "M&irror Mesh");
-    EXPECT_EQ(action("RecalcNormalsAveraged")->parent()->property("title").toString(),
-              "Re&calc Normals");
-}
-
 TEST_F(MeshCommandsTest, WithoutAPackageTheCommandsRefuseButMoveMeshOpens) {
     start();
     for (const char* id :
