@@ -101,6 +101,7 @@ void Editor::registerCommands() {
     addViewCommands(*this);
     addOptionsCommands(*this);
     addTextureCommands(*this);
+    addReportCommands(*this);
     addMeshCommands(*this);
     addInterchangeCommands(*this);
 }
