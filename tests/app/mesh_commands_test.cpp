@@ -1,6 +1,7 @@
 // The mesh editing commands driven through their menus and windows on the demo
 // package: Move Mesh, Mirror Mesh, Remap, Add new empty mesh, Recalc Normals and
 // Change Lighting Type.
+#include "app/boundary_panel.h"
 #include "app/import_options_dialog.h"
 #include "app/move_mesh_window.h"
 #include "app/remap_window.h"
@@ -183,6 +184,10 @@ TEST_F(MeshCommandsTest, MovingAStaticsMeshMovesItsBoxesNotTheSphere) {
     EXPECT_EQ(after.visibilityBox[2], before.visibilityBox[2]);
     EXPECT_EQ(mesh(kColumn).sphereX, sphereX);
     EXPECT_EQ(touches, std::vector<unsigned>{TouchesCurrentMesh | TouchesStatics});
+    // The Boundary Data group shows the moved box (field 1: visibility minX).
+    auto* panel = main().findChild<BoundaryPanel*>("boundaryPanel");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->field(1)->value(), after.visibilityBox[0]);
 }
 
 TEST_F(MeshCommandsTest, MirroringTwiceRestoresTheMeshAndAStaticsBoxesFollow) {
