@@ -1,6 +1,7 @@
 // The File menu commands that move the current mesh in and out of other modelling
 // tools: DXF export and import, MQO export and import, OBJ import.
 #include "app/busy_cursor.h"
+#include "app/command_feedback.h"
 #include "app/editor.h"
 #include "app/editor_commands.h"
 #include "app/import_options_dialog.h"
@@ -8,7 +9,6 @@
 #include "app/menu_builder.h"
 #include "app/qt_text.h"
 #include "app/render_window.h"
-#include "app/result_messages.h"
 #include "interchange/dxf.h"
 #include "interchange/mqo.h"
 #include "interchange/obj.h"
@@ -79,8 +79,7 @@ void importMesh(Editor& editor, const FileDialogOptions& options, Importer impor
     BusyCursor busy;
     Editor::processPendingMessages();
     const ImportResult result = importer(editor.document(), slot, toPath(*path), *answer);
-    TForm4& render = editor.renderWindow();
-    render.fitToCurrentMesh(editor.document());
+    centerCurrentMesh(editor);
     if (clearStatus)
         editor.mainWindow().setStatusText(1, {});
     busy.release();

@@ -1,6 +1,7 @@
 // The Edit and Points menu commands that change the current mesh's geometry and
 // lighting: Move Mesh, Mirror Mesh, Add new empty mesh, Change Lighting Type,
 // Remap and Recalc Normals.
+#include "app/command_feedback.h"
 #include "app/editor.h"
 #include "app/editor_commands.h"
 #include "app/import_options_dialog.h"
@@ -9,7 +10,6 @@
 #include "app/move_mesh_window.h"
 #include "app/remap_window.h"
 #include "app/render_window.h"
-#include "app/result_messages.h"
 #include "meshedit/add_mesh.h"
 #include "meshedit/lighting.h"
 #include "meshedit/mirror_mesh.h"
@@ -38,7 +38,7 @@ void mirror(Editor& editor, MirrorPlane plane) {
     if (result.changed) {
         render.invalidateScene();
         if (result.recenterView)
-            render.fitToCurrentMesh(editor.document());
+            centerCurrentMesh(editor);
     }
     showResultMessages(editor, result.messages);
 }
@@ -75,7 +75,7 @@ void changeLightingType(Editor& editor) {
 
 void addNewEmptyMesh(Editor& editor) {
     const AddMeshResult result = addEmptyMesh(editor.document());
-    // The render window lists the new mesh from the document-changed report.
+    // The render window lists the new mesh from the command's TouchesMeshes report.
     showResultMessages(editor, result.messages);
 }
 

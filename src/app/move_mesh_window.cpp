@@ -1,9 +1,9 @@
 #include "app/move_mesh_window.h"
 
+#include "app/command_feedback.h"
 #include "app/editor.h"
 #include "app/main_window.h"
 #include "app/render_window.h"
-#include "app/result_messages.h"
 #include "document/bounds.h"
 
 #include <QCheckBox>

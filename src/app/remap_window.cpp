@@ -1,8 +1,8 @@
 #include "app/remap_window.h"
 
+#include "app/command_feedback.h"
 #include "app/editor.h"
 #include "app/render_window.h"
-#include "app/result_messages.h"
 #include "meshedit/swap_vertices.h"
 #include "view3d/scene.h"
 

@@ -1,8 +1,9 @@
-#include "app/result_messages.h"
+#include "app/command_feedback.h"
 
 #include "app/editor.h"
 #include "app/main_window.h"
 #include "app/qt_text.h"
+#include "app/render_window.h"
 
 namespace kavlen {
 
@@ -13,6 +14,10 @@ void showResultMessages(Editor& editor, const Messages& messages) {
         else
             editor.dialogs().show(m);
     }
+}
+
+void centerCurrentMesh(Editor& editor) {
+    editor.renderWindow().fitToCurrentMesh(editor.document());
 }
 
 } // namespace kavlen
