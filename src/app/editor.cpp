@@ -102,6 +102,8 @@ void Editor::registerCommands() {
     addOptionsCommands(*this);
     addTextureCommands(*this);
     addReportCommands(*this);
+    addMeshCommands(*this);
+    addInterchangeCommands(*this);
     addFaceCommands(*this);
 }
 

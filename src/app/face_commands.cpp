@@ -36,11 +36,11 @@ void addFaceCommands(Editor& editor) {
     add("UnhideFaces", kMenuFaces, 60, "&Unhide Faces", "Ctrl+U", &FaceEditing::unhideFaces,
         needsPackage, TouchesCurrentMesh);
 
-    add("LightEditor", kMenuEdit, 40, "&Light Editor", "Ctrl+L", &FaceEditing::showLightingEditor,
+    add("LightEditor", kMenuEdit, 20, "&Light Editor", "Ctrl+L", &FaceEditing::showLightingEditor,
         needsPackage, TouchesNothing);
     add("ColorsGuide", kMenuHelp, 20, "&Colors Guide", "", &FaceEditing::showColourGuide,
         Guard::None, TouchesNothing);
-    add("Remap", kMenuHelp, 30, "&Remap", "", &FaceEditing::showRemapHelp, Guard::None,
+    add("RemapHelp", kMenuHelp, 30, "&Remap", "", &FaceEditing::showRemapHelp, Guard::None,
         TouchesNothing);
 }
 

@@ -2,10 +2,10 @@
 
 #include "app/attributes_group.h"
 #include "app/colour_guide_window.h"
+#include "app/command_feedback.h"
 #include "app/editor.h"
 #include "app/lighting_editor_window.h"
 #include "app/main_window.h"
-#include "app/qt_text.h"
 #include "app/remap_help_window.h"
 #include "app/render_window.h"
 #include "app/texture_panel.h"
@@ -168,12 +168,7 @@ void FaceEditing::applyResult(const FaceClickResult& result) {
 }
 
 void FaceEditing::showMessages(const Messages& messages) {
-    for (const Message& m : messages) {
-        if (m.kind == MessageKind::Status)
-            editor_.mainWindow().setStatusText(1, toQt(m.text));
-        else
-            editor_.dialogs().show(m);
-    }
+    showResultMessages(editor_, messages);
 }
 
 void FaceEditing::meshChanged() {

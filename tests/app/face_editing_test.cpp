@@ -534,7 +534,7 @@ TEST_F(FaceEditingTest, FacesMenuCommandsWorkOnTheShownMeshWithTheirMessages) {
     ASSERT_EQ(dialogs.calls().size(), 1u);
     EXPECT_EQ(dialogs.calls()[0].text, "Static lighting.\rDo not apply shine.");
 
-    action("Remap")->trigger();
+    action("RemapHelp")->trigger();
     RemapHelpWindow& remap = faces->remapHelp();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&remap));
     EXPECT_EQ(remap.windowTitle(), "Remap Help");
