@@ -62,19 +62,19 @@ void addViewCommands(Editor& editor) {
     CommandTable& table = editor.commands();
     TForm4& render = editor.renderWindow();
 
-    // The reference switches copy their check mark into the render state.
+    // The reference switches copy their check mark into the scene.
     const auto reference = [&](const char* id, int position, const char* caption,
-                               const char* shortcut, bool RenderState::*flag) {
+                               const char* shortcut, std::uint8_t tr_scene::*flag) {
         Command c = menuCommand(id, kMenuView, position, caption, shortcut);
         c.checkable = true;
         c.run = ignoringArgument([&table, &render, id, flag] {
-            render.renderState().*flag = table.isChecked(id);
+            render.scene().*flag = table.isChecked(id) ? 1 : 0;
             render.invalidateScene();
         });
         table.add(c);
     };
-    reference("ShowAxes", 10, "Show &Axes", "Ctrl+A", &RenderState::showAxes);
-    reference("ShowGrid", 20, "Show &Grid", "Ctrl+G", &RenderState::showGrid);
+    reference("ShowAxes", 10, "Show &Axes", "Ctrl+A", &tr_scene::showAxes);
+    reference("ShowGrid", 20, "Show &Grid", "Ctrl+G", &tr_scene::showGrid);
 
     Command dark = menuCommand("DarkUI", kMenuView, 80, "Dar&k UI");
     dark.separatorBefore = true;

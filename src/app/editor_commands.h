@@ -10,6 +10,9 @@
 //   Textures: Export Atlas 10, Import Atlas 20, Add page 30-40, Add new texture 50,
 //            Preview 60, Find Texture 65, Change ID number 70, Selection Color 80, Cutting Shape
 //            Color 90, Cut from Shape 100, Export Texture 110, Import Texture 120
+//   Points:  Highlight Hair Indices 100-102
+//   Faces:   Outline Faces 100, Untextured White 110, Show Bent Quads 120,
+//            Color Scale Shine 130
 //   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
 #pragma once
 
@@ -22,5 +25,8 @@ void addViewCommands(Editor& editor);    // Show Axes, Show Grid, Dark UI
 void addOptionsCommands(Editor& editor); // Query on close, Open wad in Textured Mode, ...
 // Textures menu (atlas, pages, samples, cutting shape) and the Tav File commands.
 void addTextureCommands(Editor& editor);
+// View colours, Reset Colors, Bilinear Filtering, the face display switches,
+// Highlight Hair Indices and the all-meshes list.
+void addRenderCommands(Editor& editor);
 
 } // namespace kavlen
