@@ -5,8 +5,8 @@
 //   File:    Open 10, Open Recent 20, Save 30, Save As 40, Save Tav File 50,
 //            Restore Tav File 60, Export Dxf 70, Import Dxf 80, Export MQO 90,
 //            Import MQO 100, Import OBJ 110, Exit 200
-//   View:    Show Axes 10, Show Grid 20, Change Colors 30-39, Outline Faces and
-//            the other view switches 40-69, Dark UI 80, Bilinear Filtering 90
+//   View:    Show Axes 10, Show Grid 20, Change Colors 30-35, Reset Colors 39,
+//            other view switches 40-69, Dark UI 80, Bilinear Filtering 90
 //   Textures: Export Atlas 10, Import Atlas 20, Add page 30-40, Add new texture 50,
 //            Preview 60, Find Texture 65, Change ID number 70, Selection Color 80, Cutting Shape
 //            Color 90, Cut from Shape 100, Export Texture 110, Import Texture 120

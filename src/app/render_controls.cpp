@@ -238,9 +238,10 @@ void TForm4::chooseMesh(int entry) {
 }
 
 void TForm4::showMesh(int slot) {
-    if (!packageReady() || slot < 0 || slot >= package_->meshCount ||
+    if (showingMesh_ || !packageReady() || slot < 0 || slot >= package_->meshCount ||
         static_cast<std::size_t>(slot) >= package_->meshes.size())
         return;
+    showingMesh_ = true;
     {
         const QSignalBlocker blocker(allMeshesList_);
         allMeshesList_->setCurrentIndex(slot < allMeshesList_->count() ? slot : -1);
@@ -254,6 +255,7 @@ void TForm4::showMesh(int slot) {
         clearMoveableSelection();
     refreshIndicators();
     centerView();
+    showingMesh_ = false;
 }
 
 void TForm4::centerView() {
@@ -359,6 +361,11 @@ void TForm4::showMoveablesWindow() {
     moveablesWindow_->raise();
 }
 
+void TForm4::invalidateScene() {
+    refreshIndicators();
+    viewport_.invalidateScene();
+}
+
 void TForm4::refreshIndicators() {
     const Mesh* mesh = scene_.currentMeshData();
     hiddenFaces_->setVisible(mesh && mesh->hasHiddenFaces == 1);
@@ -376,7 +383,7 @@ void TForm4::documentChanged(unsigned touches) {
         refreshIndicators();
     }
     if (touches != TouchesNothing)
-        viewport_.invalidateScene();
+        invalidateScene();
 }
 
 std::uint32_t TForm4::viewColour(ViewColour which) const {

@@ -50,7 +50,8 @@ class TForm4 : public QWidget {
     // Controls along the top edge.
     QHBoxLayout* controlsRow() const { return controlsRow_; }
 
-    void invalidateScene() { viewport_.invalidateScene(); }
+    // Rebuilds the scene list at the next frame; the indicators follow the scene.
+    void invalidateScene();
     // The mesh slot shown, -1 while none.
     int currentMesh() const { return scene_.currentMesh; }
     // At left 420, top 22, to the right edge and 42 pixels above the bottom.
@@ -148,6 +149,7 @@ class TForm4 : public QWidget {
     QHBoxLayout* controlsRow_ = nullptr;
     GLView* view_ = nullptr;
 
+    bool showingMesh_ = false; // a mesh-shown listener may ask for the same mesh again
     QComboBox* renderModeList_ = nullptr;
     QComboBox* moveablesList_ = nullptr;
     QGroupBox* meshesGroup_ = nullptr;

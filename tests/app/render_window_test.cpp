@@ -419,6 +419,11 @@ TEST_F(RenderWindowTest, CommandsThatTouchMeshesRebuildTheSceneAndRefreshTheList
     editor->commands().execute("TestHideFace");
     EXPECT_TRUE(render().hiddenFacesIndicator()->isVisible());
     EXPECT_FALSE(render().viewport().listValid());
+    // The Lighting Editor's switch shows its indicator with the next rebuild.
+    EXPECT_FALSE(render().lightsEnabledIndicator()->isVisible());
+    render().scene().lightsEnabled = 1;
+    render().invalidateScene();
+    EXPECT_TRUE(render().lightsEnabledIndicator()->isVisible());
 
     // A command that adds two empty slots and shows the last one.
     Command add;
