@@ -116,11 +116,12 @@ void BM_OpenLargePackageToFirstFrame(benchmark::State& state) {
     locations.dataDirs = {dir};
     {
         Editor editor(dialogs, locations);
-        if (!editor.start(true) || !QTest::qWaitForWindowExposed(&editor.renderWindow())) {
+        const bool started =
+            editor.start(true) && QTest::qWaitForWindowExposed(&editor.renderWindow());
+        if (!started)
             state.SkipWithError("the editor did not start");
-            return;
-        }
-        editor.renderWindow().view().grabFramebuffer(); // the GL context exists
+        else
+            editor.renderWindow().view().grabFramebuffer(); // the GL context exists
         for (auto _ : state) {
             if (!editor.openPackage(path.string())) {
                 state.SkipWithError("the package did not open");
