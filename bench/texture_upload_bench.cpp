@@ -4,6 +4,8 @@
 // offscreen GL context and are skipped when none can be made (run them under
 // xvfb-run for Mesa's software renderer).
 #include "document/wad.h"
+#include "textures/adding.h"
+#include "textures/texture_numbers.h"
 #include "view3d/scene.h"
 #include "view3d/texture_pixels.h"
 #include "view3d/texture_upload.h"
@@ -160,6 +162,71 @@ void BM_UploadAllSamples4096(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * wad->texInfoCount);
 }
 BENCHMARK(BM_UploadAllSamples4096)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// What the render window does after "Swap Texture Numbers": swap two samples'
+// records and remake the textures of both (b, then a). Range 1: with mipmaps.
+void BM_SwapThenUpload(benchmark::State& state) {
+    if (!GlContext::get()) {
+        state.SkipWithError("no GL context (run under xvfb-run)");
+        return;
+    }
+    auto wad = makeSamplePackage();
+    const bool bilinear = state.range(0) != 0;
+    SceneTextures textures;
+    uploadAllSamples(textures, *wad, 24, bilinear);
+    for (auto _ : state) {
+        const SwapResult swap = swapTextureNumbers(*wad, 3, 2050); // 64 x 64 and 32 x 32
+        if (!swap.swapped)
+            state.SkipWithError("not swapped");
+        for (int n : swap.rebuild)
+            uploadSample(textures, *wad, static_cast<std::size_t>(n), 24, bilinear);
+        glFinish();
+    }
+    textures.removeAll();
+}
+BENCHMARK(BM_SwapThenUpload)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// "Import Texture" of a 512 x 512 picture into a 256 x 256 sample that 16 other
+// samples overlap, then the upload of every texture the import lists.
+void BM_ImportThenUpload(benchmark::State& state) {
+    if (!GlContext::get()) {
+        state.SkipWithError("no GL context (run under xvfb-run)");
+        return;
+    }
+    auto wad = std::make_unique<twad>();
+    wad->version = 129;
+    wad->textureDataSize = kPageBytes;
+    wad->textureData.assign(kPageBytes, 0x40);
+    const auto add = [&](int x, int y, int w, int h) {
+        TexInfo& t = wad->texInfos[wad->texInfoCount++];
+        t.x = static_cast<std::uint8_t>(x);
+        t.y = static_cast<std::uint8_t>(y);
+        t.width = static_cast<std::uint8_t>(w - 1);
+        t.height = static_cast<std::uint8_t>(h - 1);
+    };
+    add(0, 0, 256, 256);
+    for (int i = 0; i < 16; ++i)
+        add((i % 4) * 64, (i / 4) * 64, 64, 64);
+    Image32 picture(512, 512);
+    const ChoosePicture choose = [&] {
+        return PictureChoice{PictureChoice::Status::Loaded, picture};
+    };
+    SceneTextures textures;
+    uploadAllSamples(textures, *wad, 24, false);
+    std::size_t uploaded = 0;
+    for (auto _ : state) {
+        const ImportTextureResult r = importTexture(*wad, 0, choose);
+        if (!r.changed || r.rebuild.size() != 17)
+            state.SkipWithError("the import should list the sample and its 16 neighbours");
+        for (int n : r.rebuild)
+            uploadSample(textures, *wad, static_cast<std::size_t>(n), 24, false);
+        uploaded += r.rebuild.size();
+        glFinish();
+    }
+    textures.removeAll();
+    state.SetItemsProcessed(static_cast<std::int64_t>(uploaded));
+}
+BENCHMARK(BM_ImportThenUpload)->Unit(benchmark::kMillisecond);
 
 // Compiling the scene of a 1500-face mesh into a display list, per render mode.
 void BM_CompileScene1500Faces(benchmark::State& state) {

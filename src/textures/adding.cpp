@@ -161,12 +161,10 @@ AddTextureResult addNewTexture(twad& wad, const ChoosePicture& choose, const Ask
     const Bitmap24 picture = toBitmap24(*image);
 
     // First fit over the existing pages in order, then on a new blank page.
-    const std::vector<PageOccupancy> pages = occupancyOfPages(wad, wad.pageCount());
-    for (std::size_t p = 0; p < pages.size() && result.sample < 0; ++p) {
-        if (const auto at = pages[p].firstFit(picture.width, picture.height)) {
-            result.page = static_cast<int>(p);
-            result.sample = placeAt(wad, picture, result.page, *at);
-        }
+    if (const auto at =
+            findFreePositionOnPages(wad, wad.pageCount(), picture.width, picture.height)) {
+        result.page = at->page;
+        result.sample = placeAt(wad, picture, at->page, at->at);
     }
     if (result.sample < 0) {
         const int page = appendPage(wad, nullptr);

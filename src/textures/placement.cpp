@@ -10,6 +10,8 @@ namespace kavlen {
 namespace {
 
 constexpr int kSide = 256;
+// Up to this many rectangles a page is searched by its candidate positions.
+constexpr std::size_t kFewRects = 16;
 using RowBits = PageOccupancy::RowBits;
 
 // Bits `left`..`right` (inclusive, 0..255) set.
@@ -131,8 +133,154 @@ std::vector<PageOccupancy> occupancyOfPages(const twad& wad, int pages) {
     return out;
 }
 
+std::optional<PagePosition> firstFitAmongRects(const PageRect* rects, std::size_t count, int w,
+                                               int h) {
+    if (w < 1 || h < 1 || w > kSide || h > kSide)
+        return std::nullopt;
+    std::array<int, kFewRects + 1> rows{}, columns{};
+    if (count > kFewRects)
+        return std::nullopt;
+    std::size_t rowCount = 0;
+    rows[rowCount++] = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        if (rects[i].bottom + 1 + h <= kSide)
+            rows[rowCount++] = rects[i].bottom + 1;
+    std::sort(rows.begin(), rows.begin() + rowCount);
+    std::array<const PageRect*, kFewRects> band{};
+    for (std::size_t r = 0; r < rowCount; ++r) {
+        const int y = rows[r];
+        if (r > 0 && y == rows[r - 1])
+            continue;
+        // Only rectangles crossing rows y .. y + h - 1 can clash, and only their
+        // right edges give candidate columns.
+        std::size_t bandCount = 0, columnCount = 0;
+        columns[columnCount++] = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (rects[i].top <= y + h - 1 && rects[i].bottom >= y) {
+                band[bandCount++] = &rects[i];
+                if (rects[i].right + 1 + w <= kSide)
+                    columns[columnCount++] = rects[i].right + 1;
+            }
+        }
+        std::sort(columns.begin(), columns.begin() + columnCount);
+        for (std::size_t c = 0; c < columnCount; ++c) {
+            const int x = columns[c];
+            const PageRect candidate{x, y, x + w - 1, y + h - 1};
+            bool clash = false;
+            for (std::size_t b = 0; b < bandCount && !clash; ++b)
+                clash = band[b]->overlaps(candidate);
+            if (!clash)
+                return PagePosition{x, y};
+        }
+    }
+    return std::nullopt;
+}
+
+void PageCells::cover(const PageRect& r) {
+    const int left = std::max(r.left, 0), right = std::min(r.right, kSide - 1);
+    const int top = std::max(r.top, 0), bottom = std::min(r.bottom, kSide - 1);
+    if (left > right || top > bottom)
+        return;
+    const int c0 = left / 8, c1 = right / 8;
+    const std::uint32_t mask =
+        (c1 == 31 ? ~std::uint32_t(0) : ((std::uint32_t(1) << (c1 + 1)) - 1)) &
+        ~((std::uint32_t(1) << c0) - 1);
+    for (int row = top / 8; row <= bottom / 8; ++row)
+        rows_[row] |= mask;
+}
+
+bool PageCells::mayFit(int w, int h) const {
+    const int cw = w / 8 - 1, ch = h / 8 - 1;
+    if (cw < 1 || ch < 1)
+        return true; // too small for the cells to tell
+    // Rows of ch untouched cells on top of each other, then runs of cw columns.
+    std::array<std::uint32_t, 32> free;
+    for (int r = 0; r < 32; ++r)
+        free[r] = ~rows_[r];
+    for (int span = 1; span < ch;) {
+        const int t = std::min(span, ch - span);
+        for (int r = 0; r < 32; ++r)
+            free[r] = r + t < 32 ? free[r] & free[r + t] : 0;
+        span += t;
+    }
+    for (int r = 0; r + ch <= 32; ++r) {
+        std::uint32_t run = free[r];
+        for (int span = 1; span < cw && run;) {
+            const int t = std::min(span, cw - span);
+            run &= run >> t;
+            span += t;
+        }
+        if (run)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// One page's search from its rectangles: the candidate scan for a few, else the
+// coarse cells to rule the page out, else the row bitmaps.
+std::optional<PagePosition> firstFitOnPage(const PageRect* rects, std::size_t count, int w, int h) {
+    if (w < 1 || h < 1 || w > kSide || h > kSide)
+        return std::nullopt;
+    if (count <= kFewRects)
+        return firstFitAmongRects(rects, count, w, h);
+    PageCells cells;
+    for (std::size_t i = 0; i < count; ++i)
+        cells.cover(rects[i]);
+    if (!cells.mayFit(w, h))
+        return std::nullopt;
+    PageOccupancy occupancy;
+    for (std::size_t i = 0; i < count; ++i)
+        occupancy.cover(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
+    return occupancy.firstFit(w, h);
+}
+
+} // namespace
+
 std::optional<PagePosition> findFreePosition(const twad& wad, int page, int w, int h) {
-    return PageOccupancy(wad, page).firstFit(w, h);
+    // A page of few samples needs no allocation at all.
+    std::array<PageRect, kFewRects> few;
+    std::vector<PageRect> many;
+    std::size_t fewCount = 0;
+    const std::size_t count = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (wad.texInfos[i].page != page)
+            continue;
+        if (fewCount < kFewRects) {
+            few[fewCount++] = sampleRect(wad.texInfos[i]);
+            continue;
+        }
+        if (many.empty())
+            many.assign(few.begin(), few.end());
+        many.push_back(sampleRect(wad.texInfos[i]));
+    }
+    return many.empty() ? firstFitOnPage(few.data(), fewCount, w, h)
+                        : firstFitOnPage(many.data(), many.size(), w, h);
+}
+
+std::optional<PagePlacement> findFreePositionOnPages(const twad& wad, int pages, int w, int h) {
+    if (pages <= 0)
+        return std::nullopt;
+    // The rectangles grouped by page, in one flat array.
+    const std::size_t count = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
+    std::vector<std::size_t> start(std::size_t(pages) + 1, 0);
+    for (std::size_t i = 0; i < count; ++i)
+        if (wad.texInfos[i].page < pages)
+            ++start[wad.texInfos[i].page + 1];
+    for (std::size_t p = 0; p < std::size_t(pages); ++p)
+        start[p + 1] += start[p];
+    std::vector<PageRect> rects(start.back());
+    std::vector<std::size_t> next(start.begin(), start.end() - 1);
+    for (std::size_t i = 0; i < count; ++i)
+        if (wad.texInfos[i].page < pages)
+            rects[next[wad.texInfos[i].page]++] = sampleRect(wad.texInfos[i]);
+    for (int p = 0; p < pages; ++p) {
+        const std::size_t first = start[std::size_t(p)], n = start[std::size_t(p) + 1] - first;
+        if (const auto at = firstFitOnPage(rects.data() + first, n, w, h))
+            return PagePlacement{p, *at};
+    }
+    return std::nullopt;
 }
 
 std::optional<PagePosition> findFreePositionReference(const twad& wad, int page, int w, int h) {

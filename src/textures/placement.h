@@ -4,6 +4,7 @@
 #pragma once
 
 #include "document/wad.h"
+#include "textures/atlas.h"
 
 #include <array>
 #include <cstdint>
@@ -43,7 +44,36 @@ class PageOccupancy {
 // The occupancy of pages 0 .. pages - 1, from one pass over the samples.
 std::vector<PageOccupancy> occupancyOfPages(const twad& wad, int pages);
 
+// First fit among a page's few sample rectangles: the answer's row is 0 or one
+// below a rectangle's bottom, its column 0 or one right of a rectangle's right
+// edge, so only those candidates are tried. Cheap for a handful of rectangles.
+std::optional<PagePosition> firstFitAmongRects(const PageRect* rects, std::size_t count, int w,
+                                               int h);
+
+// A coarse view of a page: one bit per 8 x 8 cell, set when any sample touches
+// the cell. A free w x h rectangle wholly contains at least (w/8 - 1) x (h/8 - 1)
+// untouched cells, so a page without such a block of cells has no room.
+class PageCells {
+  public:
+    void cover(const PageRect& r);
+    bool mayFit(int w, int h) const;
+
+  private:
+    std::array<std::uint32_t, 32> rows_{}; // bit c of row r: cell (c, r)
+};
+
+// First fit on one page.
 std::optional<PagePosition> findFreePosition(const twad& wad, int page, int w, int h);
+
+struct PagePlacement {
+    int page = 0;
+    PagePosition at;
+    bool operator==(const PagePlacement&) const = default;
+};
+
+// First fit over pages 0 .. pages - 1 in order: the first page with room and
+// the first-fit position on it.
+std::optional<PagePlacement> findFreePositionOnPages(const twad& wad, int pages, int w, int h);
 
 // The same answer by the plain scan: every candidate position in order, each
 // tested against every sample of the page. Slow; kept to check the fast search.

@@ -7,6 +7,9 @@
 #include "app/texture_panel.h"
 #include "document/demo_package.h"
 #include "textures/samples.h"
+#include "view3d/gl_view.h"
+#include "view3d/render_modes.h"
+#include "view3d/scene.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -470,6 +473,45 @@ TEST_F(TexturePanelTest, ExportAndImportTextureWorkOnTheSelectedSample) {
     ASSERT_FALSE(changed[0].empty());
     EXPECT_EQ(changed[0][0], 10);
     EXPECT_NE(std::find(changed[0].begin(), changed[0].end(), 37), changed[0].end());
+}
+
+// An imported picture reaches the GL view: the faces of the shown mesh that use
+// the sample show the new texels in Textured mode.
+TEST_F(TexturePanelTest, ImportedTexelsShowOnTheFacesThatUseTheSample) {
+    openDemo();
+    render().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&render()));
+    tr_scene* scene = render().meshScene();
+    ASSERT_NE(scene, nullptr);
+    ASSERT_EQ(render().currentMesh(), 0);
+    scene->renderMode = kModeTextured;
+    render().invalidateScene();
+    const Mesh& cube = editor->document().meshes[0];
+    const int sample = faceSampleIndex(cube.faces[0]);
+
+    // Pure green, darkened at most by the shading: red and blue stay near 0.
+    const auto greenPixels = [&] {
+        const QImage frame = render().view().grabFramebuffer();
+        int n = 0;
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x) {
+                const QColor c = frame.pixelColor(x, y);
+                n += c.red() < 24 && c.blue() < 24 && c.green() > 90;
+            }
+        return n;
+    };
+    const int before = greenPixels();
+
+    panel->textureList()->setCurrentRow(sample);
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 255, 0));
+    const auto png = (dir / "green.png").string();
+    ASSERT_TRUE(picture.save(QString::fromStdString(png)));
+    dialogs.answerFile(png);
+    action("ImportTexture")->trigger();
+    ASSERT_FALSE(changed.empty());
+
+    EXPECT_GT(greenPixels(), before + 400) << "sample " << sample;
 }
 
 TEST_F(TexturePanelTest, TavFilesSaveAndRestoreThroughTheFileMenu) {

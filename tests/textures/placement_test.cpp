@@ -94,6 +94,8 @@ TEST(Placement, AgreesWithThePlainScanOnRandomPages) {
             const auto expected = findFreePositionReference(*wad, 0, w, h);
             ASSERT_EQ(occupancy.firstFit(w, h), expected)
                 << "round " << round << " size " << w << " x " << h;
+            ASSERT_EQ(findFreePosition(*wad, 0, w, h), expected)
+                << "round " << round << " size " << w << " x " << h;
             ++compared;
             found += expected.has_value();
         }
@@ -101,4 +103,33 @@ TEST(Placement, AgreesWithThePlainScanOnRandomPages) {
     // Both outcomes must have been exercised plenty.
     EXPECT_GT(found, compared / 5);
     EXPECT_LT(found, compared * 4 / 5);
+}
+
+// Across pages the first page with room wins, whichever way each page is
+// searched (few rectangles, crowded, ruled out by its coarse cells).
+TEST(Placement, FirstPageWithRoomAgreesWithThePlainScanPageByPage) {
+    std::mt19937 rng(7);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    int placedBeyondFirst = 0;
+    for (int round = 0; round < 40; ++round) {
+        const int pages = uniform(1, 6);
+        auto wad = makeAtlasPackage(pages);
+        for (int p = 0; p < pages; ++p) {
+            const int count = uniform(0, 1) ? uniform(0, 10) : uniform(30, 90);
+            for (int i = 0; i < count && wad->texInfoCount < kMaxTexInfos; ++i)
+                addSample(*wad, p, uniform(0, 255), uniform(0, 255), uniform(4, 120),
+                          uniform(4, 120));
+        }
+        for (int probe = 0; probe < 6; ++probe) {
+            const int w = uniform(1, 160), h = uniform(1, 160);
+            std::optional<PagePlacement> expected;
+            for (int p = 0; p < pages && !expected; ++p)
+                if (const auto at = findFreePositionReference(*wad, p, w, h))
+                    expected = PagePlacement{p, *at};
+            ASSERT_EQ(findFreePositionOnPages(*wad, pages, w, h), expected)
+                << "round " << round << " size " << w << " x " << h;
+            placedBeyondFirst += expected && expected->page > 0;
+        }
+    }
+    EXPECT_GT(placedBeyondFirst, 10);
 }
