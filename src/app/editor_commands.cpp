@@ -7,11 +7,8 @@
 
 namespace kavlen {
 
-namespace {
-
-// A menu command with the placement and keys every command has.
 Command menuCommand(const char* id, const char* menu, int position, const char* caption,
-                    const char* shortcut = "") {
+                    const char* shortcut) {
     Command c;
     c.id = id;
     c.menu = menu;
@@ -20,6 +17,8 @@ Command menuCommand(const char* id, const char* menu, int position, const char* 
     c.shortcut = shortcut;
     return c;
 }
+
+namespace {
 
 // A command whose work ignores the argument.
 template <typename Work> std::function<void(const std::string&)> ignoringArgument(Work work) {

@@ -16,9 +16,15 @@
 //   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
 #pragma once
 
+#include "app/command_table.h"
+
 namespace kavlen {
 
 class Editor;
+
+// A menu command with the placement and keys every command has.
+Command menuCommand(const char* id, const char* menu, int position, const char* caption,
+                    const char* shortcut = "");
 
 void addFileCommands(Editor& editor);    // Open, Open Recent, Save, Save As, Exit
 void addViewCommands(Editor& editor);    // Show Axes, Show Grid, Dark UI

@@ -8,21 +8,6 @@
 
 namespace kavlen {
 
-namespace {
-
-Command menuCommand(const char* id, const char* menu, int position, const char* caption,
-                    const char* shortcut = "") {
-    Command c;
-    c.id = id;
-    c.menu = menu;
-    c.position = position;
-    c.caption = caption;
-    c.shortcut = shortcut;
-    return c;
-}
-
-} // namespace
-
 void addRenderCommands(Editor& editor) {
     CommandTable& table = editor.commands();
     TForm4& render = editor.renderWindow();
