@@ -110,8 +110,11 @@ TEST_F(RenderWindowTest, OpeningFillsTheListsAndShowsMeshZeroCentredWithCaptionA
     std::vector<int> shown;
     start();
     editor->addMeshShownListener([&](int slot) { shown.push_back(slot); });
+    QTest::qWait(1); // the layout settles after the first show
     render().view().grabFramebuffer();
+    const QSize viewSize = render().view().size();
     ASSERT_TRUE(editor->openPackage(demoCopy("demo.wad")));
+    EXPECT_EQ(render().view().size(), viewSize) << "the controls keep their height";
 
     EXPECT_EQ(entries(moveables()), (QStringList{"Lara", "Pistols_anim", "Moveable #2",
                                                  "Moveable #3", "-- Added Meshes --"}));
