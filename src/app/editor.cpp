@@ -103,6 +103,7 @@ void Editor::registerCommands() {
     addOptionsCommands(*this);
     addTextureCommands(*this);
     addRenderCommands(*this);
+    addReportCommands(*this);
 }
 
 void Editor::addSamplesChangedListener(std::function<void(const std::vector<int>&)> listener) {

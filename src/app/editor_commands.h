@@ -5,6 +5,7 @@
 //   File:    Open 10, Open Recent 20, Save 30, Save As 40, Save Tav File 50,
 //            Restore Tav File 60, Export Dxf 70, Import Dxf 80, Export MQO 90,
 //            Import MQO 100, Import OBJ 110, Exit 200
+//   Edit:    About Mesh 90, About Meshes 100
 //   View:    Show Axes 10, Show Grid 20, Change Colors 30-35, Reset Colors 39,
 //            other view switches 40-69, Dark UI 80, Bilinear Filtering 90
 //   Textures: Export Atlas 10, Import Atlas 20, Add page 30-40, Add new texture 50,
@@ -14,6 +15,7 @@
 //   Faces:   Outline Faces 100, Untextured White 110, Show Bent Quads 120,
 //            Color Scale Shine 130
 //   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
+//   Help:    Keys Guide 10
 #pragma once
 
 #include "app/command_table.h"
@@ -34,5 +36,8 @@ void addTextureCommands(Editor& editor);
 // View colours, Reset Colors, Bilinear Filtering, the face display switches,
 // Highlight Hair Indices and the all-meshes list.
 void addRenderCommands(Editor& editor);
+// The "Boundary Data" group with Automatic Bound, About Mesh, About Meshes and the
+// Keys Guide.
+void addReportCommands(Editor& editor);
 
 } // namespace kavlen

@@ -184,14 +184,14 @@ void TForm4::chooseRenderMode(int listIndex) {
     viewport_.invalidateScene();
 }
 
-void TForm4::chooseMoveable(int index, bool selectLast) {
+int TForm4::fillMeshesList(int index) {
     const QSignalBlocker blocker(meshesList_);
     meshesList_->clear();
     if (!packageReady() || index < 0 || index >= moveablesList_->count()) {
         meshesGroup_->setTitle({});
         countButton_->setText({});
         countButton_->setEnabled(false);
-        return;
+        return 0;
     }
     const twad& wad = *package_;
     int count = wad.addedMeshCount;
@@ -207,11 +207,38 @@ void TForm4::chooseMoveable(int index, bool selectLast) {
     if (count == 0) {
         countButton_->setText({});
         countButton_->setEnabled(false);
+    }
+    return count;
+}
+
+void TForm4::chooseMoveable(int index, bool selectLast) {
+    const int count = fillMeshesList(index);
+    if (count > 0)
+        selectMeshEntry(selectLast ? count - 1 : 0);
+}
+
+void TForm4::selectMeshEntry(int entry) {
+    {
+        const QSignalBlocker blocker(meshesList_);
+        meshesList_->setCurrentIndex(entry);
+    }
+    chooseMesh(entry);
+}
+
+void TForm4::showMeshInLists(int slot) {
+    if (!packageReady())
+        return;
+    const MeshLocation at = locateMesh(*package_, slot);
+    if (at.kind == MeshLocation::Kind::AllMeshes || at.listIndex >= moveablesList_->count()) {
+        showMesh(slot);
         return;
     }
-    const int entry = selectLast ? count - 1 : 0;
-    meshesList_->setCurrentIndex(entry);
-    chooseMesh(entry);
+    {
+        const QSignalBlocker blocker(moveablesList_);
+        moveablesList_->setCurrentIndex(at.listIndex);
+    }
+    if (at.entry < fillMeshesList(at.listIndex))
+        selectMeshEntry(at.entry);
 }
 
 void TForm4::chooseMesh(int entry) {
@@ -333,15 +360,10 @@ void TForm4::refreshMeshLists(bool selectLastAdded) {
     // The added meshes' list grows with the slots, keeping its selection.
     if (moveablesList_->currentIndex() == addedEntry && hasAddedEntry &&
         meshesList_->count() != wad.addedMeshCount) {
-        const QSignalBlocker blocker(meshesList_);
         const int kept = meshesList_->currentIndex();
-        meshesList_->clear();
-        for (int k = 0; k < wad.addedMeshCount; ++k)
-            meshesList_->addItem(meshEntry(k));
-        meshesList_->setCurrentIndex(std::min(kept, meshesList_->count() - 1));
-        meshesGroup_->setTitle(QStringLiteral("%1 Mesh%2")
-                                   .arg(wad.addedMeshCount)
-                                   .arg(wad.addedMeshCount == 1 ? "" : "es"));
+        const int count = fillMeshesList(addedEntry);
+        const QSignalBlocker blocker(meshesList_);
+        meshesList_->setCurrentIndex(std::min(kept, count - 1));
     }
 }
 

@@ -80,6 +80,10 @@ class TForm4 : public QWidget {
     // "Meshes" list entry k of the chosen moveable: shows its slot and counts
     // the moveables that use it.
     void chooseMesh(int entry);
+    // Shows `slot` where the lists hold it: in the first moveable that uses it,
+    // else among the added meshes, else in the all-meshes list (a mesh chosen in
+    // a report).
+    void showMeshInLists(int slot);
     // Makes `slot` the current mesh: selects it in the all-meshes list, tells
     // the mesh-shown listeners, shows the "Hidden Faces" indicator and centres.
     void showMesh(int slot);
@@ -132,6 +136,11 @@ class TForm4 : public QWidget {
     void clearControls();
     void fillAllMeshesList();
     void fillMoveablesList();
+    // Fills the "Meshes" list for moveables entry `index` and its caption;
+    // returns the number of entries.
+    int fillMeshesList(int index);
+    // Selects entry k of the "Meshes" list and chooses it.
+    void selectMeshEntry(int entry);
     void setMeshCaption();
     void setSizeStatus(const Mesh& mesh);
     void paintColourBoxes();

@@ -92,7 +92,7 @@ std::optional<AboutMeshesReport> aboutMeshes(const twad& wad) {
         }
         for (std::size_t list = 0; list < kMeshPropertyCount; ++list) {
             if (has[list]) {
-                report.slots[list].push_back(slot);
+                report.meshSlots[list].push_back(slot);
                 report.labels[list].push_back(meshLabel(slot));
             }
         }

@@ -35,8 +35,9 @@ inline constexpr std::size_t kMeshPropertyCount = 5;
 inline constexpr std::array<const char*, kMeshPropertyCount> kMeshPropertyGroups = {
     "Shine", "Transparency", "Hidden Faces", "Texture #0", "Invalid Texture"};
 
+// (Not "slots": Qt headers make that word a macro.)
 struct AboutMeshesReport {
-    std::array<std::vector<int>, kMeshPropertyCount> slots;          // per list, increasing
+    std::array<std::vector<int>, kMeshPropertyCount> meshSlots;      // per list, increasing
     std::array<std::vector<std::string>, kMeshPropertyCount> labels; // "Mesh #" + slot
     std::string countLabel;                                          // "%d meshes in wad"
 };

@@ -486,5 +486,24 @@ TEST_F(RenderWindowTest, CenterFitsTheViewAgainAfterTheUserMovedIt) {
     EXPECT_EQ(render().allMeshesList()->currentIndex(), 1);
 }
 
+TEST_F(RenderWindowTest, AMeshChosenInAReportIsShownWhereTheListsHoldIt) {
+    startAndOpen(demoCopy("demo.wad"));
+    struct Expected {
+        int slot;
+        int moveable; // entry of the moveables list, -1 for none
+        int entry;    // entry of the meshes list
+    };
+    for (const Expected& e :
+         {Expected{5, 1, 1}, Expected{2, 0, 2}, Expected{12, 4, 0}, Expected{10, -1, 1}}) {
+        render().showMeshInLists(e.slot);
+        EXPECT_EQ(render().currentMesh(), e.slot);
+        EXPECT_EQ(render().allMeshesList()->currentIndex(), e.slot);
+        EXPECT_EQ(moveables()->currentIndex(), e.moveable) << e.slot;
+        if (e.moveable >= 0) {
+            EXPECT_EQ(meshes()->currentIndex(), e.entry) << e.slot;
+        }
+    }
+}
+
 } // namespace
 } // namespace kavlen

@@ -88,7 +88,7 @@ TEST(AboutMeshes, DemoPackageLists) {
     wad->meshes[8].faces[0].texture = 62; // one past the last sample
     const auto report = aboutMeshes(*wad);
     ASSERT_TRUE(report);
-    const auto list = [&](MeshProperty p) { return report->slots[static_cast<int>(p)]; };
+    const auto list = [&](MeshProperty p) { return report->meshSlots[static_cast<int>(p)]; };
     EXPECT_EQ(list(MeshProperty::Shine), (std::vector<int>{0, 1, 2, 3, 5, 6, 11}));
     EXPECT_EQ(list(MeshProperty::Transparency), (std::vector<int>{0, 3, 5, 7}));
     EXPECT_EQ(list(MeshProperty::HiddenFaces), (std::vector<int>{4}));
@@ -109,7 +109,7 @@ TEST(AboutMeshes, PackageWithoutMeshes) {
     auto wad = test::makeBarePackage();
     const auto report = aboutMeshes(*wad);
     ASSERT_TRUE(report);
-    for (const auto& slots : report->slots)
+    for (const auto& slots : report->meshSlots)
         EXPECT_TRUE(slots.empty());
     EXPECT_EQ(report->countLabel, "0 meshes in wad");
     EXPECT_EQ(aboutMeshesText(*report),
