@@ -104,6 +104,8 @@ void Editor::registerCommands() {
     addTextureCommands(*this);
     addRenderCommands(*this);
     addReportCommands(*this);
+    addMeshCommands(*this);
+    addInterchangeCommands(*this);
 }
 
 void Editor::addSamplesChangedListener(std::function<void(const std::vector<int>&)> listener) {

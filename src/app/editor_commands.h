@@ -5,13 +5,14 @@
 //   File:    Open 10, Open Recent 20, Save 30, Save As 40, Save Tav File 50,
 //            Restore Tav File 60, Export Dxf 70, Import Dxf 80, Export MQO 90,
 //            Import MQO 100, Import OBJ 110, Exit 200
-//   Edit:    About Mesh 90, About Meshes 100
+//   Edit:    Add new empty mesh 10, Light Editor 20, Change Lighting Type 30,
+//            Move Mesh 40, Mirror Mesh 50-52, About Mesh 90, About Meshes 100
 //   View:    Show Axes 10, Show Grid 20, Change Colors 30-35, Reset Colors 39,
 //            other view switches 40-69, Dark UI 80, Bilinear Filtering 90
 //   Textures: Export Atlas 10, Import Atlas 20, Add page 30-40, Add new texture 50,
 //            Preview 60, Find Texture 65, Change ID number 70, Selection Color 80, Cutting Shape
 //            Color 90, Cut from Shape 100, Export Texture 110, Import Texture 120
-//   Points:  Highlight Hair Indices 100-102
+//   Points:  Remap 10, Recalc Normals 20-21, Highlight Hair Indices 100-102
 //   Faces:   Outline Faces 100, Untextured White 110, Show Bent Quads 120,
 //            Color Scale Shine 130
 //   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
@@ -39,5 +40,10 @@ void addRenderCommands(Editor& editor);
 // The "Boundary Data" group with Automatic Bound, About Mesh, About Meshes and the
 // Keys Guide.
 void addReportCommands(Editor& editor);
+// Edit and Points menus: Move Mesh, Mirror Mesh, Add new empty mesh, Change
+// Lighting Type, Remap, Recalc Normals.
+void addMeshCommands(Editor& editor);
+// File menu: Export/Import Dxf, Export/Import MQO, Import OBJ.
+void addInterchangeCommands(Editor& editor);
 
 } // namespace kavlen

@@ -1,0 +1,122 @@
+// The File menu commands that move the current mesh in and out of other modelling
+// tools: DXF export and import, MQO export and import, OBJ import.
+#include "app/busy_cursor.h"
+#include "app/command_feedback.h"
+#include "app/editor.h"
+#include "app/editor_commands.h"
+#include "app/import_options_dialog.h"
+#include "app/main_window.h"
+#include "app/menu_builder.h"
+#include "app/qt_text.h"
+#include "app/render_window.h"
+#include "interchange/dxf.h"
+#include "interchange/mqo.h"
+#include "interchange/obj.h"
+#include "meshedit/mesh_edit.h"
+
+#include <QFileInfo>
+
+namespace kavlen {
+
+namespace {
+
+const FileDialogOptions kDxfSave{"Drawing Interchange (*.dxf)", "dxf", {}};
+const FileDialogOptions kDxfOpen{"Drawing Interchange (*.dxf)", "dxf", {}};
+const FileDialogOptions kMqoSave{"Metasequoia file (*.mqo)", "mqo", {}};
+const FileDialogOptions kMqoOpen{"Metasequoia MQO Files (*.MQO)", "mqo", {}};
+const FileDialogOptions kObjOpen{"Wavefront OBJ files (*.OBJ)", "obj", {}};
+
+using Exporter = ExportResult (*)(const twad&, int, const std::filesystem::path&);
+using Importer = ImportResult (*)(twad&, int, const std::filesystem::path&, const ImportOptions&);
+
+// The current mesh slot, or -1 after telling the user there is none: every
+// import and export works on the mesh the render window shows.
+int currentMeshOrRefuse(Editor& editor) {
+    const int slot = editor.renderWindow().currentMesh();
+    if (!meshInSlot(editor.document(), slot)) {
+        editor.dialogs().showError(kNoMeshMessage);
+        return -1;
+    }
+    return slot;
+}
+
+// The dialogs start in the package's folder.
+FileDialogOptions startingBesidePackage(Editor& editor, FileDialogOptions options) {
+    options.startPath = toStd(QFileInfo(toQt(editor.documentPath())).absolutePath());
+    return options;
+}
+
+void exportMesh(Editor& editor, const FileDialogOptions& options, Exporter exporter) {
+    const int slot = currentMeshOrRefuse(editor);
+    if (slot < 0)
+        return;
+    const auto path = editor.dialogs().saveFile(startingBesidePackage(editor, options));
+    if (!path)
+        return;
+    BusyCursor busy;
+    Editor::processPendingMessages();
+    const ExportResult result = exporter(editor.document(), slot, toPath(*path));
+    busy.release();
+    showResultMessages(editor, result.messages);
+}
+
+// Choose a file, then the lighting of the new mesh, then replace the current
+// mesh and centre the view on it.
+void importMesh(Editor& editor, const FileDialogOptions& options, Importer importer,
+                bool clearStatus) {
+    const int slot = currentMeshOrRefuse(editor);
+    if (slot < 0)
+        return;
+    const auto path = editor.dialogs().openFile(startingBesidePackage(editor, options));
+    if (!path)
+        return;
+    Editor::processPendingMessages();
+    // The dialog takes input, so it shows the normal cursor.
+    const std::optional<ImportOptions> answer =
+        ImportOptionsDialog::of(&editor.mainWindow()).askForImport();
+    if (!answer)
+        return;
+    BusyCursor busy;
+    Editor::processPendingMessages();
+    const ImportResult result = importer(editor.document(), slot, toPath(*path), *answer);
+    centerCurrentMesh(editor);
+    if (clearStatus)
+        editor.mainWindow().setStatusText(1, {});
+    busy.release();
+    showResultMessages(editor, result.messages);
+}
+
+Command fileCommand(const char* id, int position, const char* caption, const char* shortcut,
+                    unsigned touches, std::function<void()> work) {
+    Command c;
+    c.id = id;
+    c.menu = kMenuFile;
+    c.position = position;
+    c.caption = caption;
+    c.shortcut = shortcut;
+    c.guard = Guard::RequiresPackage;
+    c.touches = touches;
+    c.run = [work = std::move(work)](const std::string&) { work(); };
+    return c;
+}
+
+} // namespace
+
+void addInterchangeCommands(Editor& editor) {
+    CommandTable& table = editor.commands();
+    Editor* e = &editor;
+    Command exportDxfCommand = fileCommand("ExportDxf", 70, "&Export Dxf", "Ctrl+E", TouchesNothing,
+                                           [e] { exportMesh(*e, kDxfSave, &exportDxf); });
+    exportDxfCommand.separatorBefore = true;
+    table.add(exportDxfCommand);
+    table.add(fileCommand("ImportDxf", 80, "&Import Dxf", "Ctrl+I", TouchesCurrentMesh,
+                          [e] { importMesh(*e, kDxfOpen, &importDxf, false); }));
+    table.add(fileCommand("ExportMqo", 90, "Export MQO", "Shift+E", TouchesNothing,
+                          [e] { exportMesh(*e, kMqoSave, &exportMqo); }));
+    table.add(fileCommand("ImportMqo", 100, "Import MQO", "Shift+I", TouchesCurrentMesh,
+                          [e] { importMesh(*e, kMqoOpen, &importMqo, true); }));
+    table.add(fileCommand("ImportObj", 110, "Import OBJ", "", TouchesCurrentMesh,
+                          [e] { importMesh(*e, kObjOpen, &importObj, false); }));
+}
+
+} // namespace kavlen

@@ -1,0 +1,243 @@
+// The File menu's model interchange commands: file dialogs answered by the test,
+// the Import options dialog answered on screen, the files on disk.
+#include "app/import_options_dialog.h"
+#include "editor_fixture.h"
+#include "mesh_snapshot.h"
+#include "modal_answer.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <algorithm>
+
+namespace kavlen {
+namespace {
+
+using Kind = ScriptedDialogs::Kind;
+
+constexpr int kPyramid = 1; // triangles with every corner, some mirrored
+constexpr int kWedge = 2;   // quads and triangles, one mirrored quad
+
+struct InterchangeCommandsTest : EditorTest {
+    void openDemo() {
+        start();
+        ASSERT_TRUE(editor->openPackage(demoCopy("demo.wad")));
+        editor->addDocumentChangedListener([this](unsigned t) { touches.push_back(t); });
+        dialogs.clear();
+    }
+    void TearDown() override {
+        modal.stop();
+        EditorTest::TearDown();
+    }
+    void showMesh(int slot) { render().scene().currentMesh = slot; }
+    Mesh& mesh(int slot) { return editor->document().meshes[std::size_t(slot)]; }
+    // Answers the Import options dialog with moveable lighting, or static
+    // lighting of `intensity`.
+    void answerImportOptions(bool moveable, int intensity = 16) {
+        modal.when<ImportOptionsDialog>([moveable, intensity](ImportOptionsDialog& d) {
+            EXPECT_EQ(d.windowTitle(), "Import options");
+            (moveable ? d.movable : d.staticLighting)->setChecked(true);
+            d.intensity->setValue(intensity);
+            QTest::mouseClick(d.okButton, Qt::LeftButton);
+        });
+    }
+    std::vector<std::string> textsOf(Kind kind) {
+        std::vector<std::string> texts;
+        for (const auto& call : dialogs.callsOf(kind))
+            texts.push_back(call.text);
+        return texts;
+    }
+
+    std::vector<unsigned> touches;
+    ModalAnswer modal;
+};
+
+// The faces of a mesh as corner points with texture and attributes, independent
+// of how the vertices are numbered.
+std::vector<std::tuple<std::vector<VertexKey>, int, int>> facesByPoints(const Mesh& m) {
+    const auto points = vertexKeys(m);
+    std::vector<std::tuple<std::vector<VertexKey>, int, int>> faces;
+    for (int i = 0; i < m.faceCount; ++i) {
+        const MeshFace& f = m.faces[i];
+        std::vector<VertexKey> corners;
+        for (int c = 0; c < f.cornerCount(); ++c)
+            corners.push_back(points[f.vertexIndex[c]]);
+        faces.emplace_back(corners, f.texture, f.attributes);
+    }
+    return faces;
+}
+
+TEST_F(InterchangeCommandsTest, GuardAndDialogFilters) {
+    start();
+    // Without a package: refused before any file dialog.
+    for (const char* id : {"ExportDxf", "ImportDxf", "ExportMqo", "ImportMqo", "ImportObj"}) {
+        dialogs.clear();
+        action(id)->trigger();
+        EXPECT_EQ(textsOf(Kind::Error), std::vector<std::string>{"No wad opened."}) << id;
+        EXPECT_EQ(dialogs.calls().size(), 1u) << id;
+    }
+
+    ASSERT_TRUE(editor->openPackage(demoCopy("demo.wad")));
+    struct Filter {
+        const char* id;
+        Kind kind;
+        const char* filter;
+        const char* extension;
+    };
+    for (const Filter& f :
+         {Filter{"ExportDxf", Kind::SaveFile, "Drawing Interchange (*.dxf)", "dxf"},
+          Filter{"ImportDxf", Kind::OpenFile, "Drawing Interchange (*.dxf)", "dxf"},
+          Filter{"ExportMqo", Kind::SaveFile, "Metasequoia file (*.mqo)", "mqo"},
+          Filter{"ImportMqo", Kind::OpenFile, "Metasequoia MQO Files (*.MQO)", "mqo"},
+          Filter{"ImportObj", Kind::OpenFile, "Wavefront OBJ files (*.OBJ)", "obj"}}) {
+        dialogs.clear();
+        dialogs.cancel();
+        action(f.id)->trigger();
+        ASSERT_EQ(dialogs.calls().size(), 1u) << f.id;
+        EXPECT_EQ(dialogs.calls()[0].kind, f.kind) << f.id;
+        EXPECT_EQ(dialogs.calls()[0].file.filter, f.filter);
+        EXPECT_EQ(dialogs.calls()[0].file.defaultExtension, f.extension);
+        EXPECT_EQ(dialogs.calls()[0].file.startPath, dir.string());
+    }
+
+    // No mesh shown: refused before the file dialog.
+    dialogs.clear();
+    showMesh(-1);
+    action("ExportDxf")->trigger();
+    EXPECT_EQ(textsOf(Kind::Error), std::vector<std::string>{"No mesh selected."});
+    EXPECT_EQ(dialogs.calls().size(), 1u);
+}
+
+TEST_F(InterchangeCommandsTest, DxfExportedThroughTheMenuImportsBackIntoAnotherMesh) {
+    openDemo();
+    showMesh(kWedge);
+    const Mesh wedge = mesh(kWedge);
+    const auto dxf = dir / "wedge.dxf";
+    dialogs.answerFile(dxf.string());
+    action("ExportDxf")->trigger();
+    ASSERT_TRUE(std::filesystem::exists(dxf));
+    EXPECT_EQ(readText(dxf).rfind("  0\r\nSECTION\r\n", 0), 0u);
+    EXPECT_TRUE(dialogs.calls().size() == 1u && dialogs.unanswered() == 0u);
+    EXPECT_TRUE(touches.empty()) << "an export changes nothing";
+
+    // Cancel in the Import options dialog leaves the mesh alone.
+    showMesh(kPyramid);
+    const auto pyramid = faceKeys(mesh(kPyramid));
+    dialogs.answerFile(dxf.string());
+    modal.when<ImportOptionsDialog>([](ImportOptionsDialog& d) {
+        // As it first shows: movable lighting, the intensity 16 disabled until
+        // static lighting is chosen.
+        EXPECT_TRUE(d.movable->isChecked());
+        EXPECT_EQ(d.intensity->value(), 16);
+        EXPECT_EQ(d.intensityLabel->text(), "16");
+        EXPECT_FALSE(d.intensity->isEnabled());
+        EXPECT_FALSE(d.intensityLabel->isEnabled());
+        d.staticLighting->click();
+        EXPECT_TRUE(d.intensity->isEnabled());
+        EXPECT_TRUE(d.intensityLabel->isEnabled());
+        QTest::mouseClick(d.cancelButton, Qt::LeftButton);
+    });
+    action("ImportDxf")->trigger();
+    ASSERT_TRUE(modal.answered());
+    EXPECT_EQ(faceKeys(mesh(kPyramid)), pyramid);
+
+    dialogs.answerFile(dxf.string());
+    answerImportOptions(true);
+    action("ImportDxf")->trigger();
+    ASSERT_TRUE(modal.answered());
+    const Mesh& imported = mesh(kPyramid);
+    EXPECT_EQ(imported.vertexCount, wedge.vertexCount);
+    EXPECT_EQ(imported.normalCount, wedge.vertexCount);
+    // Same faces on the same points with the same texture words; the wedge's
+    // shine keeps its flag so its attributes come back too.
+    EXPECT_EQ(facesByPoints(imported), facesByPoints(wedge));
+    EXPECT_EQ(textsOf(Kind::Error), std::vector<std::string>{});
+    EXPECT_EQ(touches.back(), TouchesCurrentMesh);
+    // Center: the view frames the new mesh, 300 high instead of the pyramid's 500.
+    const TGLViewport& view = render().viewport();
+    EXPECT_NEAR(view.boundMax[1] - view.boundMin[1], 3.0, 1e-6);
+}
+
+TEST_F(InterchangeCommandsTest, MqoExportedAndImportedKeepsVerticesFacesAndStaticLighting) {
+    openDemo();
+    showMesh(kPyramid);
+    const Mesh pyramid = mesh(kPyramid);
+    const auto mqo = dir / "pyramid.mqo";
+    dialogs.answerFile(mqo.string());
+    action("ExportMqo")->trigger();
+    EXPECT_EQ(readText(mqo).rfind("Metasequoia Document\r\nFormat Text Ver 1.0\r\n", 0), 0u);
+
+    showMesh(kWedge);
+    main().setStatusText(1, "stale");
+    dialogs.answerFile(mqo.string());
+    answerImportOptions(false, 31);
+    action("ImportMqo")->trigger();
+    ASSERT_TRUE(modal.answered());
+    const Mesh& imported = mesh(kWedge);
+    EXPECT_EQ(vertexKeys(imported), vertexKeys(pyramid));
+    // Static lighting: shine dropped, every shade from intensity 31.
+    auto expectedFaces = faceKeys(pyramid);
+    for (auto& f : expectedFaces)
+        std::get<3>(f) &= 1;
+    EXPECT_EQ(faceKeys(imported), expectedFaces);
+    EXPECT_EQ(imported.normalCount, -int(pyramid.vertexCount));
+    EXPECT_EQ(imported.shades[0], 8191);
+    EXPECT_TRUE(main().statusText(1).isEmpty());
+    EXPECT_TRUE(dialogs.calls().size() == 2u && dialogs.unanswered() == 0u);
+}
+
+TEST_F(InterchangeCommandsTest, ObjAndMqoFilesWrittenByHandImportWithTheirMessages) {
+    openDemo();
+    showMesh(kPyramid);
+    const auto obj = dir / "quad.obj";
+    writeText(obj, "# a quad and a triangle\nv 0 0 0\nv 10 0 0\nv 10 10 0\nv 0 10.5 1.5\n"
+                   "f 1 2 3 4\nf 1//1 2//2 3//3\n");
+    dialogs.answerFile(obj.string());
+    answerImportOptions(true);
+    action("ImportObj")->trigger();
+    ASSERT_TRUE(modal.answered());
+    const Mesh& m = mesh(kPyramid);
+    EXPECT_EQ(vertexKeys(m),
+              (std::vector<VertexKey>{{0, 0, 0}, {10, 0, 0}, {10, -10, 0}, {0, -10, -2}}));
+    ASSERT_EQ(m.faceCount, 2);
+    EXPECT_EQ(m.faces[0].shape, kShapeQuad);
+    EXPECT_EQ(m.faces[0].vertexIndex, (std::array<std::uint16_t, 4>{2, 1, 0, 3}));
+    EXPECT_EQ(m.faces[1].shape, kShapeTriangle);
+    EXPECT_EQ(m.normalCount, 4);
+    EXPECT_TRUE(dialogs.callsOf(Kind::Information).empty());
+
+    // A refusal leaves the mesh as it was and says why in a plain box.
+    const auto before = vertexKeys(m);
+    writeText(obj, "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 2 0\nf 1 2 3 4 5\n");
+    dialogs.answerFile(obj.string());
+    answerImportOptions(true);
+    action("ImportObj")->trigger();
+    EXPECT_EQ(textsOf(Kind::Information),
+              std::vector<std::string>{"Object contains faces with more than 4 points.\r"
+                                       "Triangulate these faces in your modelling program."});
+    EXPECT_EQ(vertexKeys(m), before);
+
+    // Two visible objects: a notice, then both merged; materials name the samples.
+    dialogs.clear();
+    const auto mqo = dir / "two.mqo";
+    std::string object;
+    for (const char* name : {"a", "b"})
+        object += std::string("Object \"") + name +
+                  "\" {\n\tvisible 15\n\tvertex 4 {\n\t\t0 0 0\n\t\t10 0 0\n\t\t10 10 0\n"
+                  "\t\t0 10 0\n\t}\n\tface 1 {\n\t\t4 V(0 1 2 3) M(0)\n\t}\n}\n";
+    writeText(mqo, "Metasequoia Document\nFormat Text Ver 1.0\n\nMaterial 1 {\n\t\"-7_2_0\"\n}\n" +
+                       object + "Eof\n");
+    dialogs.answerFile(mqo.string());
+    answerImportOptions(true);
+    action("ImportMqo")->trigger();
+    ASSERT_TRUE(modal.answered());
+    EXPECT_EQ(textsOf(Kind::Information), std::vector<std::string>{"More than one visible object"});
+    EXPECT_EQ(m.vertexCount, 8);
+    ASSERT_EQ(m.faceCount, 2);
+    EXPECT_EQ(std::int16_t(m.faces[1].texture), -7);
+    EXPECT_EQ(m.faces[1].vertexIndex, (std::array<std::uint16_t, 4>{4, 5, 6, 7}));
+}
+
+} // namespace
+} // namespace kavlen
