@@ -14,7 +14,8 @@ namespace {
 
 std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogOptions& options,
                                          QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, toQt(options.title), toQt(options.startPath), toQt(options.filter));
+    QFileDialog dialog(parent, toQt(options.title), toQt(options.startPath),
+                       filterForAnyCase(toQt(options.filter)));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);

@@ -1,5 +1,8 @@
 #include "app/qt_text.h"
 
+#include <QRegularExpression>
+#include <QStringList>
+
 #include <QStringDecoder>
 
 namespace kavlen {
@@ -11,6 +14,24 @@ QString decodeText(const std::string& bytes) {
     if (!utf8.hasError())
         return text;
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+QString filterForAnyCase(const QString& filter) {
+    // Each "(patterns)" group gets the lower- and upper-case forms of its patterns.
+    static const QRegularExpression group(QStringLiteral("\\(([^()]*)\\)"));
+    QString out;
+    qsizetype done = 0;
+    for (auto it = group.globalMatch(filter); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QStringList patterns = m.captured(1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (const QString& p : QStringList(patterns))
+            for (const QString& variant : {p.toLower(), p.toUpper()})
+                if (!patterns.contains(variant))
+                    patterns.append(variant);
+        out += filter.mid(done, m.capturedStart(1) - done) + patterns.join(QLatin1Char(' '));
+        done = m.capturedEnd(1);
+    }
+    return out + filter.mid(done);
 }
 
 } // namespace kavlen

@@ -25,6 +25,10 @@ inline QString fromPath(const std::filesystem::path& path) {
                              static_cast<qsizetype>(s.size()));
 }
 
+// A file dialog filter ("MQO file (*.MQO)") whose patterns also match the other
+// case: on case-sensitive file systems "*.MQO" alone would hide "model.mqo".
+QString filterForAnyCase(const QString& filter);
+
 // Text of a file in an unknown 8-bit encoding: UTF-8 when it is valid UTF-8,
 // otherwise Latin-1.
 QString decodeText(const std::string& bytes);

@@ -1,6 +1,7 @@
 // The File menu's model interchange commands: file dialogs answered by the test,
 // the Import options dialog answered on screen, the files on disk.
 #include "app/import_options_dialog.h"
+#include "app/qt_text.h"
 #include "editor_fixture.h"
 #include "mesh_snapshot.h"
 #include "modal_answer.h"
@@ -237,6 +238,20 @@ TEST_F(InterchangeCommandsTest, ObjAndMqoFilesWrittenByHandImportWithTheirMessag
     ASSERT_EQ(m.faceCount, 2);
     EXPECT_EQ(std::int16_t(m.faces[1].texture), -7);
     EXPECT_EQ(m.faces[1].vertexIndex, (std::array<std::uint16_t, 4>{4, 5, 6, 7}));
+}
+
+} // namespace
+} // namespace kavlen
+
+namespace kavlen {
+namespace {
+
+// The file dialogs show files of either case: "*.MQO" also lists "model.mqo".
+TEST(FileDialogFilter, PatternsMatchBothCases) {
+    EXPECT_EQ(filterForAnyCase("Metasequoia file (*.MQO)"), "Metasequoia file (*.MQO *.mqo)");
+    EXPECT_EQ(filterForAnyCase("TRLE wad file (*.wad)"), "TRLE wad file (*.wad *.WAD)");
+    EXPECT_EQ(filterForAnyCase("Pictures (*.bmp *.Png);;All files (*)"),
+              "Pictures (*.bmp *.Png *.BMP *.png *.PNG);;All files (*)");
 }
 
 } // namespace
