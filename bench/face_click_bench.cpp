@@ -58,8 +58,7 @@ RunningEditor* runningEditor() {
 // Makes `slot` the render window's current mesh, fitted in the view.
 void showMesh(RunningEditor& r, int slot) {
     TForm4& render = r.editor->renderWindow();
-    render.renderState().currentMesh = slot;
-    render.fitToCurrentMesh(r.editor->document());
+    render.showMesh(slot);
 }
 
 // Draws one frame of the view now, as its paint does, and waits for it.

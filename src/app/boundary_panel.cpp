@@ -57,6 +57,7 @@ BoundaryPanel::BoundaryPanel(Editor& editor) : QObject(&editor.mainWindow()), ed
     applyToScene();
     // Commands that change the shown mesh (moving or mirroring its vertices, new
     // sphere data) leave its numbers here up to date.
+    editor.addMeshShownListener([this](int slot) { showMeshBounds(slot); });
     editor.addDocumentChangedListener([this](unsigned touches) {
         if ((touches & TouchesCurrentMesh) && editor_.packageLoaded())
             showMeshBounds(editor_.renderWindow().currentMesh());
@@ -204,9 +205,8 @@ bool BoundaryPanel::showMeshBounds(int slot) {
 }
 
 void BoundaryPanel::showInRenderWindow(int slot) {
-    TForm4& render = editor_.renderWindow();
-    render.renderState().currentMesh = slot;
-    render.fitToCurrentMesh(editor_.document());
+    // The render window's Show mesh comes back here through the mesh-shown listener.
+    editor_.renderWindow().showMesh(slot);
 }
 
 void BoundaryPanel::showMesh(int slot) {

@@ -17,7 +17,7 @@ void showResultMessages(Editor& editor, const Messages& messages) {
 }
 
 void centerCurrentMesh(Editor& editor) {
-    editor.renderWindow().fitToCurrentMesh(editor.document());
+    editor.renderWindow().centerView();
 }
 
 } // namespace kavlen

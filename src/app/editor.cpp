@@ -49,6 +49,7 @@ bool Editor::start(bool glAvailable) {
     moveableNames_ = readNameList(locations_.dataFile(kMoveableNamesFile));
     form4_ = new TForm4(form1_.get());
     form4_->attachPackage(document_, locations_.dataFile("solid.bmp"));
+    form4_->attachEditor(*this);
     addHighlightFaceListener(
         [this](int mesh, int face) { form4_->showHighlightedFace(mesh, face); });
     addSamplesChangedListener(
@@ -101,6 +102,7 @@ void Editor::registerCommands() {
     addViewCommands(*this);
     addOptionsCommands(*this);
     addTextureCommands(*this);
+    addRenderCommands(*this);
     addReportCommands(*this);
     addMeshCommands(*this);
     addInterchangeCommands(*this);
@@ -127,6 +129,15 @@ void Editor::addDocumentChangedListener(std::function<void(unsigned touches)> li
 void Editor::documentChanged(unsigned touches) {
     for (const auto& listener : documentChangedListeners_)
         listener(touches);
+}
+
+void Editor::addMeshShownListener(std::function<void(int slot)> listener) {
+    meshShownListeners_.push_back(std::move(listener));
+}
+
+void Editor::meshShown(int slot) {
+    for (const auto& listener : meshShownListeners_)
+        listener(slot);
 }
 
 void Editor::highlightFace(int mesh, int face) {
@@ -188,19 +199,19 @@ std::uint32_t Editor::resolveColour(std::uint32_t colour) const {
 
 void Editor::applySettings() {
     const EditorSettings& s = settings_;
-    TGLViewport& viewport = form4_->viewport();
-    viewport.setClearColor(resolveColour(s.background));
+    form4_->setViewColour(ViewColour::Background, resolveColour(s.background));
+    form4_->setViewColour(ViewColour::Line, resolveColour(s.line));
+    form4_->setViewColour(ViewColour::Box, resolveColour(s.box));
+    form4_->setViewColour(ViewColour::Point, resolveColour(s.point));
+    form4_->setViewColour(ViewColour::Point2, resolveColour(s.point2));
+    form4_->setViewColour(ViewColour::Grid, resolveColour(s.grid));
 
-    RenderState& state = form4_->renderState();
-    state.lineColor = resolveColour(s.line);
-    state.boxColor = resolveColour(s.box);
-    state.pointColor = resolveColour(s.point);
-    state.point2Color = resolveColour(s.point2);
-    state.gridColor = resolveColour(s.grid);
+    tr_scene& state = form4_->scene();
     state.showAxes = s.showAxes;
     state.showGrid = s.showGrid;
     state.outlineFaces = s.showLines;
     state.untexturedWhite = s.tex0White;
+    state.showBox = s.showBox;
     state.stippleOn = s.enableStipple;
     state.stipplePattern = static_cast<std::uint16_t>(s.stipplePattern);
 
@@ -213,8 +224,13 @@ void Editor::applySettings() {
     commands_.setChecked("ShowAllMeshes", s.showAllMeshesList);
     rebuildRecentMenu();
 
+    form4_->showAllMeshesList(s.showAllMeshesList);
+    commands_.setChecked("BilinearFiltering", s.bilinearFiltering);
+
     commands_.setChecked("ShowAxes", state.showAxes);
     commands_.setChecked("ShowGrid", state.showGrid);
+    commands_.setChecked("OutlineFaces", state.outlineFaces);
+    commands_.setChecked("UntexturedWhite", state.untexturedWhite);
     if (s.darkUI) {
         commands_.setChecked("DarkUI", true);
         form1_->setDarkUI(true);
@@ -228,7 +244,7 @@ void Editor::addSettingsCollector(std::function<void(EditorSettings&)> collect) 
 EditorSettings Editor::collectSettings() const {
     // Values no view owns yet are written back as they were read.
     EditorSettings s = settings_;
-    const RenderState& state = form4_->renderState();
+    const tr_scene& state = form4_->scene();
     s.background = form4_->viewport().clearColor();
     s.line = state.lineColor;
     s.box = state.boxColor;
@@ -238,9 +254,11 @@ EditorSettings Editor::collectSettings() const {
 
     s.showAxes = commands_.isChecked("ShowAxes");
     s.showGrid = commands_.isChecked("ShowGrid");
-    s.showLines = state.outlineFaces;
-    s.tex0White = state.untexturedWhite;
-    s.enableStipple = state.stippleOn;
+    s.bilinearFiltering = commands_.isChecked("BilinearFiltering");
+    s.showBox = state.showBox != 0;
+    s.showLines = state.outlineFaces != 0;
+    s.tex0White = state.untexturedWhite != 0;
+    s.enableStipple = state.stippleOn != 0;
     s.stipplePattern = state.stipplePattern;
     s.darkUI = commands_.isChecked("DarkUI");
 

@@ -90,6 +90,10 @@ class Editor : public QObject {
     // work done outside a command reports itself. Views refresh what they show.
     void addDocumentChangedListener(std::function<void(unsigned touches)> listener);
     void documentChanged(unsigned touches);
+    // The render window made `slot` its current mesh (Show mesh): the boundary
+    // data, the vertex tools and other views that follow the mesh listen here.
+    void addMeshShownListener(std::function<void(int slot)> listener);
+    void meshShown(int slot);
 
     // The settings as they are now, gathered from the views.
     EditorSettings collectSettings() const;
@@ -124,6 +128,7 @@ class Editor : public QObject {
     std::vector<std::function<void(const std::vector<int>&)>> samplesChangedListeners_;
     std::vector<std::function<void(int, int)>> highlightFaceListeners_;
     std::vector<std::function<void(unsigned)>> documentChangedListeners_;
+    std::vector<std::function<void(int)>> meshShownListeners_;
     std::unique_ptr<CommandObserver> changeReporter_;
     bool opening_ = false;
     bool sessionEnding_ = false;

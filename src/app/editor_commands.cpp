@@ -7,11 +7,8 @@
 
 namespace kavlen {
 
-namespace {
-
-// A menu command with the placement and keys every command has.
 Command menuCommand(const char* id, const char* menu, int position, const char* caption,
-                    const char* shortcut = "") {
+                    const char* shortcut) {
     Command c;
     c.id = id;
     c.menu = menu;
@@ -20,6 +17,8 @@ Command menuCommand(const char* id, const char* menu, int position, const char* 
     c.shortcut = shortcut;
     return c;
 }
+
+namespace {
 
 // A command whose work ignores the argument.
 template <typename Work> std::function<void(const std::string&)> ignoringArgument(Work work) {
@@ -62,19 +61,19 @@ void addViewCommands(Editor& editor) {
     CommandTable& table = editor.commands();
     TForm4& render = editor.renderWindow();
 
-    // The reference switches copy their check mark into the render state.
+    // The reference switches copy their check mark into the scene.
     const auto reference = [&](const char* id, int position, const char* caption,
-                               const char* shortcut, bool RenderState::*flag) {
+                               const char* shortcut, std::uint8_t tr_scene::*flag) {
         Command c = menuCommand(id, kMenuView, position, caption, shortcut);
         c.checkable = true;
         c.run = ignoringArgument([&table, &render, id, flag] {
-            render.renderState().*flag = table.isChecked(id);
+            render.scene().*flag = table.isChecked(id) ? 1 : 0;
             render.invalidateScene();
         });
         table.add(c);
     };
-    reference("ShowAxes", 10, "Show &Axes", "Ctrl+A", &RenderState::showAxes);
-    reference("ShowGrid", 20, "Show &Grid", "Ctrl+G", &RenderState::showGrid);
+    reference("ShowAxes", 10, "Show &Axes", "Ctrl+A", &tr_scene::showAxes);
+    reference("ShowGrid", 20, "Show &Grid", "Ctrl+G", &tr_scene::showGrid);
 
     Command dark = menuCommand("DarkUI", kMenuView, 80, "Dar&k UI");
     dark.separatorBefore = true;

@@ -7,26 +7,37 @@
 //            Import MQO 100, Import OBJ 110, Exit 200
 //   Edit:    Add new empty mesh 10, Light Editor 20, Change Lighting Type 30,
 //            Move Mesh 40, Mirror Mesh 50-52, About Mesh 90, About Meshes 100
-//   View:    Show Axes 10, Show Grid 20, Change Colors 30-39, Outline Faces and
-//            the other view switches 40-69, Dark UI 80, Bilinear Filtering 90
+//   View:    Show Axes 10, Show Grid 20, Change Colors 30-35, Reset Colors 39,
+//            other view switches 40-69, Dark UI 80, Bilinear Filtering 90
 //   Textures: Export Atlas 10, Import Atlas 20, Add page 30-40, Add new texture 50,
 //            Preview 60, Find Texture 65, Change ID number 70, Selection Color 80, Cutting Shape
 //            Color 90, Cut from Shape 100, Export Texture 110, Import Texture 120
-//   Points:  Remap 10, Recalc Normals 20-21
-//   Faces:   Texture All 10, Shine All 20, Opaque All 30, Rotate All 40, Unhide Faces 60
+//   Points:  Remap 10, Recalc Normals 20-21, Highlight Hair Indices 100-102
+//   Faces:   Texture All 10, Shine All 20, Opaque All 30, Rotate All 40, Unhide Faces 60,
+//            Outline Faces 100, Untextured White 110, Show Bent Quads 120,
+//            Color Scale Shine 130
 //   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
 //   Help:    Keys Guide 10, Colors Guide 20, Remap 30
 #pragma once
 
+#include "app/command_table.h"
+
 namespace kavlen {
 
 class Editor;
+
+// A menu command with the placement and keys every command has.
+Command menuCommand(const char* id, const char* menu, int position, const char* caption,
+                    const char* shortcut = "");
 
 void addFileCommands(Editor& editor);    // Open, Open Recent, Save, Save As, Exit
 void addViewCommands(Editor& editor);    // Show Axes, Show Grid, Dark UI
 void addOptionsCommands(Editor& editor); // Query on close, Open wad in Textured Mode, ...
 // Textures menu (atlas, pages, samples, cutting shape) and the Tav File commands.
 void addTextureCommands(Editor& editor);
+// View colours, Reset Colors, Bilinear Filtering, the face display switches,
+// Highlight Hair Indices and the all-meshes list.
+void addRenderCommands(Editor& editor);
 // The "Boundary Data" group with Automatic Bound, About Mesh, About Meshes and the
 // Keys Guide.
 void addReportCommands(Editor& editor);

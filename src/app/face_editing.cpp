@@ -14,8 +14,10 @@
 #include "view3d/scene.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 
 namespace kavlen {
 
@@ -59,7 +61,6 @@ FaceEditing::FaceEditing(Editor& editor) : QObject(&editor.mainWindow()), editor
     colourGuide_->opacityChosen = [this](OpacityChoice c) { attributes_->setOpacity(c); };
     lightingEditor_->lightsToggled = [this](bool on) { enableLights(on); };
     lightingEditor_->changeAll = [this](int intensity) { changeAllLighting(intensity); };
-    selectRenderMode = [this](RenderModeEntry mode) { setSceneRenderMode(mode); };
     // The "Mode" boxes are kept in the settings file.
     editor.addSettingsCollector([&form](EditorSettings& s) {
         s.modeTx = form.modeTx()->isChecked();
@@ -199,17 +200,14 @@ void FaceEditing::changeAllLighting(int intensity) {
     meshChanged();
 }
 
-void FaceEditing::setSceneRenderMode(RenderModeEntry mode) {
-    tr_scene* scene = editor_.renderWindow().meshScene();
-    if (!scene)
-        return;
+void FaceEditing::selectRenderMode(RenderModeEntry mode) {
+    TForm4& render = editor_.renderWindow();
     const int m = static_cast<int>(mode);
-    scene->setRenderModeFromList(m);
-    TForm1& form = editor_.mainWindow();
-    form.modeTx()->setEnabled(m < 3);
-    form.modeSh()->setEnabled(m < 3 || mode == RenderModeEntry::Shine);
-    form.modeOp()->setEnabled(m < 3 || mode == RenderModeEntry::Transparency);
-    editor_.renderWindow().invalidateScene();
+    {
+        const QSignalBlocker quiet(render.renderModeList());
+        render.renderModeList()->setCurrentIndex(m);
+    }
+    render.chooseRenderMode(m);
 }
 
 void FaceEditing::textureAll() {

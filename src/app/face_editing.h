@@ -9,7 +9,6 @@
 
 #include <QObject>
 #include <QPointF>
-#include <functional>
 #include <optional>
 
 class QMouseEvent;
@@ -59,10 +58,9 @@ class FaceEditing : public QObject {
     void showColourGuide();
     void showRemapHelp();
 
-    // Selects a "Render Mode" list entry and applies it. Texture All and Rotate
-    // All switch to "Textured" through it; the render window's mode list can
-    // take this over.
-    std::function<void(RenderModeEntry)> selectRenderMode;
+    // Selects the render window's "Render Mode" entry and applies it (Texture
+    // All and Rotate All switch to "Textured").
+    void selectRenderMode(RenderModeEntry mode);
 
   signals:
     // The render window's "Lights Enabled" indicator follows this.
@@ -76,7 +74,6 @@ class FaceEditing : public QObject {
     void applyResult(const FaceClickResult& result);
     void showMessages(const Messages& messages);
     void meshChanged();
-    void setSceneRenderMode(RenderModeEntry mode);
     void changeAllLighting(int intensity);
     void enableLights(bool on);
     TexturePanel* texturePanel() const;

@@ -75,7 +75,9 @@ void changeLightingType(Editor& editor) {
 
 void addNewEmptyMesh(Editor& editor) {
     const AddMeshResult result = addEmptyMesh(editor.document());
-    // The render window lists the new mesh from the command's TouchesMeshes report.
+    // The render window shows the new mesh as the last of "-- Added Meshes --".
+    if (result.slot >= 0)
+        editor.renderWindow().refreshMeshLists(true);
     showResultMessages(editor, result.messages);
 }
 
@@ -86,6 +88,8 @@ void addMeshCommands(Editor& editor) {
     QWidget* owner = &editor.mainWindow();
     auto* moveWindow = new MoveMeshWindow(editor, owner);
     auto* remapWindow = new RemapWindow(editor, owner);
+    // Another mesh shown: the indices of the last one mean nothing there.
+    editor.addMeshShownListener([remapWindow](int) { remapWindow->resetIndices(); });
     Editor* e = &editor;
 
     table.add(meshCommand("AddNewEmptyMesh", kMenuEdit, 10, "&Add new empty mesh", TouchesMeshes,

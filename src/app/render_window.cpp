@@ -1,16 +1,19 @@
 #include "app/render_window.h"
 
+#include "app/editor.h"
+#include "app/moveables_window.h"
 #include "app/open_procedure.h"
 #include "view3d/gl_view.h"
-#include "view3d/mesh_bounds.h"
-#include "view3d/reference_figure.h"
-#include "view3d/scene.h"
 #include "view3d/texture_upload.h"
 
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QOpenGLContext>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <clocale>
 
@@ -19,6 +22,42 @@ namespace kavlen {
 namespace {
 // One above the largest face or vertex selection name.
 constexpr std::uint32_t kOpenedIgnoreName = 1501;
+constexpr int kTexturedListIndex = 2;
+
+// The strip that holds the row of controls: it scrolls sideways when the window
+// is narrower than the row, and is exactly as high as the row (plus the scroll
+// bar while one is shown).
+class ControlsStrip : public QScrollArea {
+  public:
+    explicit ControlsStrip(QWidget* parent) : QScrollArea(parent) {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    }
+
+    void fitHeight() {
+        if (!widget())
+            return;
+        int height = widget()->sizeHint().height();
+        if (widget()->minimumSizeHint().width() > width())
+            height += horizontalScrollBar()->sizeHint().height();
+        if (height != this->height())
+            setFixedHeight(height);
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollArea::resizeEvent(event);
+        fitHeight();
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            fitHeight();
+        return QScrollArea::eventFilter(watched, event);
+    }
+};
 } // namespace
 
 TForm4::TForm4(QWidget* owner)
@@ -32,18 +71,19 @@ TForm4::TForm4(QWidget* owner)
 
     viewport_.colorBits = 24;
     viewport_.setCamera(&camera_);
-    scene_ = std::make_unique<TReferenceFigure>(renderState_);
-    viewport_.onDraw = [this] {
-        syncSceneFromState();
-        scene_->applyAndDraw();
-    };
+    viewport_.onDraw = [this] { scene_.applyAndDraw(); };
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    controlsRow_ = new QHBoxLayout; // takes no room until controls are added
-    controlsRow_->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(controlsRow_);
+    auto* strip = new ControlsStrip(this);
+    auto* controls = new QWidget(strip);
+    controlsRow_ = new QHBoxLayout(controls);
+    controlsRow_->setContentsMargins(4, 2, 4, 2);
+    buildControls(controls);
+    strip->setWidget(controls);
+    strip->fitHeight();
+    layout->addWidget(strip);
     view_ = new GLView(viewport_, this);
     view_->setMinimumSize(64, 64);
     layout->addWidget(view_, 1);
@@ -60,21 +100,20 @@ TForm4::~TForm4() {
 void TForm4::attachPackage(const twad& wad, std::filesystem::path solidPicture) {
     package_ = &wad;
     solidPicture_ = std::move(solidPicture);
-    auto scene = std::make_unique<tr_scene>(wad);
-    meshScene_ = scene.get();
-    setScene(std::move(scene));
+    scene_.document = &wad;
+    viewport_.invalidateScene();
     // Textures live as long as the view's context.
     connect(view_, &GLView::contextReady, this, [this] {
-        if (!meshScene_)
-            return;
-        uploadSolidTexture(meshScene_->textures, solidPicture_);
-        if (package_ && package_->isLoaded())
-            uploadAllSamples(meshScene_->textures, *package_, viewport_.colorBits, false);
+        uploadSolidTexture(scene_.textures, solidPicture_);
+        if (packageReady())
+            uploadAllSamples(scene_.textures, *package_, viewport_.colorBits, bilinearFiltering());
     });
-    connect(view_, &GLView::contextLost, this, [this] {
-        if (meshScene_)
-            deleteSceneTextures(meshScene_->textures);
-    });
+    connect(view_, &GLView::contextLost, this, [this] { deleteSceneTextures(scene_.textures); });
+}
+
+void TForm4::attachEditor(Editor& editor) {
+    editor_ = &editor;
+    editor.addDocumentChangedListener([this](unsigned touches) { documentChanged(touches); });
 }
 
 template <typename Work> void TForm4::withContext(Work work) {
@@ -85,60 +124,35 @@ template <typename Work> void TForm4::withContext(Work work) {
     view_->doneCurrent();
 }
 
+bool TForm4::bilinearFiltering() const {
+    return editor_ && editor_->commands().isChecked("BilinearFiltering");
+}
+
 void TForm4::uploadSamples(const std::vector<int>& samples) {
-    if (!meshScene_ || !package_ || !package_->isLoaded())
+    if (!packageReady())
         return;
+    const bool bilinear = bilinearFiltering();
     withContext([&] {
         if (samples.empty()) {
-            uploadAllSamples(meshScene_->textures, *package_, viewport_.colorBits, false);
+            uploadAllSamples(scene_.textures, *package_, viewport_.colorBits, bilinear);
             return;
         }
         for (int n : samples) {
             if (n >= 0 && static_cast<std::size_t>(n) < package_->texInfoCount)
-                uploadSample(meshScene_->textures, *package_, static_cast<std::size_t>(n),
-                             viewport_.colorBits, false);
+                uploadSample(scene_.textures, *package_, static_cast<std::size_t>(n),
+                             viewport_.colorBits, bilinear);
         }
     });
     viewport_.invalidateScene();
 }
 
 void TForm4::showHighlightedFace(int mesh, int face) {
-    if (!meshScene_)
-        return;
-    tr_scene& s = *meshScene_;
     const bool valid = package_ && mesh >= 0 && mesh < package_->meshCount && face >= 0;
-    s.highlightOn = valid ? 1 : 0;
-    s.highlightMesh = valid ? mesh : -1;
-    s.highlightFace = valid ? face : -1;
-    if (valid && renderState_.currentMesh != mesh) {
-        renderState_.currentMesh = mesh;
-        fitToCurrentMesh(*package_);
-    }
-    viewport_.invalidateScene();
-}
-
-// The window's controls keep the view state in `renderState_`; the mesh scene
-// draws from its own fields, brought up to date before each compile.
-void TForm4::syncSceneFromState() {
-    if (!meshScene_)
-        return;
-    tr_scene& s = *meshScene_;
-    s.currentMesh = renderState_.currentMesh;
-    s.showAxes = renderState_.showAxes;
-    s.showGrid = renderState_.showGrid;
-    s.outlineFaces = renderState_.outlineFaces;
-    s.untexturedWhite = renderState_.untexturedWhite;
-    s.stippleOn = renderState_.stippleOn;
-    s.stipplePattern = renderState_.stipplePattern;
-    s.lineColor = renderState_.lineColor;
-    s.boxColor = renderState_.boxColor;
-    s.pointColor = renderState_.pointColor;
-    s.point2Color = renderState_.point2Color;
-    s.gridColor = renderState_.gridColor;
-}
-
-void TForm4::setScene(std::unique_ptr<tglfigure> scene) {
-    scene_ = std::move(scene);
+    scene_.highlightOn = valid ? 1 : 0;
+    scene_.highlightMesh = valid ? mesh : -1;
+    scene_.highlightFace = valid ? face : -1;
+    if (valid && scene_.currentMesh != mesh)
+        showMesh(mesh);
     viewport_.invalidateScene();
 }
 
@@ -154,35 +168,45 @@ void TForm4::placeOnScreen() {
     resize(wanted.size().expandedTo(QSize(320, 240)));
 }
 
-void TForm4::fitToCurrentMesh(const twad& wad) {
-    const int slot = renderState_.currentMesh;
-    if (slot >= 0 && slot < wad.meshCount && static_cast<std::size_t>(slot) < wad.meshes.size())
-        setFigureBoundsToMesh(*scene_, wad.meshes[static_cast<std::size_t>(slot)]);
-    else
-        scene_->resetBounds();
-    if (scene_->boundMin[0] > scene_->boundMax[0]) // no vertices: frame the origin
-        scene_->boundMin = scene_->boundMax = {0, 0, 0};
-    viewport_.setBoundsFromFigure(*scene_);
-    viewport_.fitView();
-    viewport_.invalidateScene();
-}
-
 void TForm4::registerOpenSteps(OpenProcedure& procedure) {
-    procedure.addStep(OpenStage::ClearMainWindow,
-                      [this](twad&) { viewport_.ignoreName = kOpenedIgnoreName; });
-    procedure.addStep(OpenStage::ClearRenderWindow,
-                      [this](twad&) { setWindowTitle(kRenderWindowTitle); });
+    procedure.addStep(OpenStage::ClearMainWindow, [this](twad&) {
+        viewport_.ignoreName = kOpenedIgnoreName;
+        scene_.overlayName = kOpenedIgnoreName;
+    });
+    procedure.addStep(OpenStage::ClearRenderWindow, [this](twad&) { clearControls(); });
     procedure.addStep(OpenStage::ClearImagesAndStatus, [this](twad&) {
-        renderState_.currentMesh = -1;
+        scene_.currentMesh = -1;
         viewport_.invalidateScene();
     });
-    procedure.addStep(OpenStage::ShowFirstMesh, [this](twad& wad) {
-        if (meshScene_) {
-            meshScene_->overlayName = kOpenedIgnoreName;
-            uploadSamples({});
+    procedure.addStep(OpenStage::FillMeshList, [this](twad&) { fillAllMeshesList(); });
+    procedure.addStep(OpenStage::UploadTextures, [this](twad&) { uploadSamples({}); });
+    procedure.addStep(OpenStage::FillObjectLists, [this](twad&) { fillMoveablesList(); });
+    procedure.addStep(OpenStage::SelectObjects, [this](twad&) {
+        chooseMoveable(moveablesList_->currentIndex());
+        if (editor_ && editor_->commands().isChecked("OpenTextured")) {
+            const QSignalBlocker blocker(renderModeList_);
+            renderModeList_->setCurrentIndex(kTexturedListIndex);
+            chooseRenderMode(kTexturedListIndex);
         }
-        renderState_.currentMesh = 0;
-        fitToCurrentMesh(wad);
+    });
+    procedure.addStep(OpenStage::ShowFirstMesh, [this](twad& wad) {
+        // The view always opens on mesh 0; the lists and the boundary data
+        // follow it when the first moveable's mesh was another one.
+        if (wad.meshCount > 0 && scene_.currentMesh != 0) {
+            showMesh(0);
+            return;
+        }
+        scene_.currentMesh = 0;
+        if (wad.meshCount > 0) {
+            centerView();
+            return;
+        }
+        // No mesh to frame: the origin.
+        scene_.position = {0, 0, 0};
+        scene_.boundMin = scene_.boundMax = {0, 0, 0};
+        viewport_.setBoundsFromFigure(scene_);
+        viewport_.fitView();
+        viewport_.invalidateScene();
     });
 }
 

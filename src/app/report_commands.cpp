@@ -71,7 +71,7 @@ void addReportCommands(Editor& editor) {
     auto* aboutMeshes = new AboutMeshesWindow(&form);
     // The render window shows the mesh chosen in the report.
     QObject::connect(aboutMeshes, &AboutMeshesWindow::meshChosen, bounds,
-                     [bounds](int slot) { bounds->showMesh(slot); });
+                     [&editor](int slot) { editor.renderWindow().showMeshInLists(slot); });
     table.add(reportCommand("AboutMeshes", kMenuEdit, 100, "About Meshes", "",
                             Guard::SilentWithoutPackage, [&editor, aboutMeshes] {
                                 const auto report = kavlen::aboutMeshes(editor.document());

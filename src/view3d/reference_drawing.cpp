@@ -51,11 +51,4 @@ void drawAxes(bool gridShown) {
     glEnd();
 }
 
-void drawReference(const RenderState& state) {
-    if (state.showGrid)
-        drawGrid(state.gridColor, state.showAxes);
-    if (state.showAxes)
-        drawAxes(state.showGrid);
-}
-
 } // namespace kavlen

@@ -1,7 +1,7 @@
 // The reference grid and axes drawn with the scene.
 #pragma once
 
-#include "view3d/render_state.h"
+#include <cstdint>
 
 namespace kavlen {
 
@@ -16,7 +16,5 @@ void drawGrid(std::uint32_t colour, bool axesShown);
 // Six segments from the origin; full strength marks the model's positive x, y
 // and z. Longer when the grid is shown.
 void drawAxes(bool gridShown);
-// Grid and axes as the render state asks.
-void drawReference(const RenderState& state);
 
 } // namespace kavlen

@@ -66,7 +66,7 @@ struct FacePaint {
 // The flags of the scene that change how faces look.
 struct FaceStyle {
     std::uint32_t texInfoCount = 0;
-    std::uint32_t lineColor = RenderState::kDefaultLineColor;
+    std::uint32_t lineColor = kDefaultLineColor;
     std::uint32_t solidTexture = 4097;
     bool lightsEnabled = false;
     bool untexturedWhite = false;

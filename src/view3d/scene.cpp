@@ -22,11 +22,11 @@ const Mesh* tr_scene::currentMeshData() const {
 }
 
 void tr_scene::resetColors() {
-    lineColor = RenderState::kDefaultLineColor;
-    boxColor = RenderState::kDefaultBoxColor;
-    pointColor = RenderState::kDefaultPointColor;
-    point2Color = RenderState::kDefaultPoint2Color;
-    gridColor = RenderState::kDefaultGridColor;
+    lineColor = kDefaultLineColor;
+    boxColor = kDefaultBoxColor;
+    pointColor = kDefaultPointColor;
+    point2Color = kDefaultPoint2Color;
+    gridColor = kDefaultGridColor;
 }
 
 FaceStyle tr_scene::faceStyle() const {

@@ -56,11 +56,11 @@ class tr_scene : public tglfigure {
     const twad* document = nullptr;
     std::int32_t currentMesh = -1; // mesh slot shown; -1 draws no mesh
 
-    std::uint32_t lineColor = RenderState::kDefaultLineColor;     // wireframe and outlines
-    std::uint32_t boxColor = RenderState::kDefaultBoxColor;       // box, sphere, highlight, hair
-    std::uint32_t pointColor = kInitialPointColor;                // vertices up to the remap limit
-    std::uint32_t point2Color = RenderState::kDefaultPoint2Color; // above the remap limit
-    std::uint32_t gridColor = RenderState::kDefaultGridColor;
+    std::uint32_t lineColor = kDefaultLineColor;     // wireframe and outlines
+    std::uint32_t boxColor = kDefaultBoxColor;       // box, sphere, highlight, hair
+    std::uint32_t pointColor = kInitialPointColor;   // vertices up to the remap limit
+    std::uint32_t point2Color = kDefaultPoint2Color; // above the remap limit
+    std::uint32_t gridColor = kDefaultGridColor;
     std::uint32_t solidTexture = kSolidTextureName;
     // GL names of the sample textures (n + 1) and the Solid mode texture, filled
     // by the texture upload functions in the view's context.

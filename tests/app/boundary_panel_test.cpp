@@ -34,6 +34,13 @@ struct BoundaryPanelTest : EditorTest {
         changes.clear();
     }
 
+    // The open shows mesh 0, which no static uses, so the collision box is the
+    // chosen one until the visibility radio is clicked on a static's mesh.
+    void chooseVisibilityBox() {
+        QTest::mouseClick(panel->visibilityRadio(), Qt::LeftButton, {}, QPoint(5, 5));
+        ASSERT_TRUE(panel->visibilityRadio()->isChecked());
+    }
+
     // Types a number into field n and presses Enter, as a user does.
     void type(int n, const QString& text) {
         QSpinBox* box = panel->field(n);
@@ -79,17 +86,19 @@ TEST_F(BoundaryPanelTest, StaticShowsItsBoxesInFieldOrderAndTheRadioChoosesTheEd
     const int expected[13] = {-11, -12, -13, 14, 15, 16, -21, -22, -23, 24, 25, 26, 0x8001};
     for (int n = 1; n <= 13; ++n)
         EXPECT_EQ(value(n), expected[n - 1]) << "field " << n;
+    // The open showed mesh 0, which no static uses: the collision box stays the
+    // chosen one, and the visibility radio is enabled again.
     EXPECT_TRUE(panel->visibilityRadio()->isEnabled());
-    EXPECT_TRUE(panel->visibilityRadio()->isChecked());
-    EXPECT_EQ(enabled(), kVisOn);
-
-    QTest::mouseClick(panel->collisionRadio(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(panel->collisionRadio()->isChecked());
     EXPECT_EQ(enabled(), kColOn);
-    EXPECT_EQ(render().meshScene()->boxKind, 1);
+
     QTest::mouseClick(panel->visibilityRadio(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(panel->visibilityRadio()->isChecked());
     EXPECT_EQ(enabled(), kVisOn);
     EXPECT_EQ(render().meshScene()->boxKind, 0);
+    QTest::mouseClick(panel->collisionRadio(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(enabled(), kColOn);
+    EXPECT_EQ(render().meshScene()->boxKind, 1);
 }
 
 TEST_F(BoundaryPanelTest, MeshOfNoStaticShowsItsSphereWithTheVisibilityRadioDisabled) {
@@ -124,6 +133,7 @@ TEST_F(BoundaryPanelTest, MeshOfNoStaticShowsItsSphereWithTheVisibilityRadioDisa
 TEST_F(BoundaryPanelTest, TypedValuesReachTheDocumentWithinTheirRanges) {
     openDemo();
     panel->staticsList()->setCurrentRow(0);
+    chooseVisibilityBox();
     const auto visibility = staticAt(0).visibilityBox;
     type(4, "123"); // visibility maxX
     EXPECT_EQ(staticAt(0).visibilityBox[1], 123);
@@ -157,10 +167,11 @@ TEST_F(BoundaryPanelTest, TypedValuesReachTheDocumentWithinTheirRanges) {
 TEST_F(BoundaryPanelTest, BoxEditWhileAnotherMeshIsShownIsRefusedAndTheFieldRestored) {
     openDemo();
     panel->staticsList()->setCurrentRow(0);
+    chooseVisibilityBox();
     const StaticMesh before = staticAt(0);
     // Another mesh reaches the render window without the panel being told
     // (as a found face does).
-    render().renderState().currentMesh = 4;
+    render().scene().currentMesh = 4;
     type(2, "77");
     const auto shown = dialogs.callsOf(Kind::Information);
     ASSERT_EQ(shown.size(), 1u);
@@ -278,6 +289,7 @@ TEST_F(BoundaryPanelTest, TheViewDrawsTheChosenBoxWhileShowBoxIsChecked) {
     openDemo();
     render().show();
     panel->staticsList()->setCurrentRow(0);
+    chooseVisibilityBox();
     const int visibility = boxPixels(render());
     EXPECT_GT(visibility, 20);
     QTest::mouseClick(panel->collisionRadio(), Qt::LeftButton, {}, QPoint(5, 5));

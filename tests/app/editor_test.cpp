@@ -117,6 +117,14 @@ TEST_F(EditorTest, OpenReadsThePackageAndRefillsTitlesStatusAndRecentFiles) {
     std::string titleWhileLoading;
     editor->openProcedure().addStep(OpenStage::ClearRenderWindow,
                                     [&](twad&) { titleWhileLoading = title(); });
+    // What the clearing steps left, before the first mesh is shown.
+    QString renderTitleWhenCleared;
+    QStringList statusWhenCleared;
+    editor->openProcedure().addStep(OpenStage::FillMeshList, [&](twad&) {
+        renderTitleWhenCleared = render().windowTitle();
+        for (int i = 0; i < 3; ++i)
+            statusWhenCleared << main().statusText(i);
+    });
     for (int i = 0; i < 3; ++i)
         main().setStatusText(i, "old");
     render().setWindowTitle("Render window - Mesh#: 1");
@@ -131,19 +139,22 @@ TEST_F(EditorTest, OpenReadsThePackageAndRefillsTitlesStatusAndRecentFiles) {
     EXPECT_EQ(opens[0].file.filter, "TRLE wad file (*.wad)");
     EXPECT_EQ(titleWhileLoading, "Kavlen3 - Loading...");
     EXPECT_EQ(title(), "Kavlen3 - " + path);
-    EXPECT_EQ(render().windowTitle(), "Render window");
+    EXPECT_EQ(renderTitleWhenCleared, "Render window");
     EXPECT_EQ(editor->documentPath(), path);
     EXPECT_TRUE(editor->document().isLoaded());
     EXPECT_TRUE(announced);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(main().statusText(i).isEmpty());
-    EXPECT_EQ(render().renderState().currentMesh, 0);
+    EXPECT_EQ(statusWhenCleared, (QStringList{"", "", ""}));
+    EXPECT_EQ(render().currentMesh(), 0);
     EXPECT_EQ(render().viewport().ignoreName, 1501u);
-    // The view is fitted to mesh 0.
+    // The view is fitted to mesh 0, centred on the origin.
     tglfigure mesh0;
     setFigureBoundsToMesh(mesh0, editor->document().meshes[0]);
-    EXPECT_EQ(render().viewport().boundMin, mesh0.boundMin);
-    EXPECT_EQ(render().viewport().boundMax, mesh0.boundMax);
+    for (int i = 0; i < 3; ++i) {
+        const double shift = -(mesh0.boundMin[i] + mesh0.boundMax[i]) / 2;
+        EXPECT_EQ(render().viewport().boundMin[i], mesh0.boundMin[i] + shift);
+        EXPECT_EQ(render().viewport().boundMax[i], mesh0.boundMax[i] + shift);
+        mesh0.boundMax[i] += shift;
+    }
     EXPECT_FLOAT_EQ(render().camera().posZ, static_cast<float>(mesh0.boundMax[2] + 4.0));
     EXPECT_EQ(editor->recentFiles().paths(), std::vector<std::string>{path});
     EXPECT_TRUE(action("OpenRecent")->isEnabled());
@@ -415,13 +426,13 @@ TEST_F(EditorTest, OpeningAPackageDrawsItsFirstMeshWithItsTextures) {
 
     // A found face switches the view to its mesh and highlights it; (-1, -1) ends it.
     editor->highlightFace(6, 3);
-    EXPECT_EQ(render().renderState().currentMesh, 6);
+    EXPECT_EQ(render().currentMesh(), 6);
     EXPECT_TRUE(scene->highlightOn);
     EXPECT_EQ(scene->highlightMesh, 6);
     EXPECT_EQ(scene->highlightFace, 3);
     editor->highlightFace(-1, -1);
     EXPECT_FALSE(scene->highlightOn);
-    EXPECT_EQ(render().renderState().currentMesh, 6);
+    EXPECT_EQ(render().currentMesh(), 6);
     editor->highlightFace(999, 0); // no such mesh: nothing is highlighted
     EXPECT_FALSE(scene->highlightOn);
 }
@@ -435,14 +446,14 @@ TEST_F(EditorTest, ViewSwitchesFollowTheirShortcutsInBothWindows) {
     render().view().grabFramebuffer(); // the list is built
 
     QTest::keyClick(&main(), Qt::Key_G, Qt::ControlModifier);
-    EXPECT_TRUE(render().renderState().showGrid);
+    EXPECT_TRUE(render().scene().showGrid);
     EXPECT_TRUE(action("ShowGrid")->isChecked());
     EXPECT_FALSE(render().viewport().listValid()) << "switches rebuild the scene";
 
     render().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&render()));
     QTest::keyClick(&render(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_TRUE(render().renderState().showAxes);
+    EXPECT_TRUE(render().scene().showAxes);
     EXPECT_TRUE(editor->commands().isChecked("ShowAxes"));
 }
 

@@ -51,8 +51,7 @@ struct FaceEditingTest : EditorTest {
 
     // Shows mesh `slot` in `mode`, fitted, and draws a frame.
     void show(int slot, Mode mode) {
-        render().renderState().currentMesh = slot;
-        render().fitToCurrentMesh(editor->document());
+        render().showMesh(slot);
         faces->selectRenderMode(mode);
         frame();
     }
@@ -253,6 +252,7 @@ TEST_F(FaceEditingTest, NearestFaceWinsAndAHiddenFaceUncoversTheOneBehindIt) {
     EXPECT_EQ(mesh().hasHiddenFaces, 1);
     EXPECT_TRUE(indicator);
     EXPECT_NE(frame().pixel(at * ratio()), shown) << "the riser behind shows through";
+    EXPECT_FALSE(render().hiddenFacesIndicator()->isHidden());
     const PickHit next = faces->pickAt(at);
     ASSERT_EQ(next.kind, PickHit::Kind::Face);
     EXPECT_EQ(next.index, 6);
@@ -264,6 +264,8 @@ TEST_F(FaceEditingTest, NearestFaceWinsAndAHiddenFaceUncoversTheOneBehindIt) {
     EXPECT_EQ(mesh().hasHiddenFaces, 0);
     EXPECT_FALSE(indicator);
     EXPECT_EQ(faces->pickAt(at).index, 0);
+    frame();
+    EXPECT_TRUE(render().hiddenFacesIndicator()->isHidden());
 }
 
 TEST_F(FaceEditingTest, ABackgroundClickOrAnotherButtonChangesNothing) {
@@ -422,6 +424,8 @@ TEST_F(FaceEditingTest, LightingEditorPaintsCornersReadsThemBackAndChangesAll) {
     QTest::mouseClick(light.enableLightsBox(), Qt::LeftButton);
     EXPECT_TRUE(indicator);
     EXPECT_EQ(render().meshScene()->lightsEnabled, 1);
+    frame();
+    EXPECT_FALSE(render().lightsEnabledIndicator()->isHidden());
 
     light.intensitySlider()->setValue(31);
     EXPECT_EQ(light.intensityLabel()->text(), "31");

@@ -31,7 +31,7 @@ struct InterchangeCommandsTest : EditorTest {
         modal.stop();
         EditorTest::TearDown();
     }
-    void showMesh(int slot) { render().renderState().currentMesh = slot; }
+    void showMesh(int slot) { render().scene().currentMesh = slot; }
     Mesh& mesh(int slot) { return editor->document().meshes[std::size_t(slot)]; }
     // Answers the Import options dialog with moveable lighting, or static
     // lighting of `intensity`.

@@ -12,6 +12,7 @@
 #include "modal_answer.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -43,7 +44,7 @@ struct MeshCommandsTest : EditorTest {
         modal.stop();
         EditorTest::TearDown();
     }
-    void showMesh(int slot) { render().renderState().currentMesh = slot; }
+    void showMesh(int slot) { render().scene().currentMesh = slot; }
     Mesh& mesh(int slot) { return editor->document().meshes[std::size_t(slot)]; }
     std::vector<VertexKey> vertices(int slot) { return vertexKeys(mesh(slot)); }
     std::vector<FaceKey> faces(int slot) { return faceKeys(mesh(slot)); }
@@ -280,7 +281,9 @@ TEST_F(MeshCommandsTest, RemapSwapsTwoVerticesAndStaysOpenForIndicesItCannotSwap
     EXPECT_EQ(vertices(kCube), vs);
     EXPECT_EQ(faces(kCube), fs);
 
-    remap.resetIndices();
+    // Showing another mesh sets both indices back to 0.
+    ASSERT_NE(remap.current->value() + remap.replacement->value(), 0);
+    render().showMesh(kPyramid);
     EXPECT_EQ(remap.current->value(), 0);
     EXPECT_EQ(remap.replacement->value(), 0);
 }
@@ -296,6 +299,10 @@ TEST_F(MeshCommandsTest, AnAddedEmptyMeshIsSavedWithItsRealOffset) {
     EXPECT_EQ(wad.meshPointerCount, pointers + 1);
     EXPECT_EQ(wad.meshes[std::size_t(meshes)].vertexCount, 0);
     EXPECT_EQ(touches, std::vector<unsigned>{TouchesMeshes});
+    // The render window shows it as the last of the added meshes.
+    EXPECT_EQ(render().currentMesh(), meshes);
+    EXPECT_EQ(render().moveablesList()->currentText(), "-- Added Meshes --");
+    EXPECT_EQ(render().meshesList()->currentIndex(), render().meshesList()->count() - 1);
 
     // The writer stores the new mesh after the others and points at it.
     std::size_t dataBefore = 0;

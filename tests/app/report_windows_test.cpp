@@ -51,7 +51,7 @@ TEST_F(ReportWindowsTest, ReportsStaySilentWithoutAPackage) {
 
 TEST_F(ReportWindowsTest, AboutMeshShowsTheCurrentMeshAndItsSamples) {
     openDemo();
-    render().renderState().currentMesh = 0;
+    render().scene().currentMesh = 0;
     action("AboutMesh")->trigger();
     AboutMeshWindow* w = aboutMesh();
     ASSERT_TRUE(w->isVisible());
@@ -87,7 +87,7 @@ TEST_F(ReportWindowsTest, AboutMeshShowsTheCurrentMeshAndItsSamples) {
     Mesh& mesh = editor->document().meshes[10];
     mesh.faces[0].texture = static_cast<std::uint16_t>(editor->document().texInfoCount);
     mesh.faces[0].shape = kShapeQuad;
-    render().renderState().currentMesh = 10;
+    render().scene().currentMesh = 10;
     action("AboutMesh")->trigger();
     EXPECT_EQ(w->meshType->text(), "Static");
     EXPECT_EQ(w->lightingType->text(), "Static");

@@ -1,7 +1,8 @@
 // The GL view drawn for real (Xvfb, Mesa) and read back pixel by pixel.
 #include "view3d/gl_view.h"
 #include "view3d/label_font.h"
-#include "view3d/reference_figure.h"
+#include "view3d/reference_drawing.h"
+#include "view3d/scene_color.h"
 
 #include <GL/gl.h>
 #include <QApplication>
@@ -54,6 +55,19 @@ void sendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button
     QApplication::sendEvent(w, &event);
 }
 
+// The grid and axes alone, drawn as the scene draws them.
+struct ReferenceFigure : tglfigure {
+    void Draw() override {
+        if (showGrid)
+            drawGrid(gridColor, showAxes);
+        if (showAxes)
+            drawAxes(showGrid);
+    }
+    bool showGrid = false;
+    bool showAxes = false;
+    std::uint32_t gridColor = kDefaultGridColor;
+};
+
 struct GLViewTest : testing::Test {
     void SetUp() override {
         viewport.setCamera(&camera);
@@ -87,8 +101,8 @@ struct GLViewTest : testing::Test {
 
     TGLViewport viewport;
     TGLCamera camera;
-    RenderState state;
-    TReferenceFigure figure{state};
+    ReferenceFigure figure;
+    ReferenceFigure& state = figure;
     std::function<void()> extraDraw;
     int compiles = 0;
     std::unique_ptr<GLView> view;
