@@ -1,7 +1,8 @@
 // The steps that refill the views after a package was read. Each view adds its
 // own steps at the stage where it belongs; a stage's steps run in the order they
-// were added, and pending window messages are processed after each stage so the
-// windows repaint while a large package opens.
+// were added. After the clearing stages, the texture upload and the texture
+// lists, pending window messages are processed so the windows repaint while a
+// large package opens; the last stages run through to the first frame.
 #pragma once
 
 #include "document/wad.h"
@@ -24,12 +25,16 @@ enum class OpenStage {
     ShowFirstMesh = 11,       // current mesh 0, bounds, fit the view
 };
 
+// Whether pending window messages are processed after the stage.
+bool repaintsAfter(OpenStage stage);
+
 class OpenProcedure {
   public:
     using Step = std::function<void(twad& wad)>;
 
     void addStep(OpenStage stage, Step step);
-    // Runs every step in stage order, calling `pump` after each stage.
+    // Runs every step in stage order, calling `pump` after each stage that
+    // repaints.
     void run(twad& wad, const std::function<void()>& pump) const;
 
   private:

@@ -110,7 +110,7 @@ TEST_F(CommandTableTest, ObserversSeeEveryCommandThatRunsWithWhatItTouches) {
                                                          "start MirrorXZ 8", "end MirrorXZ"}));
 }
 
-TEST(OpenProcedure, StepsRunInStageOrderAndPumpAfterEachStage) {
+TEST(OpenProcedure, StepsRunInStageOrderAndRepaintAfterTheClearingStages) {
     OpenProcedure procedure;
     std::vector<std::string> log;
     const auto step = [&](std::string name) {
@@ -120,10 +120,13 @@ TEST(OpenProcedure, StepsRunInStageOrderAndPumpAfterEachStage) {
     procedure.addStep(OpenStage::ClearMainWindow, step("title"));
     procedure.addStep(OpenStage::ClearImagesAndStatus, step("status"));
     procedure.addStep(OpenStage::ClearMainWindow, step("ignoreName"));
+    procedure.addStep(OpenStage::FillObjectLists, step("statics"));
+    procedure.addStep(OpenStage::FillTextureLists, step("textures"));
     twad wad;
     procedure.run(wad, [&] { log.push_back("|"); });
-    EXPECT_EQ(log,
-              (std::vector<std::string>{"title", "ignoreName", "|", "status", "|", "fit", "|"}));
+    // The stages from the object lists on run through without a repaint.
+    EXPECT_EQ(log, (std::vector<std::string>{"title", "ignoreName", "|", "status", "|", "textures",
+                                             "|", "statics", "fit"}));
 }
 
 } // namespace
