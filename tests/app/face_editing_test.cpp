@@ -2,10 +2,12 @@
 // mouse events at positions projected from the mesh with the matrices the view
 // drew with, and the windows that feed and show those clicks.
 #include "editor_fixture.h"
+#include "modal_answer.h"
 
 #include "app/attributes_group.h"
 #include "app/colour_guide_window.h"
 #include "app/face_editing.h"
+#include "app/import_options_dialog.h"
 #include "app/lighting_editor_window.h"
 #include "app/remap_help_window.h"
 #include "app/texture_panel.h"
@@ -23,6 +25,9 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <algorithm>
+#include <array>
+#include <sstream>
 
 namespace kavlen {
 namespace {
@@ -546,6 +551,110 @@ TEST_F(FaceEditingTest, FacesMenuCommandsWorkOnTheShownMeshWithTheirMessages) {
     EXPECT_EQ(remap.pages()->tabText(2), "Young Lara Hair");
     EXPECT_NE(hairNumberingPicture(HairHighlight::Lara),
               hairNumberingPicture(HairHighlight::YoungLara));
+}
+
+} // namespace
+} // namespace kavlen
+
+namespace kavlen {
+namespace {
+
+struct Bounds {
+    std::array<int, 3> min{32767, 32767, 32767}, max{-32768, -32768, -32768};
+};
+Bounds boundsOf(const Mesh& m) {
+    Bounds b;
+    for (int i = 0; i < m.vertexCount; ++i) {
+        const MeshVertex& v = m.vertices[std::size_t(i)];
+        const std::array<int, 3> p{v.x, v.y, v.z};
+        for (int a = 0; a < 3; ++a) {
+            b.min[a] = std::min(b.min[a], p[a]);
+            b.max[a] = std::max(b.max[a], p[a]);
+        }
+    }
+    return b;
+}
+
+// The round trip a modder makes: texture a face by clicking it, export the mesh
+// to DXF, change it in another program (here: every x coordinate moved in the
+// file's text), import it back, relight it as a static and save; the saved
+// package holds all of it.
+TEST_F(FaceEditingTest, AModdersRoundTripFromClicksToASavedPackage) {
+    openDemo();
+    show(0, Mode::Textured);
+    panel->textureList()->setCurrentRow(11);
+    faces->attributes().setOpacity(OpacityChoice::Opaque);
+    faces->attributes().setShining(0);
+    click(facePoint(0));
+    ASSERT_EQ(face(0).texture, 11);
+    const Bounds before = boundsOf(mesh());
+
+    const auto dxf = dir / "cube.dxf";
+    dialogs.answerFile(dxf.string());
+    action("ExportDxf")->trigger();
+    ASSERT_TRUE(std::filesystem::exists(dxf));
+
+    // The other program: every x (group codes 10 to 13) one unit further.
+    std::istringstream in(readText(dxf));
+    std::string edited, line;
+    bool xFollows = false;
+    int moved = 0;
+    while (std::getline(in, line)) {
+        const bool cr = !line.empty() && line.back() == '\r';
+        std::string text = cr ? line.substr(0, line.size() - 1) : line;
+        if (xFollows) {
+            text = QString::number(std::stod(text) + 1.0, 'f', 6).toStdString();
+            ++moved;
+        }
+        xFollows = text == " 10" || text == " 11" || text == " 12" || text == " 13";
+        edited += text + (cr ? "\r\n" : "\n");
+    }
+    ASSERT_GT(moved, 0);
+    writeText(dxf, edited);
+
+    ModalAnswer modal;
+    dialogs.answerFile(dxf.string());
+    modal.when<ImportOptionsDialog>([](ImportOptionsDialog& d) {
+        d.movable->setChecked(true);
+        QTest::mouseClick(d.okButton, Qt::LeftButton);
+    });
+    action("ImportDxf")->trigger();
+    ASSERT_TRUE(modal.answered());
+    EXPECT_TRUE(dialogs.callsOf(Kind::Error).empty());
+    const Bounds after = boundsOf(mesh());
+    const int shift = after.min[0] - before.min[0];
+    EXPECT_NE(shift, 0);
+    EXPECT_EQ(after.max[0] - before.max[0], shift);
+    EXPECT_EQ(after.min[1], before.min[1]);
+    EXPECT_EQ(after.max[2], before.max[2]);
+    const auto texturedWith11 = [](const Mesh& m) {
+        int n = 0;
+        for (int f = 0; f < m.faceCount; ++f)
+            n += faceSampleIndex(m.faces[std::size_t(f)]) == 11;
+        return n;
+    };
+    EXPECT_EQ(texturedWith11(mesh()), 1) << "the clicked face keeps its sample";
+
+    modal.when<ImportOptionsDialog>([](ImportOptionsDialog& d) {
+        d.intensity->setValue(20);
+        QTest::mouseClick(d.okButton, Qt::LeftButton);
+    });
+    action("ChangeLightingType")->trigger();
+    ASSERT_TRUE(modal.answered());
+    ASSERT_LT(mesh().normalCount, 0) << "static lighting";
+    const Mesh relit = mesh();
+
+    action("Save")->trigger();
+    twad saved;
+    ASSERT_TRUE(loadWad(saved, editor->documentPath()).ok());
+    const Mesh& back = saved.meshes[0];
+    EXPECT_EQ(back.vertexCount, relit.vertexCount);
+    EXPECT_EQ(back.normalCount, relit.normalCount);
+    EXPECT_EQ(boundsOf(back).min, after.min);
+    EXPECT_EQ(texturedWith11(back), 1);
+    for (int i = 0; i < relit.vertexCount; ++i)
+        ASSERT_EQ(back.shades[std::size_t(i)], relit.shades[std::size_t(i)]) << i;
+    modal.stop();
 }
 
 } // namespace
