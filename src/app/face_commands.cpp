@@ -12,12 +12,7 @@ void addFaceCommands(Editor& editor) {
     const auto add = [&](const char* id, const char* menu, int position, const char* caption,
                          const char* shortcut, void (FaceEditing::*work)(), Guard guard,
                          unsigned touches) {
-        Command c;
-        c.id = id;
-        c.menu = menu;
-        c.position = position;
-        c.caption = caption;
-        c.shortcut = shortcut;
+        Command c = menuCommand(id, menu, position, caption, shortcut);
         c.guard = guard;
         c.touches = touches;
         c.run = [faces, work](const std::string&) { (faces->*work)(); };

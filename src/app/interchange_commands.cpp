@@ -88,12 +88,7 @@ void importMesh(Editor& editor, const FileDialogOptions& options, Importer impor
 
 Command fileCommand(const char* id, int position, const char* caption, const char* shortcut,
                     unsigned touches, std::function<void()> work) {
-    Command c;
-    c.id = id;
-    c.menu = kMenuFile;
-    c.position = position;
-    c.caption = caption;
-    c.shortcut = shortcut;
+    Command c = menuCommand(id, kMenuFile, position, caption, shortcut);
     c.guard = Guard::RequiresPackage;
     c.touches = touches;
     c.run = [work = std::move(work)](const std::string&) { work(); };

@@ -20,11 +20,7 @@ namespace {
 
 Command meshCommand(const char* id, const char* menu, int position, const char* caption,
                     unsigned touches, std::function<void()> work) {
-    Command c;
-    c.id = id;
-    c.menu = menu;
-    c.position = position;
-    c.caption = caption;
+    Command c = menuCommand(id, menu, position, caption, "");
     c.guard = Guard::RequiresPackage;
     c.touches = touches;
     c.run = [work = std::move(work)](const std::string&) { work(); };

@@ -15,12 +15,7 @@ namespace {
 
 Command reportCommand(const char* id, const char* menu, int position, const char* caption,
                       const char* shortcut, Guard guard, std::function<void()> work) {
-    Command c;
-    c.id = id;
-    c.menu = menu;
-    c.position = position;
-    c.caption = caption;
-    c.shortcut = shortcut;
+    Command c = menuCommand(id, menu, position, caption, shortcut);
     c.guard = guard;
     c.run = [work = std::move(work)](const std::string&) { work(); };
     return c;

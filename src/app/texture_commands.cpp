@@ -14,12 +14,7 @@ void addTextureCommands(Editor& editor) {
     const auto add = [&](const char* id, const char* menu, int position, const char* caption,
                          const char* shortcut, void (TexturePanel::*work)(),
                          Guard guard = Guard::RequiresPackage, unsigned touches = TouchesNothing) {
-        Command c;
-        c.id = id;
-        c.menu = menu;
-        c.position = position;
-        c.caption = caption;
-        c.shortcut = shortcut;
+        Command c = menuCommand(id, menu, position, caption, shortcut);
         c.guard = guard;
         c.touches = touches;
         c.run = [panel, work](const std::string&) { (panel->*work)(); };
