@@ -228,18 +228,30 @@ void BM_ImportThenUpload(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportThenUpload)->Unit(benchmark::kMillisecond);
 
+// The sample package with the 1500-face grid mesh as the scene's current mesh,
+// drawn in the render mode `mode`, every sample uploaded.
+struct GridScene {
+    explicit GridScene(int mode) : wad(makeSamplePackage()) {
+        addGridMesh(*wad);
+        scene = std::make_unique<tr_scene>(*wad);
+        scene->currentMesh = 0;
+        scene->renderMode = static_cast<std::uint8_t>(mode);
+        uploadAllSamples(scene->textures, *wad, 24, false);
+    }
+    ~GridScene() { scene->textures.removeAll(); }
+
+    std::unique_ptr<twad> wad;
+    std::unique_ptr<tr_scene> scene;
+};
+
 // Compiling the scene of a 1500-face mesh into a display list, per render mode.
 void BM_CompileScene1500Faces(benchmark::State& state) {
     if (!GlContext::get()) {
         state.SkipWithError("no GL context (run under xvfb-run)");
         return;
     }
-    auto wad = makeSamplePackage();
-    addGridMesh(*wad);
-    tr_scene scene(*wad);
-    scene.currentMesh = 0;
-    scene.renderMode = static_cast<std::uint8_t>(state.range(0));
-    uploadAllSamples(scene.textures, *wad, 24, false);
+    GridScene grid(static_cast<int>(state.range(0)));
+    tr_scene& scene = *grid.scene;
     const GLuint list = glGenLists(1);
     for (auto _ : state) {
         glNewList(list, GL_COMPILE);
@@ -250,7 +262,6 @@ void BM_CompileScene1500Faces(benchmark::State& state) {
         glFinish();
     }
     glDeleteLists(list, 1);
-    scene.textures.removeAll();
 }
 BENCHMARK(BM_CompileScene1500Faces)
     ->Arg(kModeWireframe)
@@ -266,12 +277,8 @@ void BM_SceneFrame1500Faces(benchmark::State& state) {
         state.SkipWithError("no GL context (run under xvfb-run)");
         return;
     }
-    auto wad = makeSamplePackage();
-    addGridMesh(*wad);
-    tr_scene scene(*wad);
-    scene.currentMesh = 0;
-    scene.renderMode = static_cast<std::uint8_t>(state.range(0));
-    uploadAllSamples(scene.textures, *wad, 24, false);
+    GridScene grid(static_cast<int>(state.range(0)));
+    tr_scene& scene = *grid.scene;
     const GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
     glInitNames();
@@ -298,7 +305,6 @@ void BM_SceneFrame1500Faces(benchmark::State& state) {
     }
     target.release();
     glDeleteLists(list, 1);
-    scene.textures.removeAll();
 }
 BENCHMARK(BM_SceneFrame1500Faces)
     ->Arg(kModeWireframe)

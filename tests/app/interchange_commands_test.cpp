@@ -2,9 +2,8 @@
 // the Import options dialog answered on screen, the files on disk.
 #include "app/import_options_dialog.h"
 #include "app/qt_text.h"
-#include "editor_fixture.h"
+#include "mesh_editing_fixture.h"
 #include "mesh_snapshot.h"
-#include "modal_answer.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -15,24 +14,10 @@
 namespace kavlen {
 namespace {
 
-using Kind = ScriptedDialogs::Kind;
-
 constexpr int kPyramid = 1; // triangles with every corner, some mirrored
 constexpr int kWedge = 2;   // quads and triangles, one mirrored quad
 
-struct InterchangeCommandsTest : EditorTest {
-    void openDemo() {
-        start();
-        ASSERT_TRUE(editor->openPackage(demoCopy("demo.wad")));
-        editor->addDocumentChangedListener([this](unsigned t) { touches.push_back(t); });
-        dialogs.clear();
-    }
-    void TearDown() override {
-        modal.stop();
-        EditorTest::TearDown();
-    }
-    void showMesh(int slot) { render().scene().currentMesh = slot; }
-    Mesh& mesh(int slot) { return editor->document().meshes[std::size_t(slot)]; }
+struct InterchangeCommandsTest : MeshEditingTest {
     // Answers the Import options dialog with moveable lighting, or static
     // lighting of `intensity`.
     void answerImportOptions(bool moveable, int intensity = 16) {
@@ -43,15 +28,6 @@ struct InterchangeCommandsTest : EditorTest {
             QTest::mouseClick(d.okButton, Qt::LeftButton);
         });
     }
-    std::vector<std::string> textsOf(Kind kind) {
-        std::vector<std::string> texts;
-        for (const auto& call : dialogs.callsOf(kind))
-            texts.push_back(call.text);
-        return texts;
-    }
-
-    std::vector<unsigned> touches;
-    ModalAnswer modal;
 };
 
 // The faces of a mesh as corner points with texture and attributes, independent

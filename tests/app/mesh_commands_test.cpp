@@ -6,10 +6,9 @@
 #include "app/move_mesh_window.h"
 #include "app/remap_window.h"
 #include "document/bounds.h"
-#include "editor_fixture.h"
+#include "mesh_editing_fixture.h"
 #include "mesh_snapshot.h"
 #include "meshedit/add_mesh.h"
-#include "modal_answer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,39 +24,16 @@
 namespace kavlen {
 namespace {
 
-using Kind = ScriptedDialogs::Kind;
-
 // The demo package's mesh slots used here.
 constexpr int kCube = 0;    // moveable lighting, face 0 shiny, no static
 constexpr int kPyramid = 1; // triangles with every corner, some mirrored
 constexpr int kColumn = 10; // static 0's mesh, static lighting
 constexpr int kColumnStatic = 0;
 
-struct MeshCommandsTest : EditorTest {
-    void openDemo() {
-        start();
-        ASSERT_TRUE(editor->openPackage(demoCopy("demo.wad")));
-        editor->addDocumentChangedListener([this](unsigned t) { touches.push_back(t); });
-        dialogs.clear();
-    }
-    void TearDown() override {
-        modal.stop();
-        EditorTest::TearDown();
-    }
-    void showMesh(int slot) { render().scene().currentMesh = slot; }
-    Mesh& mesh(int slot) { return editor->document().meshes[std::size_t(slot)]; }
+struct MeshCommandsTest : MeshEditingTest {
     std::vector<VertexKey> vertices(int slot) { return vertexKeys(mesh(slot)); }
     std::vector<FaceKey> faces(int slot) { return faceKeys(mesh(slot)); }
-    std::vector<std::string> textsOf(Kind kind) {
-        std::vector<std::string> texts;
-        for (const auto& call : dialogs.callsOf(kind))
-            texts.push_back(call.text);
-        return texts;
-    }
     MoveMeshWindow& moveWindow() { return *main().findChild<MoveMeshWindow*>(); }
-
-    std::vector<unsigned> touches;
-    ModalAnswer modal;
 };
 
 constexpr int X = 0, Y = 1, Z = 2;
