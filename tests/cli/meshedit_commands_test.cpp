@@ -17,17 +17,8 @@ using test::demoPath;
 using test::runCli;
 namespace fs = std::filesystem;
 
-class MeshCommands : public ::testing::Test {
+class MeshCommands : public test::CliTest {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("kavlen-cli-meshedit-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const char* name) const { return (dir_ / name).string(); }
     std::unique_ptr<twad> load(const char* name) const {
         auto wad = std::make_unique<twad>();
         EXPECT_TRUE(loadWad(*wad, dir_ / name).ok());
@@ -39,8 +30,6 @@ class MeshCommands : public ::testing::Test {
         readWholeFile(p, bytes, message);
         return bytes;
     }
-
-    fs::path dir_;
 };
 
 TEST_F(MeshCommands, MoveCarriesTheStaticBoxes) {

@@ -4,8 +4,10 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace kavlen::test {
@@ -52,5 +54,22 @@ inline CliResult runCli(const std::vector<std::string>& args) {
 inline std::string demoPath() {
     return (std::filesystem::path(KAVLEN_SAMPLES_DIR) / "demo.wad").string();
 }
+
+// A test with a fresh folder of its own for the files the commands write.
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("kavlen-cli-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string path(const char* name) const { return (dir_ / name).string(); }
+
+    std::filesystem::path dir_;
+};
 
 } // namespace kavlen::test

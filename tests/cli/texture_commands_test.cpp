@@ -16,17 +16,8 @@ using test::demoPath;
 using test::runCli;
 namespace fs = std::filesystem;
 
-class TextureCommands : public ::testing::Test {
+class TextureCommands : public test::CliTest {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("kavlen-cli-textures-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const char* name) const { return (dir_ / name).string(); }
     static std::vector<std::uint8_t> bytesOf(const std::string& p) {
         std::vector<std::uint8_t> bytes;
         std::string message;
@@ -40,8 +31,6 @@ class TextureCommands : public ::testing::Test {
                 .err.find("not available") == std::string::npos;
         return available;
     }
-
-    fs::path dir_;
 };
 
 TEST_F(TextureCommands, AtlasExportThenImportGivesBackTheSamePackage) {
