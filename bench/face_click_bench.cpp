@@ -9,7 +9,7 @@
 #include "app/texture_panel.h"
 #include "view3d/gl_format.h"
 #include "view3d/gl_view.h"
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -57,12 +57,12 @@ RunningEditor* runningEditor() {
 
 // Makes `slot` the render window's current mesh, fitted in the view.
 void showMesh(RunningEditor& r, int slot) {
-    TForm4& render = r.editor->renderWindow();
+    RenderWindow& render = r.editor->renderWindow();
     render.showMesh(slot);
 }
 
 // Draws one frame of the view now, as its paint does, and waits for it.
-void drawFrame(TForm4& render) {
+void drawFrame(RenderWindow& render) {
     GLView& view = render.view();
     view.makeCurrent();
     const double ratio = view.devicePixelRatioF();
@@ -80,7 +80,7 @@ void BM_ClickToFrame(benchmark::State& state) {
         state.SkipWithError("no display (run under xvfb-run)");
         return;
     }
-    TForm4& render = r->editor->renderWindow();
+    RenderWindow& render = r->editor->renderWindow();
     showMesh(*r, static_cast<int>(state.range(0)));
     r->faces->selectRenderMode(RenderModeEntry::Textured);
     render.view().grabFramebuffer(); // the context, the matrices and the list exist
@@ -114,7 +114,7 @@ void BM_PickInView(benchmark::State& state) {
         state.SkipWithError("no display (run under xvfb-run)");
         return;
     }
-    TForm4& render = r->editor->renderWindow();
+    RenderWindow& render = r->editor->renderWindow();
     showMesh(*r, static_cast<int>(state.range(0)));
     render.view().grabFramebuffer();
     const QPointF middle(render.view().width() / 2.0, render.view().height() / 2.0);

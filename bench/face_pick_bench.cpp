@@ -85,7 +85,7 @@ PickView windowView() {
 }
 
 struct Scene {
-    std::unique_ptr<twad> wad = makeDemoPackage();
+    std::unique_ptr<Package> wad = makeDemoPackage();
     int slot = 0;
     explicit Scene(void (*build)(Mesh&)) {
         slot = wad->meshCount;

@@ -3,8 +3,8 @@
 // also written to DIR so that other readers can be timed on the same files.
 #include "document/demo_package.h"
 #include "interchange/dxf.h"
-#include "interchange/mqo.h"
-#include "interchange/obj.h"
+#include "interchange/mqo_document.h"
+#include "interchange/obj_model.h"
 #include "meshedit/lighting.h"
 #include "textures/buffered_file.h"
 #include "textures/texture_set.h"
@@ -124,7 +124,7 @@ std::string largeObj() {
     return s;
 }
 
-std::unique_ptr<twad> packageWithLargeMesh() {
+std::unique_ptr<Package> packageWithLargeMesh() {
     auto wad = makeDemoPackage();
     wad->meshes[0] = largeMesh();
     return wad;
@@ -211,7 +211,7 @@ void BM_ObjImport1500(benchmark::State& state) {
 }
 BENCHMARK(BM_ObjImport1500)->Unit(benchmark::kMicrosecond);
 
-std::unique_ptr<twad> fullPackage() {
+std::unique_ptr<Package> fullPackage() {
     auto wad = makeDemoPackage();
     wad->texInfoCount = kMaxTexInfos;
     const Mesh sphere = wad->meshes[6];

@@ -3,13 +3,13 @@
 #pragma once
 
 #include "document/demo_package.h"
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <memory>
 
 namespace kavlen {
 
-inline std::unique_ptr<twad> makeLargePackage() {
+inline std::unique_ptr<Package> makeLargePackage() {
     auto wad = makeDemoPackage();
     wad->textureDataSize = static_cast<std::uint32_t>(60 * kPageBytes);
     wad->textureData.resize(wad->textureDataSize);

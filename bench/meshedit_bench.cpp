@@ -13,7 +13,7 @@ namespace {
 using namespace kavlen;
 
 // The demo package grown to 1000 full meshes, each pointer naming its own mesh.
-std::unique_ptr<twad> fullPackage() {
+std::unique_ptr<Package> fullPackage() {
     auto wad = makeDemoPackage();
     wad->meshes.resize(kMaxMeshes);
     wad->meshCount = static_cast<std::uint16_t>(kMaxMeshes);

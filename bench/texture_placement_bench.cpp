@@ -13,15 +13,15 @@ using namespace kavlen;
 
 namespace {
 
-std::unique_ptr<twad> emptyAtlas(int pages) {
-    auto wad = std::make_unique<twad>();
+std::unique_ptr<Package> emptyAtlas(int pages) {
+    auto wad = std::make_unique<Package>();
     wad->version = 129;
     wad->textureDataSize = static_cast<std::uint32_t>(pages * kPageBytes);
     wad->textureData.assign(wad->textureDataSize, 0x40);
     return wad;
 }
 
-void sample(twad& wad, int page, int x, int y, int w, int h) {
+void sample(Package& wad, int page, int x, int y, int w, int h) {
     TexInfo& t = wad.texInfos[wad.texInfoCount++];
     t.x = static_cast<std::uint8_t>(x);
     t.y = static_cast<std::uint8_t>(y);
@@ -31,7 +31,7 @@ void sample(twad& wad, int page, int x, int y, int w, int h) {
 }
 
 // Sparse: five large samples; a 64 x 64 picture fits in the second band.
-std::unique_ptr<twad> sparsePage() {
+std::unique_ptr<Package> sparsePage() {
     auto wad = emptyAtlas(1);
     sample(*wad, 0, 0, 0, 128, 64);
     sample(*wad, 0, 128, 0, 100, 40);
@@ -42,7 +42,7 @@ std::unique_ptr<twad> sparsePage() {
 }
 
 // Dense: a grid of 16 x 16 samples with one 32 x 32 hole near the bottom right.
-std::unique_ptr<twad> densePage() {
+std::unique_ptr<Package> densePage() {
     auto wad = emptyAtlas(1);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
@@ -53,7 +53,7 @@ std::unique_ptr<twad> densePage() {
 
 // Adversarial: 4096 single texels on a 4-texel lattice; no 4 x 4 square is free,
 // so every candidate of the page must be rejected.
-std::unique_ptr<twad> adversarialPage() {
+std::unique_ptr<Package> adversarialPage() {
     auto wad = emptyAtlas(1);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
@@ -63,7 +63,7 @@ std::unique_ptr<twad> adversarialPage() {
 
 // 60 pages, each crowded with 64 random samples of 8..40 texels plus four
 // 128 x 128 quarter samples that leave no room for 64 x 64 except on the last page.
-std::unique_ptr<twad> crowdedAtlas() {
+std::unique_ptr<Package> crowdedAtlas() {
     auto wad = emptyAtlas(60);
     std::mt19937 rng(60);
     for (int p = 0; p < 60; ++p) {
@@ -78,7 +78,7 @@ std::unique_ptr<twad> crowdedAtlas() {
 }
 
 template <typename Search>
-void searchPage(benchmark::State& state, std::unique_ptr<twad> (*make)(), int w, int h,
+void searchPage(benchmark::State& state, std::unique_ptr<Package> (*make)(), int w, int h,
                 Search search) {
     const auto wad = make();
     for (auto _ : state)

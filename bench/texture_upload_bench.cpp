@@ -3,10 +3,10 @@
 // The pixel-buffer benchmarks need no display. The GL benchmarks make an
 // offscreen GL context and are skipped when none can be made (run them under
 // xvfb-run for Mesa's software renderer).
-#include "document/wad.h"
+#include "document/package.h"
 #include "textures/adding.h"
 #include "textures/texture_numbers.h"
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 #include "view3d/texture_pixels.h"
 #include "view3d/texture_upload.h"
 
@@ -28,8 +28,8 @@ namespace {
 
 // A package of 4096 samples on 16 pages: half 32 x 32, a quarter 64 x 64 and a
 // quarter 48 x 40 (stretched to 64 x 64 on upload).
-std::unique_ptr<twad> makeSamplePackage() {
-    auto wad = std::make_unique<twad>();
+std::unique_ptr<Package> makeSamplePackage() {
+    auto wad = std::make_unique<Package>();
     wad->version = 129;
     const int pages = 16;
     wad->textureDataSize = static_cast<std::uint32_t>(pages * kPageBytes);
@@ -51,7 +51,7 @@ std::unique_ptr<twad> makeSamplePackage() {
 }
 
 // A mesh of 1500 quads (of 1500 vertices' worth of corners shared in a grid).
-void addGridMesh(twad& wad) {
+void addGridMesh(Package& wad) {
     Mesh& mesh = wad.appendMeshSlot();
     const int side = 38; // 38 x 38 = 1444 vertices
     for (int y = 0; y < side; ++y)
@@ -193,7 +193,7 @@ void BM_ImportThenUpload(benchmark::State& state) {
         state.SkipWithError("no GL context (run under xvfb-run)");
         return;
     }
-    auto wad = std::make_unique<twad>();
+    auto wad = std::make_unique<Package>();
     wad->version = 129;
     wad->textureDataSize = kPageBytes;
     wad->textureData.assign(kPageBytes, 0x40);
@@ -233,15 +233,15 @@ BENCHMARK(BM_ImportThenUpload)->Unit(benchmark::kMillisecond);
 struct GridScene {
     explicit GridScene(int mode) : wad(makeSamplePackage()) {
         addGridMesh(*wad);
-        scene = std::make_unique<tr_scene>(*wad);
+        scene = std::make_unique<MeshScene>(*wad);
         scene->currentMesh = 0;
         scene->renderMode = static_cast<std::uint8_t>(mode);
         uploadAllSamples(scene->textures, *wad, 24, false);
     }
     ~GridScene() { scene->textures.removeAll(); }
 
-    std::unique_ptr<twad> wad;
-    std::unique_ptr<tr_scene> scene;
+    std::unique_ptr<Package> wad;
+    std::unique_ptr<MeshScene> scene;
 };
 
 // Compiling the scene of a 1500-face mesh into a display list, per render mode.
@@ -251,7 +251,7 @@ void BM_CompileScene1500Faces(benchmark::State& state) {
         return;
     }
     GridScene grid(static_cast<int>(state.range(0)));
-    tr_scene& scene = *grid.scene;
+    MeshScene& scene = *grid.scene;
     const GLuint list = glGenLists(1);
     for (auto _ : state) {
         glNewList(list, GL_COMPILE);
@@ -278,7 +278,7 @@ void BM_SceneFrame1500Faces(benchmark::State& state) {
         return;
     }
     GridScene grid(static_cast<int>(state.range(0)));
-    tr_scene& scene = *grid.scene;
+    MeshScene& scene = *grid.scene;
     const GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
     glInitNames();

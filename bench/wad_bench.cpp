@@ -1,7 +1,7 @@
 // Loading and saving packages beside a raw read and a raw write of the same bytes.
 #include "document/demo_package.h"
+#include "document/package.h"
 #include "document/safe_write.h"
-#include "document/wad.h"
 #include "large_package.h"
 
 #include <benchmark/benchmark.h>
@@ -15,15 +15,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Package {
+struct BenchPackage {
     fs::path path;
     std::vector<std::uint8_t> bytes;
 };
 
-const Package& package(bool large) {
-    static const Package packages[2] = {
+const BenchPackage& package(bool large) {
+    static const BenchPackage packages[2] = {
         [] {
-            Package p{fs::temp_directory_path() / "kavlen-bench-demo.wad", {}};
+            BenchPackage p{fs::temp_directory_path() / "kavlen-bench-demo.wad", {}};
             auto wad = makeDemoPackage();
             saveWad(*wad, p.path);
             std::string m;
@@ -31,7 +31,7 @@ const Package& package(bool large) {
             return p;
         }(),
         [] {
-            Package p{fs::temp_directory_path() / "kavlen-bench-large.wad", {}};
+            BenchPackage p{fs::temp_directory_path() / "kavlen-bench-large.wad", {}};
             auto wad = makeLargePackage();
             saveWad(*wad, p.path);
             std::string m;
@@ -43,7 +43,7 @@ const Package& package(bool large) {
 }
 
 void BM_RawRead(benchmark::State& state) {
-    const Package& p = package(state.range(0));
+    const BenchPackage& p = package(state.range(0));
     std::string message;
     for (auto _ : state) {
         std::vector<std::uint8_t> bytes; // a fresh buffer, as a load needs
@@ -54,8 +54,8 @@ void BM_RawRead(benchmark::State& state) {
 }
 
 void BM_LoadWad(benchmark::State& state) {
-    const Package& p = package(state.range(0));
-    auto wad = std::make_unique<twad>();
+    const BenchPackage& p = package(state.range(0));
+    auto wad = std::make_unique<Package>();
     for (auto _ : state) {
         if (!loadWad(*wad, p.path).ok())
             state.SkipWithError("load failed");
@@ -64,7 +64,7 @@ void BM_LoadWad(benchmark::State& state) {
 }
 
 void BM_RawWrite(benchmark::State& state) {
-    const Package& p = package(state.range(0));
+    const BenchPackage& p = package(state.range(0));
     const fs::path out = fs::temp_directory_path() / "kavlen-bench-out.wad";
     for (auto _ : state) {
         std::ofstream f(out, std::ios::binary | std::ios::trunc);
@@ -75,7 +75,7 @@ void BM_RawWrite(benchmark::State& state) {
 }
 
 void BM_RawSafeWrite(benchmark::State& state) {
-    const Package& p = package(state.range(0));
+    const BenchPackage& p = package(state.range(0));
     const fs::path out = fs::temp_directory_path() / "kavlen-bench-out.wad";
     for (auto _ : state)
         writeFileSafely(out, p.bytes);
@@ -83,8 +83,8 @@ void BM_RawSafeWrite(benchmark::State& state) {
 }
 
 void BM_SaveWad(benchmark::State& state) {
-    const Package& p = package(state.range(0));
-    auto wad = std::make_unique<twad>();
+    const BenchPackage& p = package(state.range(0));
+    auto wad = std::make_unique<Package>();
     loadWad(*wad, p.path);
     const fs::path out = fs::temp_directory_path() / "kavlen-bench-out.wad";
     for (auto _ : state) {

@@ -1,6 +1,6 @@
 // MQO reader and import into a demo package mesh slot.
 #include "document/demo_package.h"
-#include "interchange/mqo.h"
+#include "interchange/mqo_document.h"
 
 #include <cstdint>
 #include <cstdlib>

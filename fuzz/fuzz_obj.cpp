@@ -1,7 +1,7 @@
 // OBJ reader and import; the text after a line "#mtl" is served as the material
 // file that any "mtllib" line names.
 #include "document/demo_package.h"
-#include "interchange/obj.h"
+#include "interchange/obj_model.h"
 
 #include <cstdint>
 #include <cstdlib>

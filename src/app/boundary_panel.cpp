@@ -6,7 +6,7 @@
 #include "app/open_procedure.h"
 #include "app/qt_text.h"
 #include "app/render_window.h"
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -148,18 +148,18 @@ void BoundaryPanel::buildControls() {
 }
 
 void BoundaryPanel::registerOpenSteps(OpenProcedure& procedure) {
-    procedure.addStep(OpenStage::ClearMainWindow, [this](twad&) {
+    procedure.addStep(OpenStage::ClearMainWindow, [this](Package&) {
         const QSignalBlocker block(statics_);
         statics_->clear();
     });
-    procedure.addStep(OpenStage::ClearImagesAndStatus, [this](twad&) {
+    procedure.addStep(OpenStage::ClearImagesAndStatus, [this](Package&) {
         // The box kind and the radio buttons stay as they were.
         panel_.selectedStatic = -1;
         panel_.fields.fill(0);
         enableFields(panel_, FieldGroup::All);
         refreshControls();
     });
-    procedure.addStep(OpenStage::FillObjectLists, [this](twad& wad) {
+    procedure.addStep(OpenStage::FillObjectLists, [this](Package& wad) {
         const QSignalBlocker block(statics_);
         statics_->clear();
         for (const std::string& label : staticLabels(wad, editor_.staticNames()))
@@ -190,7 +190,7 @@ void BoundaryPanel::refreshControls() {
 }
 
 void BoundaryPanel::applyToScene() {
-    if (tr_scene* scene = editor_.renderWindow().meshScene()) {
+    if (MeshScene* scene = editor_.renderWindow().meshScene()) {
         scene->showBox = showBox_ ? 1 : 0;
         scene->boxKind = panel_.boxKind == BoxKind::Collision ? 1 : 0;
     }
@@ -223,7 +223,7 @@ void BoundaryPanel::selectStatic(int staticIndex) {
 }
 
 void BoundaryPanel::editField(int field, long long value) {
-    twad& wad = editor_.document();
+    Package& wad = editor_.document();
     const int mesh = editor_.renderWindow().currentMesh();
     // Fields 7 to 10 edit the mesh's sphere unless they show the static's box.
     const bool sphere = field >= 7 && field <= 10 && !panelEditsStatic(wad, mesh, panel_);

@@ -1,6 +1,6 @@
 #include "app/colour_guide_window.h"
 
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -28,7 +28,7 @@ Editor::Editor(Dialogs& dialogs, AppLocations locations)
 
 Editor::~Editor() {
     menus_.reset();
-    form1_.reset();
+    mainWindow_.reset();
     if (changeReporter_)
         commands_.removeObserver(changeReporter_.get());
 }
@@ -44,38 +44,38 @@ bool Editor::start(bool glAvailable) {
     });
     recent_ = RecentFiles(settings_.recentFiles);
 
-    form1_ = std::make_unique<TForm1>(*this);
+    mainWindow_ = std::make_unique<MainWindow>(*this);
     staticNames_ = readNameList(locations_.dataFile(kStaticNamesFile));
     moveableNames_ = readNameList(locations_.dataFile(kMoveableNamesFile));
-    form4_ = new TForm4(form1_.get());
-    form4_->attachPackage(document_, locations_.dataFile("solid.bmp"));
-    form4_->attachEditor(*this);
+    renderWindow_ = new RenderWindow(mainWindow_.get());
+    renderWindow_->attachPackage(document_, locations_.dataFile("solid.bmp"));
+    renderWindow_->attachEditor(*this);
     addHighlightFaceListener(
-        [this](int mesh, int face) { form4_->showHighlightedFace(mesh, face); });
+        [this](int mesh, int face) { renderWindow_->showHighlightedFace(mesh, face); });
     addSamplesChangedListener(
-        [this](const std::vector<int>& samples) { form4_->uploadSamples(samples); });
+        [this](const std::vector<int>& samples) { renderWindow_->uploadSamples(samples); });
 
     registerCommands();
     menus_ = std::make_unique<MenuBuilder>(commands_);
-    menus_->build(form1_->menuBar());
+    menus_->build(mainWindow_->menuBar());
     // The menu shortcuts work while the render window is active too.
-    form4_->addActions(menus_->actions());
+    renderWindow_->addActions(menus_->actions());
 
-    form1_->registerOpenSteps(openProcedure_);
-    form4_->registerOpenSteps(openProcedure_);
+    mainWindow_->registerOpenSteps(openProcedure_);
+    renderWindow_->registerOpenSteps(openProcedure_);
 
     applySettings();
-    form4_->invalidateScene();
+    renderWindow_->invalidateScene();
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { sessionEnding(); });
     // The size the window returns to from maximised (and keeps on desktops
     // without a window manager).
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        form1_->setGeometry(area.adjusted(area.width() / 10, area.height() / 10, -area.width() / 10,
-                                          -area.height() / 10));
+        mainWindow_->setGeometry(area.adjusted(area.width() / 10, area.height() / 10,
+                                               -area.width() / 10, -area.height() / 10));
     }
-    form1_->showMaximized();
+    mainWindow_->showMaximized();
     return true;
 }
 
@@ -143,8 +143,8 @@ void Editor::meshShown(int slot) {
 void Editor::highlightFace(int mesh, int face) {
     for (const auto& listener : highlightFaceListeners_)
         listener(mesh, face);
-    if (form4_)
-        form4_->invalidateScene();
+    if (renderWindow_)
+        renderWindow_->invalidateScene();
 }
 
 namespace {
@@ -199,14 +199,14 @@ std::uint32_t Editor::resolveColour(std::uint32_t colour) const {
 
 void Editor::applySettings() {
     const EditorSettings& s = settings_;
-    form4_->setViewColour(ViewColour::Background, resolveColour(s.background));
-    form4_->setViewColour(ViewColour::Line, resolveColour(s.line));
-    form4_->setViewColour(ViewColour::Box, resolveColour(s.box));
-    form4_->setViewColour(ViewColour::Point, resolveColour(s.point));
-    form4_->setViewColour(ViewColour::Point2, resolveColour(s.point2));
-    form4_->setViewColour(ViewColour::Grid, resolveColour(s.grid));
+    renderWindow_->setViewColour(ViewColour::Background, resolveColour(s.background));
+    renderWindow_->setViewColour(ViewColour::Line, resolveColour(s.line));
+    renderWindow_->setViewColour(ViewColour::Box, resolveColour(s.box));
+    renderWindow_->setViewColour(ViewColour::Point, resolveColour(s.point));
+    renderWindow_->setViewColour(ViewColour::Point2, resolveColour(s.point2));
+    renderWindow_->setViewColour(ViewColour::Grid, resolveColour(s.grid));
 
-    tr_scene& state = form4_->scene();
+    MeshScene& state = renderWindow_->scene();
     state.showAxes = s.showAxes;
     state.showGrid = s.showGrid;
     state.outlineFaces = s.showLines;
@@ -215,16 +215,16 @@ void Editor::applySettings() {
     state.stippleOn = s.enableStipple;
     state.stipplePattern = static_cast<std::uint16_t>(s.stipplePattern);
 
-    form1_->modeTx()->setChecked(s.modeTx);
-    form1_->modeSh()->setChecked(s.modeSh);
-    form1_->modeOp()->setChecked(s.modeOp);
+    mainWindow_->modeTx()->setChecked(s.modeTx);
+    mainWindow_->modeSh()->setChecked(s.modeSh);
+    mainWindow_->modeOp()->setChecked(s.modeOp);
 
     commands_.setChecked("QueryOnClose", s.queryClose);
     commands_.setChecked("OpenTextured", s.openInTexturedMode);
     commands_.setChecked("ShowAllMeshes", s.showAllMeshesList);
     rebuildRecentMenu();
 
-    form4_->showAllMeshesList(s.showAllMeshesList);
+    renderWindow_->showAllMeshesList(s.showAllMeshesList);
     commands_.setChecked("BilinearFiltering", s.bilinearFiltering);
 
     commands_.setChecked("ShowAxes", state.showAxes);
@@ -233,7 +233,7 @@ void Editor::applySettings() {
     commands_.setChecked("UntexturedWhite", state.untexturedWhite);
     if (s.darkUI) {
         commands_.setChecked("DarkUI", true);
-        form1_->setDarkUI(true);
+        mainWindow_->setDarkUI(true);
     }
 }
 
@@ -244,8 +244,8 @@ void Editor::addSettingsCollector(std::function<void(EditorSettings&)> collect) 
 EditorSettings Editor::collectSettings() const {
     // Values no view owns yet are written back as they were read.
     EditorSettings s = settings_;
-    const tr_scene& state = form4_->scene();
-    s.background = form4_->viewport().clearColor();
+    const MeshScene& state = renderWindow_->scene();
+    s.background = renderWindow_->viewport().clearColor();
     s.line = state.lineColor;
     s.box = state.boxColor;
     s.point = state.pointColor;
@@ -287,11 +287,11 @@ bool Editor::writeSettingsFile(const EditorSettings& settings) {
 }
 
 void Editor::rebuildRecentMenu() {
-    form1_->setRecentFiles(recent_.paths());
+    mainWindow_->setRecentFiles(recent_.paths());
 }
 
 void Editor::setTitle(const std::string& suffix) {
-    form1_->setWindowTitle(toQt(std::string(kAppTitle) + suffix));
+    mainWindow_->setWindowTitle(toQt(std::string(kAppTitle) + suffix));
 }
 
 void Editor::processPendingMessages() {
@@ -314,7 +314,7 @@ bool Editor::openPackageNow(const std::string& path) {
     const std::string fullPath =
         toStd(QDir::toNativeSeparators(QFileInfo(toQt(path)).absoluteFilePath()));
     BusyCursor busy;
-    form1_->repaint();
+    mainWindow_->repaint();
     const LoadResult result = loadWad(document_, toPath(fullPath));
     if (!result.ok()) {
         // The document is untouched: the previous package (or none) stays.
@@ -336,7 +336,7 @@ bool Editor::openPackageNow(const std::string& path) {
 
 bool Editor::savePackage(const std::string& path) {
     BusyCursor busy;
-    form1_->repaint();
+    mainWindow_->repaint();
     const SaveResult result = saveWad(document_, toPath(path));
     busy.release();
     if (!result.ok)
@@ -362,7 +362,7 @@ void Editor::shutdown() {
         return;
     shutDown_ = true;
     const EditorSettings finalSettings = collectSettings();
-    form4_->hide();
+    renderWindow_->hide();
     releaseDocument(document_);
     documentPath_.clear(); // nothing may treat the released document as loaded
     writeSettingsFile(finalSettings);

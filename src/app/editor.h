@@ -10,7 +10,7 @@
 #include "app/name_lists.h"
 #include "app/open_procedure.h"
 #include "app/recent_files.h"
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <QObject>
 #include <functional>
@@ -20,8 +20,8 @@
 
 namespace kavlen {
 
-class TForm1;
-class TForm4;
+class MainWindow;
+class RenderWindow;
 class MenuBuilder;
 
 inline constexpr const char* kAppTitle = "Kavlen3";
@@ -38,7 +38,7 @@ class Editor : public QObject {
     bool start(bool glAvailable);
 
     // The document and its path; an empty path means no package is loaded.
-    twad& document() { return document_; }
+    Package& document() { return document_; }
     const std::string& documentPath() const { return documentPath_; }
     bool packageLoaded() const { return !documentPath_.empty(); }
 
@@ -54,8 +54,8 @@ class Editor : public QObject {
     // Lets a view put its values into the settings written at close.
     void addSettingsCollector(std::function<void(EditorSettings&)> collect);
 
-    TForm1& mainWindow() { return *form1_; }
-    TForm4& renderWindow() { return *form4_; }
+    MainWindow& mainWindow() { return *mainWindow_; }
+    RenderWindow& renderWindow() { return *renderWindow_; }
     MenuBuilder& menus() { return *menus_; }
 
     // Reads a package and refills every view; on failure shows why and leaves the
@@ -116,7 +116,7 @@ class Editor : public QObject {
 
     Dialogs& dialogs_;
     AppLocations locations_;
-    twad document_;
+    Package document_;
     std::string documentPath_;
     EditorSettings settings_;
     RecentFiles recent_;
@@ -135,8 +135,8 @@ class Editor : public QObject {
     bool shutDown_ = false;
 
     // Windows last: they refer to everything above and go first.
-    std::unique_ptr<TForm1> form1_;
-    TForm4* form4_ = nullptr; // owned by the main window
+    std::unique_ptr<MainWindow> mainWindow_;
+    RenderWindow* renderWindow_ = nullptr; // owned by the main window
     std::unique_ptr<MenuBuilder> menus_;
 };
 

@@ -29,11 +29,11 @@ template <typename Work> std::function<void(const std::string&)> ignoringArgumen
 
 void addFileCommands(Editor& editor) {
     CommandTable& table = editor.commands();
-    TForm1& form = editor.mainWindow();
+    MainWindow& form = editor.mainWindow();
 
     Command open = menuCommand("Open", kMenuFile, 10, "&Open", "F3");
     open.touches = TouchesWholeDocument;
-    open.run = [&form](const std::string& path) { form.Open1Click(path); };
+    open.run = [&form](const std::string& path) { form.openPackageCommand(path); };
     table.add(open);
 
     Command recent = menuCommand("OpenRecent", kMenuFile, 20, "Open Re&cent");
@@ -43,7 +43,7 @@ void addFileCommands(Editor& editor) {
 
     Command save = menuCommand("Save", kMenuFile, 30, "&Save", "Ctrl+S");
     save.guard = Guard::RequiresPackage;
-    save.run = ignoringArgument([&form] { form.Save1Click(); });
+    save.run = ignoringArgument([&form] { form.savePackageCommand(); });
     table.add(save);
 
     Command saveAs = menuCommand("SaveAs", kMenuFile, 40, "Save &As", "F2");
@@ -53,17 +53,17 @@ void addFileCommands(Editor& editor) {
 
     Command exit = menuCommand("Exit", kMenuFile, 200, "E&xit", "Ctrl+X");
     exit.separatorBefore = true;
-    exit.run = ignoringArgument([&form] { form.Exit1Click(); });
+    exit.run = ignoringArgument([&form] { form.exitCommand(); });
     table.add(exit);
 }
 
 void addViewCommands(Editor& editor) {
     CommandTable& table = editor.commands();
-    TForm4& render = editor.renderWindow();
+    RenderWindow& render = editor.renderWindow();
 
     // The reference switches copy their check mark into the scene.
     const auto reference = [&](const char* id, int position, const char* caption,
-                               const char* shortcut, std::uint8_t tr_scene::*flag) {
+                               const char* shortcut, std::uint8_t MeshScene::*flag) {
         Command c = menuCommand(id, kMenuView, position, caption, shortcut);
         c.checkable = true;
         c.run = ignoringArgument([&table, &render, id, flag] {
@@ -72,13 +72,13 @@ void addViewCommands(Editor& editor) {
         });
         table.add(c);
     };
-    reference("ShowAxes", 10, "Show &Axes", "Ctrl+A", &tr_scene::showAxes);
-    reference("ShowGrid", 20, "Show &Grid", "Ctrl+G", &tr_scene::showGrid);
+    reference("ShowAxes", 10, "Show &Axes", "Ctrl+A", &MeshScene::showAxes);
+    reference("ShowGrid", 20, "Show &Grid", "Ctrl+G", &MeshScene::showGrid);
 
     Command dark = menuCommand("DarkUI", kMenuView, 80, "Dar&k UI");
     dark.separatorBefore = true;
     dark.checkable = true;
-    TForm1& form = editor.mainWindow();
+    MainWindow& form = editor.mainWindow();
     dark.run = ignoringArgument([&form] { form.DarkUI1Click(); });
     table.add(dark);
 }

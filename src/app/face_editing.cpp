@@ -11,7 +11,7 @@
 #include "app/texture_panel.h"
 #include "meshedit/lighting.h"
 #include "view3d/gl_view.h"
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,7 +38,7 @@ MouseButton mouseButtonOf(Qt::MouseButton button) {
 
 // The figure's own transform as applyAndDraw issues it: translate, scale, rotate
 // about x, y, z.
-Matrix4 figureMatrix(const tglfigure& figure) {
+Matrix4 figureMatrix(const SceneFigure& figure) {
     Matrix4 m = translationMatrix(figure.position[0], figure.position[1], figure.position[2]);
     m = multiply(m, scaleMatrix(figure.scale[0], figure.scale[1], figure.scale[2]));
     m = multiply(m, rotationMatrix(figure.rotation[0], 1, 0, 0));
@@ -50,7 +50,7 @@ Matrix4 figureMatrix(const tglfigure& figure) {
 
 FaceEditing::FaceEditing(Editor& editor) : QObject(&editor.mainWindow()), editor_(editor) {
     setObjectName("faceEditing");
-    TForm1& form = editor.mainWindow();
+    MainWindow& form = editor.mainWindow();
     attributes_ = new AttributesGroup(&form);
     form.addControlGroup(attributes_);
     colourGuide_ = new ColourGuideWindow(&form);
@@ -77,8 +77,8 @@ FaceEditing::FaceEditing(Editor& editor) : QObject(&editor.mainWindow()), editor
 FaceEditing::~FaceEditing() = default;
 
 std::optional<PickView> FaceEditing::pickView() const {
-    TForm4& render = editor_.renderWindow();
-    const TGLViewport::FrameMatrices& frame = render.viewport().lastFrameMatrices();
+    RenderWindow& render = editor_.renderWindow();
+    const Viewport::FrameMatrices& frame = render.viewport().lastFrameMatrices();
     if (!frame.valid)
         return std::nullopt;
     PickView view;
@@ -92,7 +92,7 @@ std::optional<PickView> FaceEditing::pickView() const {
 }
 
 RenderModeEntry FaceEditing::renderMode() const {
-    const tr_scene* scene = editor_.renderWindow().meshScene();
+    const MeshScene* scene = editor_.renderWindow().meshScene();
     if (!scene)
         return RenderModeEntry::Wireframe;
     return renderModeEntryOfSceneMode(scene->renderMode).value_or(RenderModeEntry::Wireframe);
@@ -102,7 +102,7 @@ PickHit FaceEditing::pickAt(QPointF logical) const {
     const auto view = pickView();
     if (!view || !editor_.packageLoaded())
         return {};
-    TForm4& render = editor_.renderWindow();
+    RenderWindow& render = editor_.renderWindow();
     const PickCursor cursor =
         cursorInDevicePixels(logical.x(), logical.y(), render.view().devicePixelRatioF());
     return pickInCurrentMesh(editor_.document(), render.currentMesh(), renderMode(), *view, cursor);
@@ -116,14 +116,14 @@ FaceClickInput FaceEditing::gatherInput(Qt::MouseButton button,
     in.keys.ctrl = modifiers.testFlag(Qt::ControlModifier);
     in.keys.alt = modifiers.testFlag(Qt::AltModifier);
     in.mode = renderMode();
-    const TForm1& form = editor_.mainWindow();
+    const MainWindow& form = editor_.mainWindow();
     in.modeBoxes = {form.modeTx()->isChecked(), form.modeSh()->isChecked(),
                     form.modeOp()->isChecked()};
     if (const TexturePanel* panel = texturePanel())
         in.currentSample = panel->selectedSample();
     in.shining = attributes_->shining();
     in.opacity = attributes_->opacity();
-    if (const tr_scene* scene = editor_.renderWindow().meshScene())
+    if (const MeshScene* scene = editor_.renderWindow().meshScene())
         in.pickedVertex = scene->pickedVertex;
     in.lighting = lightingEditor_->state();
     in.triangleType = colourGuide_->triangleType();
@@ -146,7 +146,7 @@ FaceClickResult FaceEditing::click(QPointF logical, Qt::MouseButton button,
 }
 
 void FaceEditing::applyResult(const FaceClickResult& result) {
-    if (tr_scene* scene = editor_.renderWindow().meshScene())
+    if (MeshScene* scene = editor_.renderWindow().meshScene())
         scene->pickedVertex = result.pickedVertex;
     if (result.opacity)
         attributes_->setOpacity(*result.opacity);
@@ -186,7 +186,7 @@ bool FaceEditing::lightsEnabled() const {
 }
 
 void FaceEditing::enableLights(bool on) {
-    if (tr_scene* scene = editor_.renderWindow().meshScene())
+    if (MeshScene* scene = editor_.renderWindow().meshScene())
         scene->lightsEnabled = on ? 1 : 0;
     emit lightsEnabledChanged(on);
     editor_.renderWindow().invalidateScene();
@@ -201,7 +201,7 @@ void FaceEditing::changeAllLighting(int intensity) {
 }
 
 void FaceEditing::selectRenderMode(RenderModeEntry mode) {
-    TForm4& render = editor_.renderWindow();
+    RenderWindow& render = editor_.renderWindow();
     const int m = static_cast<int>(mode);
     {
         const QSignalBlocker quiet(render.renderModeList());

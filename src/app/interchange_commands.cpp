@@ -10,8 +10,8 @@
 #include "app/qt_text.h"
 #include "app/render_window.h"
 #include "interchange/dxf.h"
-#include "interchange/mqo.h"
-#include "interchange/obj.h"
+#include "interchange/mqo_document.h"
+#include "interchange/obj_model.h"
 #include "meshedit/mesh_edit.h"
 
 #include <QFileInfo>
@@ -26,8 +26,9 @@ const FileDialogOptions kMqoSave{"Metasequoia file (*.mqo)", "mqo", {}};
 const FileDialogOptions kMqoOpen{"Metasequoia MQO Files (*.MQO)", "mqo", {}};
 const FileDialogOptions kObjOpen{"Wavefront OBJ files (*.OBJ)", "obj", {}};
 
-using Exporter = ExportResult (*)(const twad&, int, const std::filesystem::path&);
-using Importer = ImportResult (*)(twad&, int, const std::filesystem::path&, const ImportOptions&);
+using Exporter = ExportResult (*)(const Package&, int, const std::filesystem::path&);
+using Importer = ImportResult (*)(Package&, int, const std::filesystem::path&,
+                                  const ImportOptions&);
 
 // The current mesh slot, or -1 after telling the user there is none: every
 // import and export works on the mesh the render window shows.

@@ -41,15 +41,15 @@ QString droppedPackage(const QMimeData* data) {
 
 } // namespace
 
-TForm1::TForm1(Editor& editor) : editor_(editor) {
+MainWindow::MainWindow(Editor& editor) : editor_(editor) {
     setWindowTitle(kAppTitle);
     setAcceptDrops(true);
     buildLayout();
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-void TForm1::buildLayout() {
+void MainWindow::buildLayout() {
     // Everything sits in a column at the left edge: the render window covers the
     // rest of the maximised main window.
     auto* central = new QWidget(this);
@@ -96,23 +96,23 @@ void TForm1::buildLayout() {
     }
 }
 
-void TForm1::setStatusText(int panel, const QString& text) {
+void MainWindow::setStatusText(int panel, const QString& text) {
     if (panel >= 0 && panel < static_cast<int>(statusPanels_.size()))
         statusPanels_[static_cast<std::size_t>(panel)]->setText(text);
 }
 
-void TForm1::addControlGroup(QWidget* group) {
+void MainWindow::addControlGroup(QWidget* group) {
     // Before the button row and the closing stretch.
     controlColumn_->insertWidget(controlColumn_->count() - 2, group);
 }
 
-QString TForm1::statusText(int panel) const {
+QString MainWindow::statusText(int panel) const {
     if (panel < 0 || panel >= static_cast<int>(statusPanels_.size()))
         return {};
     return statusPanels_[static_cast<std::size_t>(panel)]->text();
 }
 
-void TForm1::setDarkUI(bool on) {
+void MainWindow::setDarkUI(bool on) {
     darkUI_ = on;
     QWidget* area = centralWidget();
     for (QWidget* w : {area, static_cast<QWidget*>(pageGroup_)}) {
@@ -126,7 +126,7 @@ void TForm1::setDarkUI(bool on) {
         group->setFlat(on);
 }
 
-void TForm1::Open1Click(const std::string& path) {
+void MainWindow::openPackageCommand(const std::string& path) {
     std::string chosen = path;
     if (chosen.empty()) {
         FileDialogOptions options{"TRLE wad file (*.wad)", "wad", {}};
@@ -140,30 +140,30 @@ void TForm1::Open1Click(const std::string& path) {
     editor_.openPackage(chosen);
 }
 
-void TForm1::Save1Click() {
+void MainWindow::savePackageCommand() {
     editor_.savePackage(editor_.documentPath());
 }
 
-void TForm1::SaveAs1Click() {
+void MainWindow::SaveAs1Click() {
     const auto path =
         editor_.dialogs().saveFile({"TRLE wad file format (*.wad)", "wad", editor_.documentPath()});
     if (path && editor_.savePackage(*path))
         editor_.setDocumentPath(*path);
 }
 
-void TForm1::Exit1Click() {
+void MainWindow::exitCommand() {
     close();
 }
 
-void TForm1::DarkUI1Click() {
+void MainWindow::DarkUI1Click() {
     setDarkUI(editor_.commands().isChecked("DarkUI"));
 }
 
-QMenu* TForm1::recentMenu() const {
+QMenu* MainWindow::recentMenu() const {
     return editor_.menus().submenu("OpenRecent");
 }
 
-void TForm1::setRecentFiles(const std::vector<std::string>& paths) {
+void MainWindow::setRecentFiles(const std::vector<std::string>& paths) {
     QMenu* menu = recentMenu();
     if (!menu)
         return;
@@ -184,26 +184,26 @@ void TForm1::setRecentFiles(const std::vector<std::string>& paths) {
     editor_.commands().setEnabled("OpenRecent", !paths.empty());
 }
 
-void TForm1::registerOpenSteps(OpenProcedure& procedure) {
+void MainWindow::registerOpenSteps(OpenProcedure& procedure) {
     procedure.addStep(OpenStage::ClearMainWindow,
-                      [this](twad&) { editor_.setTitle(" - Loading..."); });
-    procedure.addStep(OpenStage::ClearImagesAndStatus, [this](twad&) {
+                      [this](Package&) { editor_.setTitle(" - Loading..."); });
+    procedure.addStep(OpenStage::ClearImagesAndStatus, [this](Package&) {
         for (int i = 0; i < 3; ++i)
             setStatusText(i, {});
     });
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // Once the main window is up, so the render window comes out on top of it.
     QTimer::singleShot(0, this, [this] {
-        TForm4& render = editor_.renderWindow();
+        RenderWindow& render = editor_.renderWindow();
         render.show();
         render.raise();
     });
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!editor_.queryClose()) {
         event->ignore();
         return;
@@ -212,12 +212,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (!droppedPackage(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void TForm1::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     const QString path = droppedPackage(event->mimeData());
     if (path.isEmpty())
         return;

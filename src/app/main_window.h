@@ -20,17 +20,17 @@ namespace kavlen {
 class Editor;
 class OpenProcedure;
 
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    explicit TForm1(Editor& editor);
-    ~TForm1() override;
+    explicit MainWindow(Editor& editor);
+    ~MainWindow() override;
 
     // Menu handlers.
-    void Open1Click(const std::string& path); // an empty path asks for one
-    void Save1Click();
+    void openPackageCommand(const std::string& path); // an empty path asks for one
+    void savePackageCommand();
     void SaveAs1Click();
-    void Exit1Click();
+    void exitCommand();
     void DarkUI1Click();
 
     // The area where the texture page view goes.

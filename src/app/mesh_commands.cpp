@@ -28,7 +28,7 @@ Command meshCommand(const char* id, const char* menu, int position, const char* 
 }
 
 void mirror(Editor& editor, MirrorPlane plane) {
-    TForm4& render = editor.renderWindow();
+    RenderWindow& render = editor.renderWindow();
     const MeshEditResult result =
         mirrorMesh(editor.document(), render.currentMesh(), mirrorAxis(plane));
     if (result.changed) {
@@ -50,7 +50,7 @@ void recalcNormals(Editor& editor, bool averaged) {
 // Moveable lighting to static or back, with the Import options dialog offering
 // only the other type.
 void changeLightingType(Editor& editor) {
-    twad& wad = editor.document();
+    Package& wad = editor.document();
     const int slot = editor.renderWindow().currentMesh();
     const Mesh* mesh = meshInSlot(wad, slot);
     if (!mesh || mesh->vertexCount == 0 || mesh->faceCount <= 0)

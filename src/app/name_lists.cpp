@@ -29,7 +29,7 @@ std::string objectLabel(const NameList& names, std::uint32_t objectId, std::size
     return std::string(prefix) + std::to_string(position);
 }
 
-std::vector<std::string> staticLabels(const twad& wad, const NameList& names) {
+std::vector<std::string> staticLabels(const Package& wad, const NameList& names) {
     std::vector<std::string> labels;
     const std::size_t count = std::min<std::size_t>(wad.staticCount, wad.statics.size());
     for (std::size_t i = 0; i < count; ++i)
@@ -37,7 +37,7 @@ std::vector<std::string> staticLabels(const twad& wad, const NameList& names) {
     return labels;
 }
 
-std::vector<std::string> moveableLabels(const twad& wad, const NameList& names) {
+std::vector<std::string> moveableLabels(const Package& wad, const NameList& names) {
     std::vector<std::string> labels;
     const std::size_t count = std::min<std::size_t>(wad.moveableCount, wad.moveables.size());
     for (std::size_t i = 0; i < count; ++i)

@@ -3,7 +3,7 @@
 // moveables). Names are shown with only their first letter in upper case.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <filesystem>
 #include <string>
@@ -32,9 +32,9 @@ std::string objectLabel(const NameList& names, std::uint32_t objectId, std::size
                         std::string_view prefix);
 
 // Entries of the statics list, in package order.
-std::vector<std::string> staticLabels(const twad& wad, const NameList& names);
+std::vector<std::string> staticLabels(const Package& wad, const NameList& names);
 // Entries of the moveables list, in package order, then "-- Added Meshes --" when
 // the package has added meshes.
-std::vector<std::string> moveableLabels(const twad& wad, const NameList& names);
+std::vector<std::string> moveableLabels(const Package& wad, const NameList& names);
 
 } // namespace kavlen

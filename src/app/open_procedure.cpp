@@ -24,7 +24,7 @@ void OpenProcedure::addStep(OpenStage stage, Step step) {
     steps_.insert(at, Entry{stage, std::move(step)});
 }
 
-void OpenProcedure::run(twad& wad, const std::function<void()>& pump) const {
+void OpenProcedure::run(Package& wad, const std::function<void()>& pump) const {
     for (std::size_t i = 0; i < steps_.size(); ++i) {
         steps_[i].step(wad);
         const bool stageEnds = i + 1 == steps_.size() || steps_[i + 1].stage != steps_[i].stage;

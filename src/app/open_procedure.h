@@ -5,7 +5,7 @@
 // large package opens; the last stages run through to the first frame.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <functional>
 #include <vector>
@@ -30,12 +30,12 @@ bool repaintsAfter(OpenStage stage);
 
 class OpenProcedure {
   public:
-    using Step = std::function<void(twad& wad)>;
+    using Step = std::function<void(Package& wad)>;
 
     void addStep(OpenStage stage, Step step);
     // Runs every step in stage order, calling `pump` after each stage that
     // repaints.
-    void run(twad& wad, const std::function<void()>& pump) const;
+    void run(Package& wad, const std::function<void()>& pump) const;
 
   private:
     struct Entry {

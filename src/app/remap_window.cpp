@@ -4,7 +4,7 @@
 #include "app/editor.h"
 #include "app/render_window.h"
 #include "meshedit/swap_vertices.h"
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -64,7 +64,7 @@ void RemapWindow::resetIndices() {
 }
 
 void RemapWindow::reMapClicked() {
-    twad& wad = editor_.document();
+    Package& wad = editor_.document();
     const int slot = editor_.renderWindow().currentMesh();
     const int a = current->value();
     const int b = replacement->value();
@@ -72,7 +72,7 @@ void RemapWindow::reMapClicked() {
         return;
     const MeshEditResult result = swapVertices(wad, slot, a, b);
     // A vertex picked for swapping in the view now names another point.
-    if (tr_scene* scene = editor_.renderWindow().meshScene())
+    if (MeshScene* scene = editor_.renderWindow().meshScene())
         scene->pickedVertex = -1;
     editor_.renderWindow().invalidateScene();
     showResultMessages(editor_, result.messages);

@@ -10,7 +10,7 @@ namespace kavlen {
 
 void addRenderCommands(Editor& editor) {
     CommandTable& table = editor.commands();
-    TForm4& render = editor.renderWindow();
+    RenderWindow& render = editor.renderWindow();
 
     const auto colour = [&](const char* id, int position, const char* caption, const char* shortcut,
                             ViewColour which) {
@@ -40,7 +40,7 @@ void addRenderCommands(Editor& editor) {
 
     // Face display switches copy their check mark into the scene.
     const auto faceSwitch = [&](const char* id, int position, const char* caption,
-                                const char* shortcut, std::uint8_t tr_scene::*flag) {
+                                const char* shortcut, std::uint8_t MeshScene::*flag) {
         Command c = menuCommand(id, kMenuFaces, position, caption, shortcut);
         c.separatorBefore = position == 100;
         c.checkable = true;
@@ -51,10 +51,10 @@ void addRenderCommands(Editor& editor) {
         };
         table.add(c);
     };
-    faceSwitch("OutlineFaces", 100, "&Outline Faces", "Ctrl+O", &tr_scene::outlineFaces);
-    faceSwitch("UntexturedWhite", 110, "Untextured &White", "", &tr_scene::untexturedWhite);
-    faceSwitch("ShowBentQuads", 120, "Show Bent Quads", "", &tr_scene::showBentQuads);
-    faceSwitch("ColorScaleShine", 130, "Color Scale Shine", "", &tr_scene::colorScaleShine);
+    faceSwitch("OutlineFaces", 100, "&Outline Faces", "Ctrl+O", &MeshScene::outlineFaces);
+    faceSwitch("UntexturedWhite", 110, "Untextured &White", "", &MeshScene::untexturedWhite);
+    faceSwitch("ShowBentQuads", 120, "Show Bent Quads", "", &MeshScene::showBentQuads);
+    faceSwitch("ColorScaleShine", 130, "Color Scale Shine", "", &MeshScene::colorScaleShine);
 
     // Highlight Hair Indices: one of None, Lara, Young Lara.
     const auto hair = [&](const char* id, int position, const char* caption, bool on, bool lara) {

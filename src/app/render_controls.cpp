@@ -56,13 +56,14 @@ QGroupBox* addGroup(QHBoxLayout* row, QWidget* parent, const QString& caption) {
 
 } // namespace
 
-void TForm4::buildControls(QWidget* parent) {
+void RenderWindow::buildControls(QWidget* parent) {
     QGroupBox* mode = addGroup(controlsRow_, parent, "Render Mode");
     renderModeList_ = new QComboBox(mode);
     for (std::string_view entry : kRenderModeEntries)
         renderModeList_->addItem(toQt(std::string(entry)));
     mode->layout()->addWidget(renderModeList_);
-    connect(renderModeList_, &QComboBox::currentIndexChanged, this, &TForm4::chooseRenderMode);
+    connect(renderModeList_, &QComboBox::currentIndexChanged, this,
+            &RenderWindow::chooseRenderMode);
 
     QGroupBox* moveables = addGroup(controlsRow_, parent, "Moveables");
     moveablesList_ = new QComboBox(moveables);
@@ -79,13 +80,13 @@ void TForm4::buildControls(QWidget* parent) {
     countButton_->setEnabled(false);
     countButton_->setMinimumWidth(24);
     meshesGroup_->layout()->addWidget(countButton_);
-    connect(meshesList_, &QComboBox::currentIndexChanged, this, &TForm4::chooseMesh);
-    connect(countButton_, &QToolButton::clicked, this, &TForm4::showMoveablesWindow);
+    connect(meshesList_, &QComboBox::currentIndexChanged, this, &RenderWindow::chooseMesh);
+    connect(countButton_, &QToolButton::clicked, this, &RenderWindow::showMoveablesWindow);
 
     QGroupBox* camera = addGroup(controlsRow_, parent, "Camera");
     centerButton_ = new QPushButton("Center", camera);
     camera->layout()->addWidget(centerButton_);
-    connect(centerButton_, &QPushButton::clicked, this, &TForm4::centerView);
+    connect(centerButton_, &QPushButton::clicked, this, &RenderWindow::centerView);
 
     QGroupBox* colours = addGroup(controlsRow_, parent, "Colors");
     const auto colourBox = [&](const char* caption, ViewColour which) {
@@ -115,14 +116,14 @@ void TForm4::buildControls(QWidget* parent) {
     allMeshesList_->setMinimumContentsLength(9);
     allMeshesGroup_->layout()->addWidget(allMeshesList_);
     allMeshesGroup_->hide();
-    connect(allMeshesList_, &QComboBox::currentIndexChanged, this, &TForm4::showMesh);
+    connect(allMeshesList_, &QComboBox::currentIndexChanged, this, &RenderWindow::showMesh);
 
     controlsRow_->addStretch(1);
     moveablesWindow_ = new MoveablesWindow(this);
     paintColourBoxes();
 }
 
-void TForm4::clearControls() {
+void RenderWindow::clearControls() {
     const QSignalBlocker a(moveablesList_), b(meshesList_), c(allMeshesList_);
     setWindowTitle(kRenderWindowTitle);
     meshesGroup_->setTitle("Meshes");
@@ -136,7 +137,7 @@ void TForm4::clearControls() {
     hiddenFaces_->hide();
 }
 
-void TForm4::fillAllMeshesList() {
+void RenderWindow::fillAllMeshesList() {
     const QSignalBlocker blocker(allMeshesList_);
     allMeshesList_->clear();
     if (!packageReady())
@@ -149,7 +150,7 @@ void TForm4::fillAllMeshesList() {
         scene_.currentMesh < allMeshesList_->count() ? scene_.currentMesh : -1);
 }
 
-void TForm4::fillMoveablesList() {
+void RenderWindow::fillMoveablesList() {
     const QSignalBlocker blocker(moveablesList_);
     moveablesList_->clear();
     if (!packageReady() || !editor_)
@@ -161,7 +162,7 @@ void TForm4::fillMoveablesList() {
     moveablesList_->setCurrentIndex(entries.isEmpty() ? -1 : 0);
 }
 
-std::vector<std::string> TForm4::moveableLabelsOnly() const {
+std::vector<std::string> RenderWindow::moveableLabelsOnly() const {
     std::vector<std::string> labels;
     const int moveables = packageReady() ? std::min(moveablesList_->count(),
                                                     static_cast<int>(package_->moveableCount))
@@ -171,11 +172,11 @@ std::vector<std::string> TForm4::moveableLabelsOnly() const {
     return labels;
 }
 
-void TForm4::chooseRenderMode(int listIndex) {
+void RenderWindow::chooseRenderMode(int listIndex) {
     scene_.setRenderModeFromList(listIndex);
     if (editor_) {
         // Face clicks set only what the mode shows.
-        TForm1& form = editor_->mainWindow();
+        MainWindow& form = editor_->mainWindow();
         const bool all = listIndex < kFirstDiagnosticListIndex;
         form.modeTx()->setEnabled(all);
         form.modeSh()->setEnabled(all || listIndex == kShineListIndex);
@@ -184,7 +185,7 @@ void TForm4::chooseRenderMode(int listIndex) {
     viewport_.invalidateScene();
 }
 
-int TForm4::fillMeshesList(int index) {
+int RenderWindow::fillMeshesList(int index) {
     const QSignalBlocker blocker(meshesList_);
     meshesList_->clear();
     if (!packageReady() || index < 0 || index >= moveablesList_->count()) {
@@ -193,7 +194,7 @@ int TForm4::fillMeshesList(int index) {
         countButton_->setEnabled(false);
         return 0;
     }
-    const twad& wad = *package_;
+    const Package& wad = *package_;
     int count = wad.addedMeshCount;
     if (static_cast<std::uint32_t>(index) < wad.moveableCount) {
         const auto [first, last] = wad.pointerRange(static_cast<std::size_t>(index));
@@ -211,13 +212,13 @@ int TForm4::fillMeshesList(int index) {
     return count;
 }
 
-void TForm4::chooseMoveable(int index, bool selectLast) {
+void RenderWindow::chooseMoveable(int index, bool selectLast) {
     const int count = fillMeshesList(index);
     if (count > 0)
         selectMeshEntry(selectLast ? count - 1 : 0);
 }
 
-void TForm4::selectMeshEntry(int entry) {
+void RenderWindow::selectMeshEntry(int entry) {
     {
         const QSignalBlocker blocker(meshesList_);
         meshesList_->setCurrentIndex(entry);
@@ -225,7 +226,7 @@ void TForm4::selectMeshEntry(int entry) {
     chooseMesh(entry);
 }
 
-void TForm4::showMeshInLists(int slot) {
+void RenderWindow::showMeshInLists(int slot) {
     if (!packageReady())
         return;
     const MeshLocation at = locateMesh(*package_, slot);
@@ -241,11 +242,11 @@ void TForm4::showMeshInLists(int slot) {
         selectMeshEntry(at.entry);
 }
 
-void TForm4::chooseMesh(int entry) {
+void RenderWindow::chooseMesh(int entry) {
     const int moveable = moveablesList_->currentIndex();
     if (!packageReady() || moveable < 0 || entry < 0 || entry >= meshesList_->count())
         return;
-    const twad& wad = *package_;
+    const Package& wad = *package_;
     int slot = -1;
     if (static_cast<std::uint32_t>(moveable) >= wad.moveableCount) {
         slot = wad.objectMeshCount + entry;
@@ -264,7 +265,7 @@ void TForm4::chooseMesh(int entry) {
     moveablesWindow_->setLines(users.labels);
 }
 
-void TForm4::showMesh(int slot) {
+void RenderWindow::showMesh(int slot) {
     if (showingMesh_ || !packageReady() || slot < 0 || slot >= package_->meshCount ||
         static_cast<std::size_t>(slot) >= package_->meshes.size())
         return;
@@ -285,7 +286,7 @@ void TForm4::showMesh(int slot) {
     showingMesh_ = false;
 }
 
-void TForm4::centerView() {
+void RenderWindow::centerView() {
     const Mesh* mesh = scene_.currentMeshData();
     if (!mesh)
         return;
@@ -300,7 +301,7 @@ void TForm4::centerView() {
     setMeshCaption();
 }
 
-void TForm4::setMeshCaption() {
+void RenderWindow::setMeshCaption() {
     const Mesh* mesh = scene_.currentMeshData();
     if (!mesh)
         return;
@@ -313,7 +314,7 @@ void TForm4::setMeshCaption() {
     setSizeStatus(*mesh);
 }
 
-void TForm4::setSizeStatus(const Mesh& mesh) {
+void RenderWindow::setSizeStatus(const Mesh& mesh) {
     if (!editor_)
         return;
     int width = 0, height = 0, depth = 0;
@@ -326,10 +327,10 @@ void TForm4::setSizeStatus(const Mesh& mesh) {
         2, QStringLiteral("Height:%1   Width:%2   Depth:%3").arg(height).arg(width).arg(depth));
 }
 
-void TForm4::refreshMeshLists(bool selectLastAdded) {
+void RenderWindow::refreshMeshLists(bool selectLastAdded) {
     if (!packageReady() || !editor_)
         return;
-    const twad& wad = *package_;
+    const Package& wad = *package_;
     if (allMeshesList_->count() != wad.meshCount)
         fillAllMeshesList();
 
@@ -367,34 +368,34 @@ void TForm4::refreshMeshLists(bool selectLastAdded) {
     }
 }
 
-void TForm4::clearMoveableSelection() {
+void RenderWindow::clearMoveableSelection() {
     const QSignalBlocker blocker(moveablesList_);
     moveablesList_->setCurrentIndex(-1);
 }
 
-void TForm4::showAllMeshesList(bool shown) {
+void RenderWindow::showAllMeshesList(bool shown) {
     allMeshesGroup_->setVisible(shown);
 }
 
-void TForm4::showMoveablesWindow() {
+void RenderWindow::showMoveablesWindow() {
     if (!packageReady() || scene_.currentMesh < 0)
         return;
     moveablesWindow_->show();
     moveablesWindow_->raise();
 }
 
-void TForm4::invalidateScene() {
+void RenderWindow::invalidateScene() {
     refreshIndicators();
     viewport_.invalidateScene();
 }
 
-void TForm4::refreshIndicators() {
+void RenderWindow::refreshIndicators() {
     const Mesh* mesh = scene_.currentMeshData();
     hiddenFaces_->setVisible(mesh && mesh->hasHiddenFaces == 1);
     lightsEnabled_->setVisible(scene_.lightsEnabled != 0);
 }
 
-void TForm4::documentChanged(unsigned touches) {
+void RenderWindow::documentChanged(unsigned touches) {
     // An open refills everything through its own steps.
     if (touches & TouchesWholeDocument)
         return;
@@ -408,7 +409,7 @@ void TForm4::documentChanged(unsigned touches) {
         invalidateScene();
 }
 
-std::uint32_t TForm4::viewColour(ViewColour which) const {
+std::uint32_t RenderWindow::viewColour(ViewColour which) const {
     switch (which) {
     case ViewColour::Background:
         return viewport_.clearColor();
@@ -426,7 +427,7 @@ std::uint32_t TForm4::viewColour(ViewColour which) const {
     return 0;
 }
 
-void TForm4::setViewColour(ViewColour which, std::uint32_t colour) {
+void RenderWindow::setViewColour(ViewColour which, std::uint32_t colour) {
     colour &= 0x00FFFFFFu;
     switch (which) {
     case ViewColour::Background:
@@ -454,28 +455,28 @@ void TForm4::setViewColour(ViewColour which, std::uint32_t colour) {
     viewport_.invalidateScene();
 }
 
-void TForm4::chooseViewColour(ViewColour which) {
+void RenderWindow::chooseViewColour(ViewColour which) {
     if (!editor_)
         return;
     if (const auto chosen = editor_->dialogs().chooseColour(viewColour(which)))
         setViewColour(which, *chosen);
 }
 
-void TForm4::resetColors() {
-    viewport_.setClearColor(TGLViewport::kDefaultClearColor);
+void RenderWindow::resetColors() {
+    viewport_.setClearColor(Viewport::kDefaultClearColor);
     scene_.resetColors();
     paintColourBoxes();
     viewport_.invalidateScene();
 }
 
-void TForm4::applyBilinearFiltering() {
+void RenderWindow::applyBilinearFiltering() {
     if (!packageReady() || scene_.currentMesh < 0)
         return;
     BusyCursor busy;
     uploadSamples({});
 }
 
-QToolButton* TForm4::colourBox(ViewColour which) const {
+QToolButton* RenderWindow::colourBox(ViewColour which) const {
     switch (which) {
     case ViewColour::Background:
         return bgBox_;
@@ -488,7 +489,7 @@ QToolButton* TForm4::colourBox(ViewColour which) const {
     }
 }
 
-void TForm4::paintColourBoxes() {
+void RenderWindow::paintColourBoxes() {
     for (ViewColour which : {ViewColour::Background, ViewColour::Line, ViewColour::Box}) {
         const std::uint32_t colour = viewColour(which);
         colourBox(which)->setStyleSheet(

@@ -60,7 +60,7 @@ class ControlsStrip : public QScrollArea {
 };
 } // namespace
 
-TForm4::TForm4(QWidget* owner)
+RenderWindow::RenderWindow(QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowMinMaxButtonsHint) {
     setWindowTitle(kRenderWindowTitle);
@@ -91,13 +91,13 @@ TForm4::TForm4(QWidget* owner)
     placeOnScreen();
 }
 
-TForm4::~TForm4() {
+RenderWindow::~RenderWindow() {
     // The view uses the viewport, which goes before the base class deletes
     // the children.
     delete view_;
 }
 
-void TForm4::attachPackage(const twad& wad, std::filesystem::path solidPicture) {
+void RenderWindow::attachPackage(const Package& wad, std::filesystem::path solidPicture) {
     package_ = &wad;
     solidPicture_ = std::move(solidPicture);
     scene_.document = &wad;
@@ -111,12 +111,12 @@ void TForm4::attachPackage(const twad& wad, std::filesystem::path solidPicture) 
     connect(view_, &GLView::contextLost, this, [this] { deleteSceneTextures(scene_.textures); });
 }
 
-void TForm4::attachEditor(Editor& editor) {
+void RenderWindow::attachEditor(Editor& editor) {
     editor_ = &editor;
     editor.addDocumentChangedListener([this](unsigned touches) { documentChanged(touches); });
 }
 
-template <typename Work> void TForm4::withContext(Work work) {
+template <typename Work> void RenderWindow::withContext(Work work) {
     if (!view_->context() || !view_->context()->isValid())
         return;
     view_->makeCurrent();
@@ -124,11 +124,11 @@ template <typename Work> void TForm4::withContext(Work work) {
     view_->doneCurrent();
 }
 
-bool TForm4::bilinearFiltering() const {
+bool RenderWindow::bilinearFiltering() const {
     return editor_ && editor_->commands().isChecked("BilinearFiltering");
 }
 
-void TForm4::uploadSamples(const std::vector<int>& samples) {
+void RenderWindow::uploadSamples(const std::vector<int>& samples) {
     if (!packageReady())
         return;
     const bool bilinear = bilinearFiltering();
@@ -146,7 +146,7 @@ void TForm4::uploadSamples(const std::vector<int>& samples) {
     viewport_.invalidateScene();
 }
 
-void TForm4::showHighlightedFace(int mesh, int face) {
+void RenderWindow::showHighlightedFace(int mesh, int face) {
     const bool valid = package_ && mesh >= 0 && mesh < package_->meshCount && face >= 0;
     scene_.highlightOn = valid ? 1 : 0;
     scene_.highlightMesh = valid ? mesh : -1;
@@ -156,7 +156,7 @@ void TForm4::showHighlightedFace(int mesh, int face) {
     viewport_.invalidateScene();
 }
 
-void TForm4::placeOnScreen() {
+void RenderWindow::placeOnScreen() {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -168,20 +168,20 @@ void TForm4::placeOnScreen() {
     resize(wanted.size().expandedTo(QSize(320, 240)));
 }
 
-void TForm4::registerOpenSteps(OpenProcedure& procedure) {
-    procedure.addStep(OpenStage::ClearMainWindow, [this](twad&) {
+void RenderWindow::registerOpenSteps(OpenProcedure& procedure) {
+    procedure.addStep(OpenStage::ClearMainWindow, [this](Package&) {
         viewport_.ignoreName = kOpenedIgnoreName;
         scene_.overlayName = kOpenedIgnoreName;
     });
-    procedure.addStep(OpenStage::ClearRenderWindow, [this](twad&) { clearControls(); });
-    procedure.addStep(OpenStage::ClearImagesAndStatus, [this](twad&) {
+    procedure.addStep(OpenStage::ClearRenderWindow, [this](Package&) { clearControls(); });
+    procedure.addStep(OpenStage::ClearImagesAndStatus, [this](Package&) {
         scene_.currentMesh = -1;
         viewport_.invalidateScene();
     });
-    procedure.addStep(OpenStage::FillMeshList, [this](twad&) { fillAllMeshesList(); });
-    procedure.addStep(OpenStage::UploadTextures, [this](twad&) { uploadSamples({}); });
-    procedure.addStep(OpenStage::FillObjectLists, [this](twad&) { fillMoveablesList(); });
-    procedure.addStep(OpenStage::SelectObjects, [this](twad&) {
+    procedure.addStep(OpenStage::FillMeshList, [this](Package&) { fillAllMeshesList(); });
+    procedure.addStep(OpenStage::UploadTextures, [this](Package&) { uploadSamples({}); });
+    procedure.addStep(OpenStage::FillObjectLists, [this](Package&) { fillMoveablesList(); });
+    procedure.addStep(OpenStage::SelectObjects, [this](Package&) {
         chooseMoveable(moveablesList_->currentIndex());
         if (editor_ && editor_->commands().isChecked("OpenTextured")) {
             const QSignalBlocker blocker(renderModeList_);
@@ -189,7 +189,7 @@ void TForm4::registerOpenSteps(OpenProcedure& procedure) {
             chooseRenderMode(kTexturedListIndex);
         }
     });
-    procedure.addStep(OpenStage::ShowFirstMesh, [this](twad& wad) {
+    procedure.addStep(OpenStage::ShowFirstMesh, [this](Package& wad) {
         // The view always opens on mesh 0; the lists and the boundary data
         // follow it when the first moveable's mesh was another one.
         if (wad.meshCount > 0 && scene_.currentMesh != 0) {

@@ -4,10 +4,10 @@
 // render mode, colours, display flags) that the controls and menus change.
 #pragma once
 
-#include "document/wad.h"
-#include "view3d/gl_camera.h"
-#include "view3d/gl_viewport.h"
-#include "view3d/scene.h"
+#include "document/package.h"
+#include "view3d/camera.h"
+#include "view3d/mesh_scene.h"
+#include "view3d/viewport.h"
 
 #include <QWidget>
 #include <filesystem>
@@ -33,20 +33,20 @@ inline constexpr const char* kRenderWindowTitle = "Render window";
 // The colours the View menu and the colour boxes change.
 enum class ViewColour { Background, Line, Box, Point, Point2, Grid };
 
-class TForm4 : public QWidget {
+class RenderWindow : public QWidget {
     Q_OBJECT
   public:
     // `owner` is the main window; the render window stays above it.
-    explicit TForm4(QWidget* owner);
-    ~TForm4() override;
+    explicit RenderWindow(QWidget* owner);
+    ~RenderWindow() override;
 
-    TGLViewport& viewport() { return viewport_; }
-    TGLCamera& camera() { return camera_; }
+    Viewport& viewport() { return viewport_; }
+    Camera& camera() { return camera_; }
     GLView& view() { return *view_; }
     // The mesh scene and the view state it draws from.
-    tr_scene& scene() { return scene_; }
-    const tr_scene& scene() const { return scene_; }
-    tr_scene* meshScene() { return &scene_; }
+    MeshScene& scene() { return scene_; }
+    const MeshScene& scene() const { return scene_; }
+    MeshScene* meshScene() { return &scene_; }
     // Controls along the top edge.
     QHBoxLayout* controlsRow() const { return controlsRow_; }
 
@@ -61,7 +61,7 @@ class TForm4 : public QWidget {
 
     // Gives the scene the package; "solid.bmp" is read from `solidPicture` (a
     // built-in picture stands in when it is missing).
-    void attachPackage(const twad& wad, std::filesystem::path solidPicture);
+    void attachPackage(const Package& wad, std::filesystem::path solidPicture);
     // Connects the controls to the editor: name lists, dialogs, the main
     // window's mode boxes and status bar, the commands and the change listeners.
     void attachEditor(Editor& editor);
@@ -148,13 +148,13 @@ class TForm4 : public QWidget {
     void documentChanged(unsigned touches);
     std::vector<std::string> moveableLabelsOnly() const;
 
-    const twad* package_ = nullptr;
+    const Package* package_ = nullptr;
     Editor* editor_ = nullptr;
     std::filesystem::path solidPicture_;
 
-    TGLViewport viewport_;
-    TGLCamera camera_;
-    tr_scene scene_;
+    Viewport viewport_;
+    Camera camera_;
+    MeshScene scene_;
     QHBoxLayout* controlsRow_ = nullptr;
     GLView* view_ = nullptr;
 

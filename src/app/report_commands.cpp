@@ -31,7 +31,7 @@ void selectSample(Editor& editor, int sample) {
 } // namespace
 
 void addReportCommands(Editor& editor) {
-    TForm1& form = editor.mainWindow();
+    MainWindow& form = editor.mainWindow();
     CommandTable& table = editor.commands();
 
     auto* bounds = new BoundaryPanel(editor); // owned by the main window

@@ -112,7 +112,7 @@ TexturePanel::TexturePanel(Editor& editor) : QObject(&editor.mainWindow()), edit
 TexturePanel::~TexturePanel() = default;
 
 void TexturePanel::buildControls() {
-    TForm1& form = editor_.mainWindow();
+    MainWindow& form = editor_.mainWindow();
 
     QGroupBox* pageGroup = form.pageGroup();
     pageView_ = new TexturePageView(pageGroup);
@@ -252,24 +252,24 @@ QToolButton* TexturePanel::spinButton(ShapeSpinButton button, SpinHalf half) con
 }
 
 void TexturePanel::registerOpenSteps(OpenProcedure& procedure) {
-    procedure.addStep(OpenStage::ClearMainWindow, [this](twad&) {
+    procedure.addStep(OpenStage::ClearMainWindow, [this](Package&) {
         const QSignalBlocker pages(pageSelector_);
         const QSignalBlocker list(textureList_);
         pageSelector_->clear();
         textureList_->clear();
     });
-    procedure.addStep(OpenStage::ClearImagesAndStatus, [this](twad&) {
+    procedure.addStep(OpenStage::ClearImagesAndStatus, [this](Package&) {
         currentTexture_->clear();
         previewPicture_->clear();
         shape_ = CuttingShape{};
         hits_.clear();
         setPicked("Not picked", false);
     });
-    procedure.addStep(OpenStage::BuildAtlas, [this](twad&) {
+    procedure.addStep(OpenStage::BuildAtlas, [this](Package&) {
         currentPage_ = 0;
         fillPageSelector();
     });
-    procedure.addStep(OpenStage::FillTextureLists, [this](twad& wad) {
+    procedure.addStep(OpenStage::FillTextureLists, [this](Package& wad) {
         fillTextureList();
         selectedSample_ = hasSample(wad, 0) ? 0 : -1;
         otherSample_ = selectedSample_;
@@ -290,7 +290,7 @@ void TexturePanel::fillPageSelector() {
 }
 
 void TexturePanel::fillTextureList() {
-    const twad& wad = editor_.document();
+    const Package& wad = editor_.document();
     QStringList labels;
     for (int i = 0; i < static_cast<int>(wad.texInfoCount); ++i)
         labels << QString::fromStdString(textureLabel(i));
@@ -361,7 +361,7 @@ void TexturePanel::selectPage(int page) {
 }
 
 void TexturePanel::showSelectedSample() {
-    const twad& wad = editor_.document();
+    const Package& wad = editor_.document();
     const auto picture = samplePicture(wad, selectedSample_);
     const auto mark = sampleMark(wad, selectedSample_);
     if (!picture || !mark) {
@@ -393,7 +393,7 @@ void TexturePanel::showSelectedSample() {
 }
 
 void TexturePanel::showOtherSample() {
-    const twad& wad = editor_.document();
+    const Package& wad = editor_.document();
     const auto picture = samplePicture(wad, otherSample_);
     const auto mark = sampleMark(wad, otherSample_);
     if (!picture || !mark)
@@ -411,7 +411,7 @@ void TexturePanel::showOtherSample() {
 }
 
 void TexturePanel::redrawPageView() {
-    const twad& wad = editor_.document();
+    const Package& wad = editor_.document();
     TexturePageView::Marks marks;
     marks.highlight = highlight_;
     marks.shapeColour = shapeColour_;
@@ -449,7 +449,7 @@ void TexturePanel::pagePressed(int x, int y, Qt::MouseButton button,
                                Qt::KeyboardModifiers modifiers) {
     if (!editor_.packageLoaded())
         return;
-    const twad& wad = editor_.document();
+    const Package& wad = editor_.document();
     if (button == Qt::LeftButton && modifiers.testFlag(Qt::ShiftModifier)) {
         shape_.start(currentPage_, x, y);
         redrawPageView();

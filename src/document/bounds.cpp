@@ -18,7 +18,7 @@ std::int16_t clampToInt16(long long value) {
     return static_cast<std::int16_t>(std::clamp<long long>(value, INT16_MIN, INT16_MAX));
 }
 
-const Mesh* meshAt(const twad& wad, int slot) {
+const Mesh* meshAt(const Package& wad, int slot) {
     if (slot < 0 || slot >= wad.meshCount || std::size_t(slot) >= wad.meshes.size())
         return nullptr;
     return &wad.meshes[slot];
@@ -60,7 +60,7 @@ void loadSphereFields(BoundPanel& panel, const Mesh& mesh) {
 }
 
 // The static's numbers in the fields, its box group editable.
-void loadStatic(const twad& wad, BoundPanel& panel, int s) {
+void loadStatic(const Package& wad, BoundPanel& panel, int s) {
     panel.fields = staticFieldValues(wad.statics[s]);
     disableFields(panel, FieldGroup::All);
     enableFields(panel, groupOf(panel.boxKind));
@@ -68,7 +68,7 @@ void loadStatic(const twad& wad, BoundPanel& panel, int s) {
 
 } // namespace
 
-int staticOfMesh(const twad& wad, int slot) {
+int staticOfMesh(const Package& wad, int slot) {
     if (slot < 0)
         return -1;
     for (std::size_t s = 0; s < wad.statics.size(); ++s) {
@@ -78,7 +78,7 @@ int staticOfMesh(const twad& wad, int slot) {
     return -1;
 }
 
-std::vector<int> staticsOfMesh(const twad& wad, int slot) {
+std::vector<int> staticsOfMesh(const Package& wad, int slot) {
     std::vector<int> result;
     if (slot < 0)
         return result;
@@ -157,13 +157,13 @@ std::array<int, kBoundFieldCount> staticFieldValues(const StaticMesh& st) {
     return fields;
 }
 
-bool panelEditsStatic(const twad& wad, int currentMesh, const BoundPanel& panel) {
+bool panelEditsStatic(const Package& wad, int currentMesh, const BoundPanel& panel) {
     if (currentMesh < 0 || panel.selectedStatic < 0)
         return false;
     return wad.meshSlotOfStatic(std::size_t(panel.selectedStatic)) == currentMesh;
 }
 
-bool showMeshBounds(const twad& wad, int currentMesh, BoundPanel& panel) {
+bool showMeshBounds(const Package& wad, int currentMesh, BoundPanel& panel) {
     const int s = panelEditsStatic(wad, currentMesh, panel) ? panel.selectedStatic
                                                             : staticOfMesh(wad, currentMesh);
     if (s >= 0) {
@@ -184,7 +184,7 @@ bool showMeshBounds(const twad& wad, int currentMesh, BoundPanel& panel) {
     return false;
 }
 
-int selectStatic(const twad& wad, int staticIndex, BoundPanel& panel) {
+int selectStatic(const Package& wad, int staticIndex, BoundPanel& panel) {
     if (staticIndex < 0 || std::size_t(staticIndex) >= wad.statics.size())
         return -1;
     panel.selectedStatic = staticIndex;
@@ -195,7 +195,7 @@ int selectStatic(const twad& wad, int staticIndex, BoundPanel& panel) {
     return slot;
 }
 
-void setBoxKind(const twad& wad, int currentMesh, BoundPanel& panel, BoxKind kind) {
+void setBoxKind(const Package& wad, int currentMesh, BoundPanel& panel, BoxKind kind) {
     if (kind == BoxKind::Visibility && !panel.visibilityRadioEnabled)
         return;
     panel.boxKind = kind;
@@ -205,7 +205,7 @@ void setBoxKind(const twad& wad, int currentMesh, BoundPanel& panel, BoxKind kin
     }
 }
 
-BoundEdit editBoundField(twad& wad, int currentMesh, BoundPanel& panel, int field,
+BoundEdit editBoundField(Package& wad, int currentMesh, BoundPanel& panel, int field,
                          long long value) {
     BoundEdit edit;
     if (field < 1 || field > kBoundFieldCount || !panel.enabled[field - 1])
@@ -253,7 +253,7 @@ BoundEdit editBoundField(twad& wad, int currentMesh, BoundPanel& panel, int fiel
     return edit;
 }
 
-BoundEdit automaticBound(twad& wad, int currentMesh, BoundPanel& panel) {
+BoundEdit automaticBound(Package& wad, int currentMesh, BoundPanel& panel) {
     BoundEdit edit;
     if (!wad.isLoaded()) {
         edit.messages.push_back({MessageKind::Error, "No wad opened."});

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "document/messages.h"
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <array>
 #include <cstdint>
@@ -24,9 +24,9 @@ inline constexpr int kBoundFieldCount = 13;
 inline constexpr int kFlagField = 13;
 
 // Lowest static index whose mesh is `slot`, or -1 when no static uses it.
-int staticOfMesh(const twad& wad, int slot);
+int staticOfMesh(const Package& wad, int slot);
 // Every static whose mesh is `slot`, in package order.
-std::vector<int> staticsOfMesh(const twad& wad, int slot);
+std::vector<int> staticsOfMesh(const Package& wad, int slot);
 
 // Smallest and largest coordinate per axis over vertices 0..vertexCount-1, in box
 // order (minX, maxX, minY, maxY, minZ, maxZ); nothing when the mesh has no vertices.
@@ -67,22 +67,22 @@ std::array<int, kBoundFieldCount> staticFieldValues(const StaticMesh& st);
 
 // Whether the panel's selected static is the static of `currentMesh`, so box edits
 // and Automatic Bound go to that static.
-bool panelEditsStatic(const twad& wad, int currentMesh, const BoundPanel& panel);
+bool panelEditsStatic(const Package& wad, int currentMesh, const BoundPanel& panel);
 
 // Shows the bounds of the render window's current mesh. Keeps the selected static
 // when it uses the mesh (so a static that shares its mesh with an earlier one stays
 // the one edited), otherwise selects the first static that uses it. Returns true
 // when a static's boxes are shown (the render window then clears its moveable
 // selection), false when the mesh's sphere is shown.
-bool showMeshBounds(const twad& wad, int currentMesh, BoundPanel& panel);
+bool showMeshBounds(const Package& wad, int currentMesh, BoundPanel& panel);
 
 // Selects static i in the statics list and shows its numbers. Returns the mesh slot
 // that the render window must make current, or -1 when the static has no mesh.
-int selectStatic(const twad& wad, int staticIndex, BoundPanel& panel);
+int selectStatic(const Package& wad, int staticIndex, BoundPanel& panel);
 
 // Radio buttons: which box is edited and drawn. While a static is shown, that
 // box's field group becomes the editable one.
-void setBoxKind(const twad& wad, int currentMesh, BoundPanel& panel, BoxKind kind);
+void setBoxKind(const Package& wad, int currentMesh, BoundPanel& panel, BoxKind kind);
 
 struct BoundEdit {
     bool changed = false; // the document changed
@@ -93,10 +93,11 @@ struct BoundEdit {
 // A field's new value. Ignored while the field is disabled. Box fields keep their
 // value within -32768..32767, the radius within 0..65535; the flag word keeps the
 // low 16 bits. The panel's field shows the stored value afterwards.
-BoundEdit editBoundField(twad& wad, int currentMesh, BoundPanel& panel, int field, long long value);
+BoundEdit editBoundField(Package& wad, int currentMesh, BoundPanel& panel, int field,
+                         long long value);
 
 // "Automatic Bound": the checked box of the selected static when the current mesh
 // is its mesh, otherwise the current mesh's bounding sphere.
-BoundEdit automaticBound(twad& wad, int currentMesh, BoundPanel& panel);
+BoundEdit automaticBound(Package& wad, int currentMesh, BoundPanel& panel);
 
 } // namespace kavlen

@@ -12,7 +12,7 @@ struct Rgb {
     int r, g, b;
 };
 
-void putTexel(twad& wad, int page, int x, int y, Rgb c) {
+void putTexel(Package& wad, int page, int x, int y, Rgb c) {
     const std::size_t at = std::size_t(page) * kPageBytes + std::size_t(y) * kAtlasRowBytes + 3 * x;
     wad.textureData[at + 0] = static_cast<std::uint8_t>(std::clamp(c.b, 0, 255));
     wad.textureData[at + 1] = static_cast<std::uint8_t>(std::clamp(c.g, 0, 255));
@@ -21,7 +21,7 @@ void putTexel(twad& wad, int page, int x, int y, Rgb c) {
 
 // Page 0: an 8 x 8 board of 32-texel tiles in distinct colours, each with a dark
 // border and a light diagonal, so orientation and mirroring are easy to see.
-void paintTiles(twad& wad) {
+void paintTiles(Package& wad) {
     for (int y = 0; y < 256; ++y) {
         for (int x = 0; x < 256; ++x) {
             const int tx = x / 32, ty = y / 32, lx = x % 32, ly = y % 32;
@@ -38,7 +38,7 @@ void paintTiles(twad& wad) {
 }
 
 // Page 1: concentric rings around the page centre with an arrow pointing up.
-void paintRings(twad& wad) {
+void paintRings(Package& wad) {
     for (int y = 0; y < 256; ++y) {
         for (int x = 0; x < 256; ++x) {
             const double dx = x - 127.5, dy = y - 127.5;
@@ -54,7 +54,7 @@ void paintRings(twad& wad) {
 }
 
 // Page 2: a brick wall with mortar lines and a shaded band per course.
-void paintBricks(twad& wad) {
+void paintBricks(Package& wad) {
     for (int y = 0; y < 256; ++y) {
         for (int x = 0; x < 256; ++x) {
             const int course = y / 16;
@@ -67,7 +67,7 @@ void paintBricks(twad& wad) {
     }
 }
 
-void addSample(twad& wad, int page, int x, int y, int w, int h) {
+void addSample(Package& wad, int page, int x, int y, int w, int h) {
     TexInfo& t = wad.texInfos[wad.texInfoCount++];
     t.x = static_cast<std::uint8_t>(x);
     t.y = static_cast<std::uint8_t>(y);
@@ -78,7 +78,7 @@ void addSample(twad& wad, int page, int x, int y, int w, int h) {
     t.height = static_cast<std::uint8_t>(h - 1);
 }
 
-void addSamples(twad& wad) {
+void addSamples(Package& wad) {
     // Sample 0: the whole ring page, 256 x 256.
     addSample(wad, 1, 0, 0, 256, 256);
     // 32 x 32 tiles of page 0 (samples 1..32).
@@ -205,7 +205,7 @@ void box(MeshBuilder& b, int x0, int y0, int z0, int x1, int y1, int z1, int s,
     b.quad(v3, v2, v6, v7, quadWord(s + 5, false), attributes);
 }
 
-void makeMeshes(twad& wad) {
+void makeMeshes(Package& wad) {
     wad.meshes.resize(13);
     wad.meshCount = 13;
     auto builder = [&](int slot) { return MeshBuilder{wad.meshes[slot]}; };
@@ -373,7 +373,7 @@ void makeMeshes(twad& wad) {
     }
 }
 
-void setPointers(twad& wad) {
+void setPointers(Package& wad) {
     // Mesh slot each pointer designates, in the order the objects use them.
     const int pointerSlots[] = {0,  1,  2, 3, // moveable 0
                                 4,  5,  2,    // moveable 1 (shares mesh 2)
@@ -390,7 +390,7 @@ void setPointers(twad& wad) {
     buildMeshDirectory(wad);
 }
 
-void setObjects(twad& wad) {
+void setObjects(Package& wad) {
     const std::pair<int, int> ranges[] = {{0, 4}, {4, 3}, {7, 2}, {9, 2}};
     for (int m = 0; m < 4; ++m) {
         Moveable mv;
@@ -430,7 +430,7 @@ void setObjects(twad& wad) {
     wad.staticCount = static_cast<std::uint32_t>(wad.statics.size());
 }
 
-void setAnimations(twad& wad) {
+void setAnimations(Package& wad) {
     auto fill = [](std::vector<std::uint8_t>& block, std::uint32_t& count, std::uint32_t n,
                    std::size_t size, int seed) {
         count = n;
@@ -451,8 +451,8 @@ void setAnimations(twad& wad) {
 
 } // namespace
 
-std::unique_ptr<twad> makeDemoPackage() {
-    auto wad = std::make_unique<twad>();
+std::unique_ptr<Package> makeDemoPackage() {
+    auto wad = std::make_unique<Package>();
     wad->version = 129;
     wad->textureDataSize = static_cast<std::uint32_t>(3 * kPageBytes);
     wad->textureData.assign(wad->textureDataSize, 0);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "document/byte_cursor.h"
-#include "document/wad.h"
+#include "document/package.h"
 
 namespace kavlen {
 

@@ -1,4 +1,4 @@
-#include "document/wad.h"
+#include "document/package.h"
 
 namespace kavlen {
 

@@ -10,7 +10,7 @@ std::string meshName(std::size_t slot) {
     return "mesh " + std::to_string(slot);
 }
 
-void checkMesh(const twad& wad, std::size_t slot, std::vector<std::string>& problems) {
+void checkMesh(const Package& wad, std::size_t slot, std::vector<std::string>& problems) {
     const Mesh& mesh = wad.meshes[slot];
     for (int f = 0; f < mesh.faceCount; ++f) {
         const MeshFace& face = mesh.faces[f];
@@ -31,7 +31,7 @@ void checkMesh(const twad& wad, std::size_t slot, std::vector<std::string>& prob
 
 } // namespace
 
-std::vector<std::string> checkWad(const twad& wad) {
+std::vector<std::string> checkWad(const Package& wad) {
     std::vector<std::string> problems;
     const std::size_t pointers = wad.meshPointerCount;
 

@@ -3,13 +3,13 @@
 // stored out of first-reference order, samples reaching off their page).
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <string>
 #include <vector>
 
 namespace kavlen {
 
-std::vector<std::string> checkWad(const twad& wad);
+std::vector<std::string> checkWad(const Package& wad);
 
 } // namespace kavlen

@@ -1,7 +1,7 @@
 #include "document/byte_cursor.h"
+#include "document/package.h"
 #include "document/safe_write.h"
 #include "document/tex_info_io.h"
-#include "document/wad.h"
 
 #include <algorithm>
 #include <memory>
@@ -103,7 +103,7 @@ std::size_t countMeshes(ByteCursor in, std::uint64_t end) {
     return count + 1;
 }
 
-void readWad(ByteCursor& in, twad& wad) {
+void readWad(ByteCursor& in, Package& wad) {
     in.setSection("texture samples");
     wad.texInfoCount = in.u32();
     checkCapacity(in, "Texture sample count", wad.texInfoCount, kMaxTexInfos);
@@ -203,14 +203,14 @@ void readWad(ByteCursor& in, twad& wad) {
 
 } // namespace
 
-LoadResult loadWadFromBytes(twad& wad, const std::uint8_t* data, std::size_t size) {
+LoadResult loadWadFromBytes(Package& wad, const std::uint8_t* data, std::size_t size) {
     ByteCursor in(data, size);
     in.setSection("version");
     try {
         const std::uint32_t version = in.u32();
         if (version != 129 && version != 130)
             return {LoadResult::WrongVersion, "Invalid Tomb Raider File Format!!"};
-        auto fresh = std::make_unique<twad>();
+        auto fresh = std::make_unique<Package>();
         fresh->version = version;
         readWad(in, *fresh);
         wad = std::move(*fresh);
@@ -222,7 +222,7 @@ LoadResult loadWadFromBytes(twad& wad, const std::uint8_t* data, std::size_t siz
     }
 }
 
-LoadResult loadWad(twad& wad, const std::filesystem::path& path) {
+LoadResult loadWad(Package& wad, const std::filesystem::path& path) {
     std::vector<std::uint8_t> bytes;
     std::string message;
     if (!readWholeFile(path, bytes, message))

@@ -1,7 +1,7 @@
 #include "document/byte_cursor.h"
+#include "document/package.h"
 #include "document/safe_write.h"
 #include "document/tex_info_io.h"
-#include "document/wad.h"
 
 #include <algorithm>
 
@@ -49,7 +49,7 @@ void writeMesh(ByteSink& out, const Mesh& mesh) {
 
 } // namespace
 
-std::vector<std::uint8_t> serializeWad(const twad& wad,
+std::vector<std::uint8_t> serializeWad(const Package& wad,
                                        std::array<std::uint32_t, kMaxMeshPointers>& newPointers,
                                        std::uint32_t& newMeshDataWords) {
     std::size_t meshBytes = 0;
@@ -151,7 +151,7 @@ std::vector<std::uint8_t> serializeWad(const twad& wad,
     return bytes;
 }
 
-SaveResult saveWad(twad& wad, const std::filesystem::path& path) {
+SaveResult saveWad(Package& wad, const std::filesystem::path& path) {
     std::array<std::uint32_t, kMaxMeshPointers> newPointers{};
     std::uint32_t newWords = 0;
     std::vector<std::uint8_t> bytes;

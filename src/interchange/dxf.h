@@ -19,7 +19,7 @@ std::string dxfLayerName(const MeshFace& face);
 std::string buildDxf(const Mesh& mesh, std::size_t* layerCount = nullptr);
 
 // Writes mesh slot `slot` as a DXF file (through a temporary file).
-ExportResult exportDxf(const twad& wad, int slot, const std::filesystem::path& file);
+ExportResult exportDxf(const Package& wad, int slot, const std::filesystem::path& file);
 
 // What a layer name says about its faces.
 struct DxfLayer {
@@ -43,9 +43,9 @@ inline constexpr std::size_t kDxfMaxPoints = 3000;
 
 // Replaces mesh slot `slot` with the 3DFACEs of a DXF file; on any refusal the
 // mesh stays exactly as it was.
-ImportResult importDxf(twad& wad, int slot, const std::filesystem::path& file,
+ImportResult importDxf(Package& wad, int slot, const std::filesystem::path& file,
                        const ImportOptions& options);
-ImportResult importDxfText(twad& wad, int slot, std::string_view text,
+ImportResult importDxfText(Package& wad, int slot, std::string_view text,
                            const ImportOptions& options);
 
 } // namespace kavlen

@@ -1,6 +1,6 @@
 #include "document/safe_write.h"
 #include "interchange/dxf.h"
-#include "interchange/listmem.h"
+#include "interchange/sorted_string_list.h"
 #include "interchange/text_numbers.h"
 
 #include <algorithm>
@@ -73,7 +73,7 @@ std::string buildDxf(const Mesh& mesh, std::size_t* layerCount) {
         w.line(s);
 
     const int faceCount = std::max<int>(0, std::min<int>(mesh.faceCount, int(kMaxMeshVertices)));
-    Tlistmem<> layers;
+    SortedStringList<> layers;
     std::vector<std::string> faceLayers(static_cast<std::size_t>(faceCount));
     for (int f = 0; f < faceCount; ++f) {
         faceLayers[std::size_t(f)] = dxfLayerName(mesh.faces[std::size_t(f)]);
@@ -121,7 +121,7 @@ std::string buildDxf(const Mesh& mesh, std::size_t* layerCount) {
     return std::move(w.text);
 }
 
-ExportResult exportDxf(const twad& wad, int slot, const std::filesystem::path& file) {
+ExportResult exportDxf(const Package& wad, int slot, const std::filesystem::path& file) {
     ExportResult result;
     const Mesh* mesh = meshForInterchange(wad, slot, result.messages);
     if (!mesh)

@@ -1,5 +1,5 @@
 #include "interchange/dxf.h"
-#include "interchange/listmem.h"
+#include "interchange/sorted_string_list.h"
 #include "interchange/text_lines.h"
 #include "interchange/text_numbers.h"
 
@@ -147,7 +147,7 @@ class DxfReader {
     TextLines lines_;
     std::uint32_t texInfoCount_;
     bool static_;
-    Tlistmem<DxfLayer> layers_;
+    SortedStringList<DxfLayer> layers_;
     std::vector<Polygon> polygons_;
 };
 
@@ -183,7 +183,7 @@ DxfLayer parseDxfLayer(std::string_view name, std::uint32_t texInfoCount, bool s
     return layer;
 }
 
-ImportResult importDxfText(twad& wad, int slot, std::string_view text,
+ImportResult importDxfText(Package& wad, int slot, std::string_view text,
                            const ImportOptions& options) {
     ImportResult result;
     const Mesh* target = meshForInterchange(wad, slot, result.messages);
@@ -264,7 +264,7 @@ ImportResult importDxfText(twad& wad, int slot, std::string_view text,
     return result;
 }
 
-ImportResult importDxf(twad& wad, int slot, const std::filesystem::path& file,
+ImportResult importDxf(Package& wad, int slot, const std::filesystem::path& file,
                        const ImportOptions& options) {
     ImportResult result;
     if (!meshForInterchange(wad, slot, result.messages))

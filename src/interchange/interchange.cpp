@@ -5,7 +5,7 @@
 
 namespace kavlen {
 
-const Mesh* meshForInterchange(const twad& wad, int slot, Messages& messages) {
+const Mesh* meshForInterchange(const Package& wad, int slot, Messages& messages) {
     if (!wad.isLoaded()) {
         messages.push_back({MessageKind::Error, "No wad opened."});
         return nullptr;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "document/messages.h"
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -37,7 +37,7 @@ inline constexpr const char* kNoMeshMessage = "No mesh selected.";
 
 // The mesh in slot `slot`, or null after adding the refusal to `messages`
 // ("No wad opened." without a package, kNoMeshMessage without that slot).
-const Mesh* meshForInterchange(const twad& wad, int slot, Messages& messages);
+const Mesh* meshForInterchange(const Package& wad, int slot, Messages& messages);
 
 // Reads a whole regular file as text; false with a message when it cannot.
 bool readTextFile(const std::filesystem::path& file, std::string& text, std::string& message);

@@ -1,6 +1,6 @@
 #include "document/safe_write.h"
-#include "interchange/listmem.h"
-#include "interchange/mqo.h"
+#include "interchange/mqo_document.h"
+#include "interchange/sorted_string_list.h"
 #include "interchange/text_numbers.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ std::string buildMqo(const Mesh& mesh, int slot, std::size_t* materialCount) {
     line("");
 
     const int faceCount = std::clamp<int>(mesh.faceCount, 0, int(kMaxMeshVertices));
-    Tlistmem<> materials;
+    SortedStringList<> materials;
     for (int f = 0; f < faceCount; ++f) {
         const std::string name = mqoMaterialName(mesh.faces[std::size_t(f)]);
         if (materials.find(name) == -1)
@@ -77,7 +77,7 @@ std::string buildMqo(const Mesh& mesh, int slot, std::size_t* materialCount) {
     return out;
 }
 
-ExportResult exportMqo(const twad& wad, int slot, const std::filesystem::path& file) {
+ExportResult exportMqo(const Package& wad, int slot, const std::filesystem::path& file) {
     ExportResult result;
     const Mesh* mesh = meshForInterchange(wad, slot, result.messages);
     if (!mesh)

@@ -1,6 +1,6 @@
-#include "interchange/mqo.h"
+#include "interchange/line_tokens.h"
+#include "interchange/mqo_document.h"
 #include "interchange/text_numbers.h"
-#include "interchange/tokens.h"
 
 #include <cstdlib>
 #include <functional>
@@ -20,12 +20,12 @@ struct FaceWords {
 };
 
 // Texture word and attributes of a face from its material name.
-FaceWords decodeMaterial(const TmqoModel& model, const TMQFace& face, std::uint32_t texInfoCount,
+FaceWords decodeMaterial(const MqoDocument& model, const MqoFace& face, std::uint32_t texInfoCount,
                          bool staticImport) {
     std::string name = "0_0_0";
     if (face.material >= 0 && std::size_t(face.material) < model.materials.size())
         name = model.materials[std::size_t(face.material)];
-    TTokens parts = materialNameParts(name);
+    LineTokens parts = materialNameParts(name);
     if (parts.count() != 3)
         parts = materialNameParts("0_0_0");
     int t = parseInteger(parts.token(0)).value_or(0);
@@ -51,14 +51,14 @@ FaceWords decodeMaterial(const TmqoModel& model, const TMQFace& face, std::uint3
 }
 
 // Objects that go into the mesh: visible, with at least one vertex and one face.
-bool copied(const TmqoObject& o) {
+bool copied(const MqoObject& o) {
     return o.isVisible() && !o.vertices.empty() && !o.faces.empty();
 }
 
-ImportResult importModel(twad& wad, int slot, const TmqoModel& model, const ImportOptions& options,
-                         ImportResult result) {
+ImportResult importModel(Package& wad, int slot, const MqoDocument& model,
+                         const ImportOptions& options, ImportResult result) {
     std::size_t visible = 0, visibleVertices = 0, vertices = 0, faces = 0;
-    for (const TmqoObject& o : model.objects) {
+    for (const MqoObject& o : model.objects) {
         if (!o.isVisible())
             continue;
         ++visible;
@@ -92,11 +92,11 @@ ImportResult importModel(twad& wad, int slot, const TmqoModel& model, const Impo
     mesh->normalCount = static_cast<std::int16_t>(vertices);
     mesh->faceCount = static_cast<std::int16_t>(faces);
     std::size_t b = 0, c = 0;
-    for (const TmqoObject& o : model.objects) {
+    for (const MqoObject& o : model.objects) {
         if (!copied(o))
             continue;
         for (std::size_t k = 0; k < o.vertices.size(); ++k) {
-            const TmqoVertex& v = o.vertices[k];
+            const MqoVertex& v = o.vertices[k];
             const float xyz[3] = {-v.x, -v.y, v.z};
             std::int16_t out[3];
             for (int i = 0; i < 3; ++i) {
@@ -112,7 +112,7 @@ ImportResult importModel(twad& wad, int slot, const TmqoModel& model, const Impo
             mesh->normals[b + k] = {};
         }
         for (std::size_t j = 0; j < o.faces.size(); ++j) {
-            const TMQFace& in = o.faces[j];
+            const MqoFace& in = o.faces[j];
             MeshFace& face = mesh->faces[c + j];
             for (int k = 0; k < in.vertexCount; ++k) {
                 const int index = in.vertexIndex[std::size_t(k)];
@@ -143,12 +143,12 @@ ImportResult importModel(twad& wad, int slot, const TmqoModel& model, const Impo
     return result;
 }
 
-ImportResult importLoaded(twad& wad, int slot, const ImportOptions& options,
-                          const std::function<Messages(int&, TmqoModel&)>& load) {
+ImportResult importLoaded(Package& wad, int slot, const ImportOptions& options,
+                          const std::function<Messages(int&, MqoDocument&)>& load) {
     ImportResult result;
     if (!meshForInterchange(wad, slot, result.messages))
         return result;
-    TmqoModel model;
+    MqoDocument model;
     int lineCount = 0;
     try {
         Messages notices = load(lineCount, model);
@@ -169,16 +169,16 @@ ImportResult importLoaded(twad& wad, int slot, const ImportOptions& options,
 
 } // namespace
 
-ImportResult importMqoBytes(twad& wad, int slot, std::string_view bytes,
+ImportResult importMqoBytes(Package& wad, int slot, std::string_view bytes,
                             const ImportOptions& options) {
-    return importLoaded(wad, slot, options, [bytes](int& lineCount, TmqoModel& model) {
+    return importLoaded(wad, slot, options, [bytes](int& lineCount, MqoDocument& model) {
         return loadMqo(bytes, lineCount, model);
     });
 }
 
-ImportResult importMqo(twad& wad, int slot, const std::filesystem::path& file,
+ImportResult importMqo(Package& wad, int slot, const std::filesystem::path& file,
                        const ImportOptions& options) {
-    return importLoaded(wad, slot, options, [&file](int& lineCount, TmqoModel& model) {
+    return importLoaded(wad, slot, options, [&file](int& lineCount, MqoDocument& model) {
         return loadMqoFile(file, lineCount, model);
     });
 }

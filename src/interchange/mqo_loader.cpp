@@ -1,6 +1,6 @@
-#include "interchange/mqo.h"
+#include "interchange/line_tokens.h"
+#include "interchange/mqo_document.h"
 #include "interchange/text_numbers.h"
-#include "interchange/tokens.h"
 
 #include <cstring>
 
@@ -41,7 +41,7 @@ PreScan preScan(std::string_view bytes) {
             counting = false;
         if (!counting)
             continue;
-        const TTokens words = mqoWords(line);
+        const LineTokens words = mqoWords(line);
         if (words.count() != 3)
             continue;
         const long long n = parseInteger(words.token(1)).value_or(0);
@@ -89,10 +89,10 @@ class MqoLines {
 
 class MqoParser {
   public:
-    MqoParser(TmqoModel& model, MqoLines& lines) : model_(model), lines_(lines) {}
+    MqoParser(MqoDocument& model, MqoLines& lines) : model_(model), lines_(lines) {}
 
     void line(std::string_view text) {
-        const TTokens words = mqoWords(text);
+        const LineTokens words = mqoWords(text);
         if (words.token(0) == "}" && words.count() > 1)
             fail(text);
         switch (state_) {
@@ -146,20 +146,20 @@ class MqoParser {
         VertexAttr
     };
 
-    static bool isClose(const TTokens& w) { return w.count() == 1 && w.token(0) == "}"; }
-    static bool opensBlock(const TTokens& w) {
+    static bool isClose(const LineTokens& w) { return w.count() == 1 && w.token(0) == "}"; }
+    static bool opensBlock(const LineTokens& w) {
         return w.count() > 0 && w.token(w.count() - 1) == "{";
     }
 
-    TmqoObject& object() { return model_.objects.back(); }
+    MqoObject& object() { return model_.objects.back(); }
 
-    void firstLine(std::string_view text, const TTokens& w) {
+    void firstLine(std::string_view text, const LineTokens& w) {
         if (!sameWord(w.token(0), "metasequoia") || !sameWord(w.token(1), "document"))
             fail(text);
         state_ = State::SecondLine;
     }
 
-    void secondLine(std::string_view text, const TTokens& w) {
+    void secondLine(std::string_view text, const LineTokens& w) {
         if (!sameWord(w.token(0), "format") || !sameWord(w.token(1), "text") ||
             !sameWord(w.token(2), "ver") || w.count() < 4)
             fail(text);
@@ -168,7 +168,7 @@ class MqoParser {
         state_ = State::TopLevel;
     }
 
-    void topLevel(std::string_view text, const TTokens& w) {
+    void topLevel(std::string_view text, const LineTokens& w) {
         if (w.count() == 1 && sameWord(w.token(0), "eof")) {
             state_ = State::Ignore;
         } else if (sameWord(w.token(0), "material") && w.count() == 3 && w.token(2) == "{") {
@@ -189,30 +189,30 @@ class MqoParser {
         }
     }
 
-    void materialLine(const TTokens& w) {
+    void materialLine(const LineTokens& w) {
         if (isClose(w))
             state_ = State::TopLevel;
         else
             model_.materials.push_back(w.token(0));
     }
 
-    static int smallInt(const TTokens& w, int at, int fallback) {
+    static int smallInt(const LineTokens& w, int at, int fallback) {
         return parseInteger(w.token(at)).value_or(fallback);
     }
-    static float single(const TTokens& w, int at, float fallback) {
+    static float single(const LineTokens& w, int at, float fallback) {
         return parseSingle(w.token(at)).value_or(fallback);
     }
-    static void triple(const TTokens& w, float (&v)[3], float fallback) {
+    static void triple(const LineTokens& w, float (&v)[3], float fallback) {
         for (int i = 0; i < 3; ++i)
             v[i] = single(w, i + 1, fallback);
     }
 
-    void objectLine(std::string_view text, const TTokens& w) {
+    void objectLine(std::string_view text, const LineTokens& w) {
         if (isClose(w)) {
             state_ = State::TopLevel;
             return;
         }
-        TmqoObject& o = object();
+        MqoObject& o = object();
         const std::string key = lowerAscii(w.token(0));
         if (key == "depth")
             o.depth = smallInt(w, 1, 0);
@@ -260,7 +260,7 @@ class MqoParser {
         (void)text;
     }
 
-    void vertexLine(const TTokens& w) {
+    void vertexLine(const LineTokens& w) {
         if (isClose(w)) {
             state_ = State::Object;
             return;
@@ -270,12 +270,12 @@ class MqoParser {
                 {single(w, 0, 0.0f), single(w, 1, 0.0f), single(w, 2, 0.0f)});
     }
 
-    void bvertexLine(std::string_view text, const TTokens& plain) {
+    void bvertexLine(std::string_view text, const LineTokens& plain) {
         if (isClose(plain)) {
             state_ = State::Object;
             return;
         }
-        const TTokens w = mqoBVertexWords(text);
+        const LineTokens w = mqoBVertexWords(text);
         if (sameWord(w.token(0), "vector")) {
             if (w.count() != 3)
                 fail(text);
@@ -284,7 +284,7 @@ class MqoParser {
             if (n < 0 || std::size_t(n) > lines_.remaining() / 12)
                 fail(text);
             auto& vertices = object().vertices;
-            vertices.assign(std::size_t(n), TmqoVertex{});
+            vertices.assign(std::size_t(n), MqoVertex{});
             if (lines_.binary()) {
                 const char* data = lines_.take(std::size_t(n) * 12);
                 for (std::size_t i = 0; i < std::size_t(n); ++i) {
@@ -300,7 +300,7 @@ class MqoParser {
     }
 
     void faceLine(std::string_view text) {
-        const TTokens w = mqoFaceWords(text);
+        const LineTokens w = mqoFaceWords(text);
         if (isClose(w)) {
             state_ = State::Object;
             return;
@@ -308,7 +308,7 @@ class MqoParser {
         const int corners = w.token(0) == "3" ? 3 : w.token(0) == "4" ? 4 : 0;
         if (corners == 0)
             return;
-        TMQFace face;
+        MqoFace face;
         face.vertexCount = corners;
         for (int k = 0; k < corners; ++k)
             face.vertexIndex.push_back(integerOrThrow(w.token(2 + k)));
@@ -325,7 +325,7 @@ class MqoParser {
         state_ = State::Skip;
     }
 
-    void skipLine(const TTokens& w) {
+    void skipLine(const LineTokens& w) {
         if (isClose(w)) {
             if (--skipDepth_ == 0)
                 state_ = skipBack_;
@@ -335,7 +335,7 @@ class MqoParser {
     }
 
     // Inside "vertexattr {": only blocks of the form "name {" and the closing "}".
-    void vertexAttrLine(std::string_view text, const TTokens& w) {
+    void vertexAttrLine(std::string_view text, const LineTokens& w) {
         if (isClose(w))
             state_ = State::Object;
         else if (w.count() == 2 && w.token(1) == "{")
@@ -344,7 +344,7 @@ class MqoParser {
             fail(text);
     }
 
-    TmqoModel& model_;
+    MqoDocument& model_;
     MqoLines& lines_;
     State state_ = State::FirstLine;
     State skipBack_ = State::TopLevel;
@@ -363,7 +363,7 @@ bool isTextFile(std::string_view bytes) {
 
 } // namespace
 
-Messages loadMqo(std::string_view bytes, int& lineCount, TmqoModel& model) {
+Messages loadMqo(std::string_view bytes, int& lineCount, MqoDocument& model) {
     model.objects.clear();
     model.materials.clear();
     lineCount = 0;
@@ -385,7 +385,7 @@ Messages loadMqo(std::string_view bytes, int& lineCount, TmqoModel& model) {
     return {};
 }
 
-Messages loadMqoFile(const std::filesystem::path& file, int& lineCount, TmqoModel& model) {
+Messages loadMqoFile(const std::filesystem::path& file, int& lineCount, MqoDocument& model) {
     std::string bytes, message;
     model.fileName = file.string();
     if (!readTextFile(file, bytes, message)) {

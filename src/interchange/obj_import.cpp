@@ -1,4 +1,4 @@
-#include "interchange/obj.h"
+#include "interchange/obj_model.h"
 #include "interchange/text_numbers.h"
 
 #include <memory>
@@ -12,36 +12,36 @@ Message plain(std::string text) {
 }
 
 // Why the model cannot become a mesh, or an empty string.
-std::string refusal(const TModel& model) {
+std::string refusal(const ObjModel& model) {
     const std::size_t v = model.vertices.size();
     if (v == 0)
         return "No vertices";
     if (v > kMaxMeshVertices)
         return "Too many vertices " + std::to_string(v);
     std::size_t f = 0;
-    for (const TGroup& g : model.groups)
+    for (const ObjGroup& g : model.groups)
         f += g.faces.size();
     if (f == 0)
         return "No faces";
     if (f > kMaxMeshVertices)
         return "Too many faces " + std::to_string(f);
-    for (const TGroup& g : model.groups)
-        for (const TFace& face : g.faces)
+    for (const ObjGroup& g : model.groups)
+        for (const ObjFace& face : g.faces)
             if (face.vertexCount > 4)
                 return "Object contains faces with more than 4 points.\r"
                        "Triangulate these faces in your modelling program.";
-    for (const TGroup& g : model.groups)
-        for (const TFace& face : g.faces)
+    for (const ObjGroup& g : model.groups)
+        for (const ObjFace& face : g.faces)
             if (face.vertexCount < 3)
                 return "Object contains faces with fewer than 3 points.";
-    for (const TGroup& g : model.groups)
-        for (const TFace& face : g.faces)
+    for (const ObjGroup& g : model.groups)
+        for (const ObjFace& face : g.faces)
             for (const int index : face.vertexIndex)
                 if (index < 0)
                     return "OBJ contains negative face indices";
     std::size_t number = 0;
-    for (const TGroup& g : model.groups) {
-        for (const TFace& face : g.faces) {
+    for (const ObjGroup& g : model.groups) {
+        for (const ObjFace& face : g.faces) {
             ++number;
             for (const int index : face.vertexIndex)
                 if (index == 0 || std::size_t(index) > v)
@@ -53,8 +53,8 @@ std::string refusal(const TModel& model) {
     return {};
 }
 
-ImportResult importModel(twad& wad, int slot, const TModel& model, const ImportOptions& options,
-                         ImportResult result) {
+ImportResult importModel(Package& wad, int slot, const ObjModel& model,
+                         const ImportOptions& options, ImportResult result) {
     if (const std::string why = refusal(model); !why.empty()) {
         result.messages.push_back(plain(why));
         return result;
@@ -62,7 +62,7 @@ ImportResult importModel(twad& wad, int slot, const TModel& model, const ImportO
     auto mesh = std::make_unique<Mesh>(wad.meshes[std::size_t(slot)]);
     const std::size_t v = model.vertices.size();
     for (std::size_t k = 0; k < v; ++k) {
-        const TObjVector& p = model.vertices[k];
+        const ObjVector& p = model.vertices[k];
         const float file[3] = {p.x, p.y, p.z};
         const float turned[3] = {p.x, -p.y, -p.z};
         std::int16_t out[3];
@@ -81,8 +81,8 @@ ImportResult importModel(twad& wad, int slot, const TModel& model, const ImportO
     mesh->vertexCount = static_cast<std::uint16_t>(v);
     mesh->normalCount = static_cast<std::int16_t>(v);
     std::size_t f = 0;
-    for (const TGroup& g : model.groups) {
-        for (const TFace& in : g.faces) {
+    for (const ObjGroup& g : model.groups) {
+        for (const ObjFace& in : g.faces) {
             MeshFace& face = mesh->faces[f++];
             const auto index = [&in](int k) {
                 return static_cast<std::uint16_t>(in.vertexIndex[std::size_t(k)] - 1);
@@ -112,11 +112,11 @@ ImportResult importModel(twad& wad, int slot, const TModel& model, const ImportO
 }
 
 template <typename Load>
-ImportResult importLoaded(twad& wad, int slot, const ImportOptions& options, Load load) {
+ImportResult importLoaded(Package& wad, int slot, const ImportOptions& options, Load load) {
     ImportResult result;
     if (!meshForInterchange(wad, slot, result.messages))
         return result;
-    TModel model;
+    ObjModel model;
     try {
         Messages notices = load(model);
         result.messages.insert(result.messages.end(), notices.begin(), notices.end());
@@ -130,15 +130,15 @@ ImportResult importLoaded(twad& wad, int slot, const ImportOptions& options, Loa
 
 } // namespace
 
-ImportResult importObjText(twad& wad, int slot, std::string_view text, const MtlSource& materials,
-                           const ImportOptions& options) {
+ImportResult importObjText(Package& wad, int slot, std::string_view text,
+                           const MtlSource& materials, const ImportOptions& options) {
     return importLoaded(wad, slot, options,
-                        [&](TModel& model) { return loadObjText(text, model, materials); });
+                        [&](ObjModel& model) { return loadObjText(text, model, materials); });
 }
 
-ImportResult importObj(twad& wad, int slot, const std::filesystem::path& file,
+ImportResult importObj(Package& wad, int slot, const std::filesystem::path& file,
                        const ImportOptions& options) {
-    return importLoaded(wad, slot, options, [&](TModel& model) { return loadObj(file, model); });
+    return importLoaded(wad, slot, options, [&](ObjModel& model) { return loadObj(file, model); });
 }
 
 } // namespace kavlen

@@ -1,4 +1,4 @@
-#include "interchange/obj.h"
+#include "interchange/obj_model.h"
 #include "interchange/text_lines.h"
 #include "interchange/text_numbers.h"
 
@@ -29,7 +29,7 @@ std::pair<std::string_view, std::string_view> splitAtBlank(std::string_view text
 
 // Three numbers from the text after a two-letter keyword ("v ", "vn", "Ka", ...):
 // split at the first two blanks, the third part running to the end of the line.
-TObjVector threeNumbers(std::string_view line) {
+ObjVector threeNumbers(std::string_view line) {
     const std::string text = halveBlanks(trimText(line.size() > 2 ? line.substr(2) : ""));
     const auto [x, rest] = splitAtBlank(text);
     const auto [y, z] = splitAtBlank(rest);
@@ -39,10 +39,10 @@ TObjVector threeNumbers(std::string_view line) {
 // One face: tokens v, v/t, v//n or v/t/n separated by blanks. The first "/" is
 // looked for in the rest of the line, so a plain token followed by one with
 // slashes does not read as a number.
-TFace readFace(std::string_view line) {
+ObjFace readFace(std::string_view line) {
     const std::string halved = halveBlanks(line);
     std::string_view rest = trimText(splitAtBlank(halved).second);
-    TFace face;
+    ObjFace face;
     while (!rest.empty()) {
         const auto [token, after] = splitAtBlank(rest);
         const std::size_t slash = rest.find('/');
@@ -72,7 +72,7 @@ TFace readFace(std::string_view line) {
     return face;
 }
 
-void readMaterials(std::string_view text, TModel& model) {
+void readMaterials(std::string_view text, ObjModel& model) {
     TextLines lines(text);
     while (!lines.atEnd()) {
         const std::string line = upperAscii(trimText(lines.next()));
@@ -85,13 +85,13 @@ void readMaterials(std::string_view text, TModel& model) {
         }
         if (model.materials.empty())
             continue;
-        TMaterial& m = model.materials.back();
+        ObjMaterial& m = model.materials.back();
         float* colour = line.starts_with("KA")   ? m.ambient
                         : line.starts_with("KD") ? m.diffuse
                         : line.starts_with("KS") ? m.specular
                                                  : nullptr;
         if (colour) {
-            const TObjVector v = threeNumbers(line);
+            const ObjVector v = threeNumbers(line);
             colour[0] = v.x;
             colour[1] = v.y;
             colour[2] = v.z;
@@ -103,7 +103,7 @@ void readMaterials(std::string_view text, TModel& model) {
 
 } // namespace
 
-Messages loadObjText(std::string_view text, TModel& model, const MtlSource& materials) {
+Messages loadObjText(std::string_view text, ObjModel& model, const MtlSource& materials) {
     Messages messages;
     TextLines lines(text);
     while (!lines.atEnd()) {
@@ -162,8 +162,8 @@ Messages loadObjText(std::string_view text, TModel& model, const MtlSource& mate
     return messages;
 }
 
-Messages loadObj(const std::filesystem::path& file, TModel& model) {
-    model = TModel{};
+Messages loadObj(const std::filesystem::path& file, ObjModel& model) {
+    model = ObjModel{};
     const std::string fileName = file.filename().string();
     model.name = fileName.substr(0, fileName.find('.'));
     std::string text, message;

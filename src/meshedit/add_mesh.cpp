@@ -18,7 +18,7 @@ Message refusal(const std::string& text) {
 // Offset that the new mesh's pointer and directory entry carry until the next save
 // puts the real one in: ten past the last entry's. Nothing when slot k is not the
 // mesh that directory index k names (then a new entry would name another slot).
-std::optional<std::uint32_t> placeholderOffset(const twad& wad) {
+std::optional<std::uint32_t> placeholderOffset(const Package& wad) {
     const std::size_t count = wad.directory.count();
     if (wad.meshCount != count + 1)
         return std::nullopt;
@@ -42,7 +42,7 @@ std::optional<std::uint32_t> placeholderOffset(const twad& wad) {
 
 } // namespace
 
-AddMeshResult addEmptyMesh(twad& wad) {
+AddMeshResult addEmptyMesh(Package& wad) {
     AddMeshResult result;
     if (!wad.isLoaded()) {
         result.messages.push_back(noWadOpened());

@@ -19,6 +19,6 @@ struct AddMeshResult {
 // Refused with an error message when no package is loaded, when the package is
 // full (1000 mesh slots, 999 directory entries or 2000 mesh pointers), or when its
 // mesh slots do not match the meshes its pointers name.
-AddMeshResult addEmptyMesh(twad& wad);
+AddMeshResult addEmptyMesh(Package& wad);
 
 } // namespace kavlen

@@ -9,7 +9,7 @@ namespace {
 
 // The mesh that a face command works on, or nullptr (after noting "No wad
 // opened." when there is no package) when it has nothing to do.
-Mesh* facesToEdit(twad& wad, int slot, MeshEditResult& result) {
+Mesh* facesToEdit(Package& wad, int slot, MeshEditResult& result) {
     if (!wad.isLoaded()) {
         result.messages.push_back(noWadOpened());
         return nullptr;
@@ -24,7 +24,7 @@ Message textureAllQuestion() {
     return {MessageKind::Warning, "This will destroy current texturing.\rPress OK to continue."};
 }
 
-MeshEditResult textureAll(twad& wad, int slot, int sample) {
+MeshEditResult textureAll(Package& wad, int slot, int sample) {
     MeshEditResult result;
     Mesh* mesh = facesToEdit(wad, slot, result);
     if (!mesh)
@@ -44,7 +44,7 @@ MeshEditResult textureAll(twad& wad, int slot, int sample) {
     return result;
 }
 
-MeshEditResult shineAll(twad& wad, int slot, int shining) {
+MeshEditResult shineAll(Package& wad, int slot, int shining) {
     MeshEditResult result;
     Mesh* mesh = facesToEdit(wad, slot, result);
     if (!mesh)
@@ -63,7 +63,7 @@ MeshEditResult shineAll(twad& wad, int slot, int shining) {
     return result;
 }
 
-MeshEditResult opaqueAll(twad& wad, int slot, OpacityChoice choice) {
+MeshEditResult opaqueAll(Package& wad, int slot, OpacityChoice choice) {
     MeshEditResult result;
     Mesh* mesh = facesToEdit(wad, slot, result);
     if (!mesh)
@@ -90,7 +90,7 @@ void rotateFaceVertexOrder(MeshFace& face) {
         v = {v[2], v[0], v[1], v[3]};
 }
 
-MeshEditResult rotateAll(twad& wad, int slot) {
+MeshEditResult rotateAll(Package& wad, int slot) {
     MeshEditResult result;
     Mesh* mesh = facesToEdit(wad, slot, result);
     if (!mesh)
@@ -101,7 +101,7 @@ MeshEditResult rotateAll(twad& wad, int slot) {
     return result;
 }
 
-MeshEditResult unhideFaces(twad& wad, int slot) {
+MeshEditResult unhideFaces(Package& wad, int slot) {
     MeshEditResult result;
     if (!wad.isLoaded()) {
         result.messages.push_back(noWadOpened());

@@ -17,23 +17,23 @@ Message textureAllQuestion();
 // keeping their mirrored sign, triangles their corner and mirror bits. Refused
 // with an error message when `sample` is not a sample of the package (-1: none
 // selected).
-MeshEditResult textureAll(twad& wad, int slot, int sample);
+MeshEditResult textureAll(Package& wad, int slot, int sample);
 
 // Shine All with the "Shining" value (read as an unsigned 16-bit number and held
 // at 31). Refused for a non-zero shine on a mesh with static lighting.
-MeshEditResult shineAll(twad& wad, int slot, int shining);
+MeshEditResult shineAll(Package& wad, int slot, int shining);
 
 // The "Attributes" group's opacity list; None while no entry is selected.
 enum class OpacityChoice { None, Opaque, SemiTransparent };
-MeshEditResult opaqueAll(twad& wad, int slot, OpacityChoice choice);
+MeshEditResult opaqueAll(Package& wad, int slot, OpacityChoice choice);
 
 // Rotate All: every face's vertex order moves on by one.
-MeshEditResult rotateAll(twad& wad, int slot);
+MeshEditResult rotateAll(Package& wad, int slot);
 
 // Unhide Faces: shows every face again. Does nothing (changed stays false, so no
 // redraw) when the mesh has no hidden faces; otherwise the render window hides its
 // "Hidden Faces" indicator.
-MeshEditResult unhideFaces(twad& wad, int slot);
+MeshEditResult unhideFaces(Package& wad, int slot);
 
 // A quad (a, b, c, d) becomes (d, a, b, c), a triangle (a, b, c) becomes (c, a, b).
 void rotateFaceVertexOrder(MeshFace& face);

@@ -32,7 +32,7 @@ int intensityOfShade(int shade) {
     return std::clamp(static_cast<int>(std::lround(shade * 31.0 / 8191.0)), 0, 31);
 }
 
-int textureListCount(const twad& wad) {
+int textureListCount(const Package& wad) {
     return static_cast<int>(std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos));
 }
 
@@ -53,7 +53,7 @@ bool hasStaticLighting(const Mesh& mesh) {
 
 // Everything one click works with.
 struct Click {
-    twad& wad;
+    Package& wad;
     int slot;
     Mesh& mesh;
     int k; // face index in the face modes, vertex index in the point modes
@@ -250,7 +250,7 @@ void inspect(Click& click) {
 
 } // namespace
 
-FaceClickResult clickInView(twad& wad, int slot, const PickHit& hit, const FaceClickInput& in) {
+FaceClickResult clickInView(Package& wad, int slot, const PickHit& hit, const FaceClickInput& in) {
     FaceClickResult result;
     result.pickedVertex = in.pickedVertex;
     const int mode = static_cast<int>(in.mode);

@@ -94,7 +94,8 @@ struct FaceClickResult {
 // left, without a package or mesh, without a hit, for a hit that is not what the
 // mode picks (a face in the face modes, a vertex in the point modes), or for an
 // index outside the mesh (including a face with a vertex index outside it).
-FaceClickResult clickInView(twad& wad, int slot, const PickHit& hit, const FaceClickInput& input);
+FaceClickResult clickInView(Package& wad, int slot, const PickHit& hit,
+                            const FaceClickInput& input);
 
 // A number with thousands separators and two decimals, as "1,234,567.89".
 std::string formatWithThousands(double value);

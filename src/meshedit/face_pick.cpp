@@ -325,7 +325,7 @@ PickHit pickInMesh(const Mesh& mesh, RenderModeEntry mode, const PickView& view,
     return {};
 }
 
-PickHit pickInCurrentMesh(const twad& wad, int slot, RenderModeEntry mode, const PickView& view,
+PickHit pickInCurrentMesh(const Package& wad, int slot, RenderModeEntry mode, const PickView& view,
                           PickCursor cursor, double regionSize) {
     if (!wad.isLoaded())
         return {};

@@ -8,7 +8,7 @@
 // returned.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 #include "meshedit/view_matrix.h"
 
 #include <cstdint>
@@ -78,7 +78,7 @@ PickHit pickInMesh(const Mesh& mesh, RenderModeEntry mode, const PickView& view,
 
 // The same for mesh slot `slot` of the package; nothing when no package is loaded
 // or the slot holds no mesh (-1: no current mesh).
-PickHit pickInCurrentMesh(const twad& wad, int slot, RenderModeEntry mode, const PickView& view,
+PickHit pickInCurrentMesh(const Package& wad, int slot, RenderModeEntry mode, const PickView& view,
                           PickCursor cursor, double regionSize = kPickRegionSize);
 
 // Where the view draws a model vertex: (x / 100, -y / 100, -z / 100).

@@ -11,7 +11,7 @@ namespace {
 
 const Message kNoWad{MessageKind::Error, "No wad opened."};
 
-Mesh* meshOrNull(twad& wad, int slot) {
+Mesh* meshOrNull(Package& wad, int slot) {
     if (slot < 0 || slot >= wad.meshCount || std::size_t(slot) >= wad.meshes.size())
         return nullptr;
     return &wad.meshes[std::size_t(slot)];
@@ -94,7 +94,7 @@ void setStaticLighting(Mesh& mesh, int intensity) {
         mesh.shades[k] = shade;
 }
 
-LightingResult recalcNormalsCommand(twad& wad, int slot, bool averaged) {
+LightingResult recalcNormalsCommand(Package& wad, int slot, bool averaged) {
     LightingResult result;
     if (!wad.isLoaded()) {
         result.messages.push_back(kNoWad);
@@ -115,7 +115,7 @@ LightingResult recalcNormalsCommand(twad& wad, int slot, bool averaged) {
     return result;
 }
 
-LightingResult changeToStaticLighting(twad& wad, int slot, int intensity) {
+LightingResult changeToStaticLighting(Package& wad, int slot, int intensity) {
     LightingResult result;
     if (!wad.isLoaded()) {
         result.messages.push_back(kNoWad);
@@ -137,7 +137,7 @@ LightingResult changeToStaticLighting(twad& wad, int slot, int intensity) {
     return result;
 }
 
-LightingResult changeToMoveableLighting(twad& wad, int slot) {
+LightingResult changeToMoveableLighting(Package& wad, int slot) {
     LightingResult result;
     if (!wad.isLoaded()) {
         result.messages.push_back(kNoWad);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "document/messages.h"
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <cstdint>
 
@@ -37,15 +37,15 @@ struct LightingResult {
 
 // "Averaged" / "Weighted" normal recalculation of mesh slot `slot`: refuses a
 // static-lit mesh, does nothing to a mesh without normals or faces.
-LightingResult recalcNormalsCommand(twad& wad, int slot, bool averaged);
+LightingResult recalcNormalsCommand(Package& wad, int slot, bool averaged);
 
 // Gives mesh slot `slot` static lighting of `intensity`. A mesh with normals
 // loses the shine of every face (transparency stays), as static lighting has no
 // shine; a mesh that is already static gets every shade set anew.
-LightingResult changeToStaticLighting(twad& wad, int slot, int intensity);
+LightingResult changeToStaticLighting(Package& wad, int slot, int intensity);
 
 // Gives mesh slot `slot` moveable lighting: a static-lit mesh gets one normal per
 // vertex again, and the normals are recalculated averaged.
-LightingResult changeToMoveableLighting(twad& wad, int slot);
+LightingResult changeToMoveableLighting(Package& wad, int slot);
 
 } // namespace kavlen

@@ -5,13 +5,13 @@
 
 namespace kavlen {
 
-const Mesh* meshInSlot(const twad& wad, int slot) {
+const Mesh* meshInSlot(const Package& wad, int slot) {
     if (slot < 0 || slot >= wad.meshCount || std::size_t(slot) >= wad.meshes.size())
         return nullptr;
     return &wad.meshes[slot];
 }
 
-Mesh* meshInSlot(twad& wad, int slot) {
+Mesh* meshInSlot(Package& wad, int slot) {
     return const_cast<Mesh*>(meshInSlot(std::as_const(wad), slot));
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "document/messages.h"
-#include "document/wad.h"
+#include "document/package.h"
 
 namespace kavlen {
 
@@ -18,8 +18,8 @@ struct MeshEditResult {
 
 // The mesh in slot `slot`, or nullptr when the slot does not exist (-1 means no
 // current mesh).
-Mesh* meshInSlot(twad& wad, int slot);
-const Mesh* meshInSlot(const twad& wad, int slot);
+Mesh* meshInSlot(Package& wad, int slot);
+const Mesh* meshInSlot(const Package& wad, int slot);
 
 // Number of faces a loop over the mesh visits: faceCount held within 0..1500.
 int faceLoopCount(const Mesh& mesh);

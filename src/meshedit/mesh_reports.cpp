@@ -21,13 +21,13 @@ std::string faceShare(int count, int faceCount) {
            (faceCount == 1 ? "" : "s");
 }
 
-std::size_t sampleCount(const twad& wad) {
+std::size_t sampleCount(const Package& wad) {
     return std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
 }
 
 } // namespace
 
-std::optional<AboutMeshReport> aboutMesh(const twad& wad, int slot) {
+std::optional<AboutMeshReport> aboutMesh(const Package& wad, int slot) {
     const Mesh* mesh = meshInSlot(wad, slot);
     if (!wad.isLoaded() || !mesh)
         return std::nullopt;
@@ -72,7 +72,7 @@ std::vector<std::string> aboutMeshText(const AboutMeshReport& report) {
     return lines;
 }
 
-std::optional<AboutMeshesReport> aboutMeshes(const twad& wad) {
+std::optional<AboutMeshesReport> aboutMeshes(const Package& wad) {
     if (!wad.isLoaded())
         return std::nullopt;
     AboutMeshesReport report;
@@ -112,7 +112,7 @@ std::vector<std::string> aboutMeshesText(const AboutMeshesReport& report) {
     return lines;
 }
 
-MeshLocation locateMesh(const twad& wad, int slot) {
+MeshLocation locateMesh(const Package& wad, int slot) {
     for (std::size_t m = 0; m < wad.moveables.size(); ++m) {
         const auto [first, last] = wad.pointerRange(m);
         for (std::size_t p = first; p < last; ++p) {
@@ -127,7 +127,7 @@ MeshLocation locateMesh(const twad& wad, int slot) {
     return {MeshLocation::Kind::AllMeshes, 0, slot};
 }
 
-MoveablesUsingMesh moveablesUsingMesh(const twad& wad, int slot,
+MoveablesUsingMesh moveablesUsingMesh(const Package& wad, int slot,
                                       const std::vector<std::string>& moveableLabels) {
     MoveablesUsingMesh result;
     for (std::size_t m = 0; m < wad.moveables.size() && slot >= 0; ++m) {

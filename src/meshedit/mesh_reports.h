@@ -3,7 +3,7 @@
 // own; the *Text functions lay a report out as plain lines for the command line.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <array>
 #include <optional>
@@ -26,7 +26,7 @@ struct AboutMeshReport {
 inline constexpr const char* kInvalidTexturesNote = "Invalid texture indices found";
 
 // Nothing when no package is loaded or `slot` names no mesh.
-std::optional<AboutMeshReport> aboutMesh(const twad& wad, int slot);
+std::optional<AboutMeshReport> aboutMesh(const Package& wad, int slot);
 std::vector<std::string> aboutMeshText(const AboutMeshReport& report);
 
 // The five lists of "About Meshes", in window order.
@@ -43,7 +43,7 @@ struct AboutMeshesReport {
 };
 
 // Nothing when no package is loaded.
-std::optional<AboutMeshesReport> aboutMeshes(const twad& wad);
+std::optional<AboutMeshesReport> aboutMeshes(const Package& wad);
 std::vector<std::string> aboutMeshesText(const AboutMeshesReport& report);
 
 // Where the render window shows a mesh chosen in a report: within the first
@@ -56,7 +56,7 @@ struct MeshLocation {
     int entry = 0;     // entry in that mesh list, or the slot for AllMeshes
     bool operator==(const MeshLocation&) const = default;
 };
-MeshLocation locateMesh(const twad& wad, int slot);
+MeshLocation locateMesh(const Package& wad, int slot);
 
 // The render window's moveables-count button and "Moveables" window.
 struct MoveablesUsingMesh {
@@ -68,7 +68,7 @@ struct MoveablesUsingMesh {
 };
 // `moveableLabels` are the moveables list's labels (name list names); a moveable
 // beyond it is labelled "Moveable #" + its index.
-MoveablesUsingMesh moveablesUsingMesh(const twad& wad, int slot,
+MoveablesUsingMesh moveablesUsingMesh(const Package& wad, int slot,
                                       const std::vector<std::string>& moveableLabels = {});
 
 } // namespace kavlen

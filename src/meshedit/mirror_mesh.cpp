@@ -18,7 +18,7 @@ std::int16_t& sphereComponent(Mesh& mesh, Axis axis) {
     return axis == Axis::X ? mesh.sphereX : axis == Axis::Y ? mesh.sphereY : mesh.sphereZ;
 }
 
-bool mirrorFits(const twad& wad, Mesh& mesh, const std::vector<int>& statics, Axis axis) {
+bool mirrorFits(const Package& wad, Mesh& mesh, const std::vector<int>& statics, Axis axis) {
     const int a = static_cast<int>(axis);
     for (int i = 0; i < vertexLoopCount(mesh); ++i) {
         if (component(mesh.vertices[i], axis) == INT16_MIN)
@@ -66,7 +66,7 @@ void mirrorFace(MeshFace& face) {
     }
 }
 
-MeshEditResult mirrorMesh(twad& wad, int slot, Axis axis) {
+MeshEditResult mirrorMesh(Package& wad, int slot, Axis axis) {
     MeshEditResult result;
     if (!wad.isLoaded()) {
         result.messages.push_back(noWadOpened());

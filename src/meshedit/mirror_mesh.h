@@ -15,7 +15,7 @@ Axis mirrorAxis(MirrorPlane plane);
 
 // Negates `axis` over the mesh. Refused (status message) when a vertex, box bound
 // or sphere centre on that axis is -32768, which has no 16-bit mirror image.
-MeshEditResult mirrorMesh(twad& wad, int slot, Axis axis);
+MeshEditResult mirrorMesh(Package& wad, int slot, Axis axis);
 
 // The face part of mirroring, for one face.
 void mirrorFace(MeshFace& face);

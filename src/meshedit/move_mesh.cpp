@@ -32,7 +32,7 @@ std::int16_t& sphereComponent(Mesh& mesh, int axis) {
 }
 
 // Whether every stored coordinate that the move touches stays within 16 bits.
-bool moveFits(const twad& wad, const Mesh& mesh, const std::vector<int>& statics,
+bool moveFits(const Package& wad, const Mesh& mesh, const std::vector<int>& statics,
               const std::array<long long, 3>& delta) {
     const auto extents = meshExtents(mesh);
     for (int a = 0; a < 3; ++a) {
@@ -64,7 +64,7 @@ bool moveFits(const twad& wad, const Mesh& mesh, const std::vector<int>& statics
     return true;
 }
 
-MeshEditResult moveBy(twad& wad, int slot, const std::array<long long, 3>& delta) {
+MeshEditResult moveBy(Package& wad, int slot, const std::array<long long, 3>& delta) {
     MeshEditResult result;
     Mesh* mesh = meshInSlot(wad, slot);
     if (!mesh || mesh->vertexCount == 0)
@@ -105,21 +105,21 @@ int moveArrowDelta(Axis axis, bool up, bool clicks) {
     return adds ? step : -step;
 }
 
-MeshEditResult shiftMeshAxis(twad& wad, int slot, long long delta, Axis axis) {
+MeshEditResult shiftMeshAxis(Package& wad, int slot, long long delta, Axis axis) {
     std::array<long long, 3> d{};
     d[static_cast<int>(axis)] = delta;
     return moveBy(wad, slot, d);
 }
 
-MeshEditResult moveMesh(twad& wad, int slot, long long dx, long long dy, long long dz) {
+MeshEditResult moveMesh(Package& wad, int slot, long long dx, long long dy, long long dz) {
     return moveBy(wad, slot, {dx, dy, dz});
 }
 
-MeshEditResult moveMeshByArrow(twad& wad, int slot, Axis axis, bool up, bool clicks) {
+MeshEditResult moveMeshByArrow(Package& wad, int slot, Axis axis, bool up, bool clicks) {
     return shiftMeshAxis(wad, slot, moveArrowDelta(axis, up, clicks), axis);
 }
 
-MeshEditResult shiftMeshToBound(twad& wad, int slot, MeshBound bound, long long value,
+MeshEditResult shiftMeshToBound(Package& wad, int slot, MeshBound bound, long long value,
                                 bool clicks) {
     const Mesh* mesh = meshInSlot(wad, slot);
     if (!mesh)

@@ -13,16 +13,17 @@ namespace kavlen {
 // Y up arrow subtracts.
 int moveArrowDelta(Axis axis, bool up, bool clicks);
 
-MeshEditResult shiftMeshAxis(twad& wad, int slot, long long delta, Axis axis);
-MeshEditResult moveMesh(twad& wad, int slot, long long dx, long long dy, long long dz);
+MeshEditResult shiftMeshAxis(Package& wad, int slot, long long delta, Axis axis);
+MeshEditResult moveMesh(Package& wad, int slot, long long dx, long long dy, long long dz);
 
 // The Move page's arrow: shiftMeshAxis by moveArrowDelta.
-MeshEditResult moveMeshByArrow(twad& wad, int slot, Axis axis, bool up, bool clicks);
+MeshEditResult moveMeshByArrow(Package& wad, int slot, Axis axis, bool up, bool clicks);
 
 enum class MeshBound { LowX, HighX, LowY, HighY, LowZ, HighZ };
 
 // Shifts along the bound's axis so that the bound (smallest or largest coordinate
 // over the mesh's vertices) becomes `value`, times 128 with "Clicks" checked.
-MeshEditResult shiftMeshToBound(twad& wad, int slot, MeshBound bound, long long value, bool clicks);
+MeshEditResult shiftMeshToBound(Package& wad, int slot, MeshBound bound, long long value,
+                                bool clicks);
 
 } // namespace kavlen

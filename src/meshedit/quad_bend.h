@@ -1,7 +1,7 @@
 // How far a quad's four corners are from lying in one plane, in model units.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 
 namespace kavlen {
 

@@ -5,7 +5,7 @@
 
 namespace kavlen {
 
-bool canSwapVertices(const twad& wad, int slot, int a, int b) {
+bool canSwapVertices(const Package& wad, int slot, int a, int b) {
     const Mesh* mesh = meshInSlot(wad, slot);
     if (!mesh || a == b)
         return false;
@@ -13,7 +13,7 @@ bool canSwapVertices(const twad& wad, int slot, int a, int b) {
     return a >= 0 && b >= 0 && a < n && b < n;
 }
 
-MeshEditResult swapVertices(twad& wad, int slot, int a, int b) {
+MeshEditResult swapVertices(Package& wad, int slot, int a, int b) {
     MeshEditResult result;
     if (!canSwapVertices(wad, slot, a, b))
         return result;

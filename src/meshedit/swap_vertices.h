@@ -10,10 +10,10 @@ namespace kavlen {
 
 // Whether swapVertices would act: a mesh in `slot`, both indices below its vertex
 // count, and different. The Remap dialog stays open while this is false.
-bool canSwapVertices(const twad& wad, int slot, int a, int b);
+bool canSwapVertices(const Package& wad, int slot, int a, int b);
 
 // Exchanges vertices a and b; reports "Vertex a changed to b" in the status bar.
 // Does nothing when canSwapVertices is false.
-MeshEditResult swapVertices(twad& wad, int slot, int a, int b);
+MeshEditResult swapVertices(Package& wad, int slot, int a, int b);
 
 } // namespace kavlen

@@ -57,7 +57,7 @@ FitSize fitToPage(int w, int h) {
     return {scaled(w, h), 256};
 }
 
-int appendPage(twad& wad, const Bitmap24* picture) {
+int appendPage(Package& wad, const Bitmap24* picture) {
     const int page = wad.pageCount();
     if (page >= kMaxPages ||
         std::uint64_t(wad.textureDataSize) + kPageBytes > std::numeric_limits<std::uint32_t>::max())
@@ -77,7 +77,7 @@ int appendPage(twad& wad, const Bitmap24* picture) {
     return page;
 }
 
-AddPageResult addBlankPage(twad& wad) {
+AddPageResult addBlankPage(Package& wad) {
     AddPageResult result;
     if (!requirePackage(wad, result.messages))
         return result;
@@ -88,7 +88,7 @@ AddPageResult addBlankPage(twad& wad) {
     return result;
 }
 
-AddPageResult addPageFromImage(twad& wad, const ChoosePicture& choose, const AskUser& ask) {
+AddPageResult addPageFromImage(Package& wad, const ChoosePicture& choose, const AskUser& ask) {
     AddPageResult result;
     if (!requirePackage(wad, result.messages))
         return result;
@@ -112,7 +112,7 @@ AddPageResult addPageFromImage(twad& wad, const ChoosePicture& choose, const Ask
 namespace {
 
 // Draws the picture at `at` of `page` and appends its sample; returns its index.
-int placeAt(twad& wad, const Bitmap24& picture, int page, PagePosition at) {
+int placeAt(Package& wad, const Bitmap24& picture, int page, PagePosition at) {
     pasteIntoPage(wad, page, at.x, at.y, picture);
     TexInfo& t = wad.texInfos[wad.texInfoCount];
     t.x = static_cast<std::uint8_t>(at.x);
@@ -127,7 +127,7 @@ int placeAt(twad& wad, const Bitmap24& picture, int page, PagePosition at) {
 
 } // namespace
 
-int placeTexture(twad& wad, const Bitmap24& picture, int page) {
+int placeTexture(Package& wad, const Bitmap24& picture, int page) {
     if (wad.texInfoCount >= kMaxTexInfos || page < 0 || page >= kMaxPages)
         return -1;
     const std::optional<PagePosition> at =
@@ -135,7 +135,7 @@ int placeTexture(twad& wad, const Bitmap24& picture, int page) {
     return at ? placeAt(wad, picture, page, *at) : -1;
 }
 
-AddTextureResult addNewTexture(twad& wad, const ChoosePicture& choose, const AskUser& ask) {
+AddTextureResult addNewTexture(Package& wad, const ChoosePicture& choose, const AskUser& ask) {
     AddTextureResult result;
     if (!requirePackage(wad, result.messages))
         return result;
@@ -184,7 +184,7 @@ std::string exportTextureFileName(int sample) {
     return "Text" + std::to_string(sample);
 }
 
-Messages exportTextureToBmp(const twad& wad, int sample, const std::filesystem::path& path) {
+Messages exportTextureToBmp(const Package& wad, int sample, const std::filesystem::path& path) {
     Messages messages;
     if (!requirePackage(wad, messages))
         return messages;
@@ -197,7 +197,7 @@ Messages exportTextureToBmp(const twad& wad, int sample, const std::filesystem::
     return messages;
 }
 
-ImportTextureResult importTexture(twad& wad, int sample, const ChoosePicture& choose) {
+ImportTextureResult importTexture(Package& wad, int sample, const ChoosePicture& choose) {
     ImportTextureResult result;
     if (!requirePackage(wad, result.messages) || !hasSample(wad, sample))
         return result;

@@ -9,7 +9,7 @@
 #pragma once
 
 #include "document/messages.h"
-#include "document/wad.h"
+#include "document/package.h"
 #include "textures/image32.h"
 #include "textures/user_question.h"
 
@@ -39,7 +39,7 @@ FitSize fitToPage(int w, int h);
 
 // Appends a black page, with `picture` (at most 256 x 256) at its top-left corner
 // when given. Returns the new page's index, or -1 when the atlas cannot grow.
-int appendPage(twad& wad, const Bitmap24* picture);
+int appendPage(Package& wad, const Bitmap24* picture);
 
 struct AddPageResult {
     bool added = false;
@@ -48,14 +48,14 @@ struct AddPageResult {
 };
 
 // "Add page" > "Blank".
-AddPageResult addBlankPage(twad& wad);
+AddPageResult addBlankPage(Package& wad);
 // "Add page" > "From Image ...".
-AddPageResult addPageFromImage(twad& wad, const ChoosePicture& choose, const AskUser& ask);
+AddPageResult addPageFromImage(Package& wad, const ChoosePicture& choose, const AskUser& ask);
 
 // Place texture: puts a w x h picture at the first free position of `page` and
 // appends a sample for it. Returns the new sample's index, or -1 when the page
 // has no room (or the sample limit is reached).
-int placeTexture(twad& wad, const Bitmap24& picture, int page);
+int placeTexture(Package& wad, const Bitmap24& picture, int page);
 
 struct AddTextureResult {
     bool added = false;
@@ -66,13 +66,13 @@ struct AddTextureResult {
 };
 
 // "Add new texture ".
-AddTextureResult addNewTexture(twad& wad, const ChoosePicture& choose, const AskUser& ask);
+AddTextureResult addNewTexture(Package& wad, const ChoosePicture& choose, const AskUser& ask);
 
 // The name the save dialog proposes for "Export Texture to BMP": "Text12".
 std::string exportTextureFileName(int sample);
 // "Export Texture to BMP": the sample's picture as a 24-bit BMP. Does nothing for
 // a sample that does not exist. Returns the messages to show.
-Messages exportTextureToBmp(const twad& wad, int sample, const std::filesystem::path& path);
+Messages exportTextureToBmp(const Package& wad, int sample, const std::filesystem::path& path);
 
 struct ImportTextureResult {
     bool changed = false;
@@ -85,7 +85,7 @@ struct ImportTextureResult {
 // "Import Texture": the picture, stretched or shrunk (Catmull-Rom) to exactly fill
 // the sample's rectangle, replaces its texels. No size question and no
 // transparency keying. Does nothing for a sample that does not exist.
-ImportTextureResult importTexture(twad& wad, int sample, const ChoosePicture& choose);
+ImportTextureResult importTexture(Package& wad, int sample, const ChoosePicture& choose);
 
 Message errorLoadingFile();
 

@@ -10,12 +10,12 @@ namespace kavlen {
 
 namespace {
 
-std::span<const std::uint8_t> texels(const twad& wad) {
+std::span<const std::uint8_t> texels(const Package& wad) {
     return {wad.textureData.data(),
             std::min<std::size_t>(wad.textureData.size(), wad.textureDataSize)};
 }
 
-std::span<std::uint8_t> texels(twad& wad) {
+std::span<std::uint8_t> texels(Package& wad) {
     return {wad.textureData.data(),
             std::min<std::size_t>(wad.textureData.size(), wad.textureDataSize)};
 }
@@ -30,14 +30,14 @@ Message noWadOpened() {
     return {MessageKind::Error, "No wad opened."};
 }
 
-bool requirePackage(const twad& wad, Messages& messages) {
+bool requirePackage(const Package& wad, Messages& messages) {
     if (wad.isLoaded())
         return true;
     messages.push_back(noWadOpened());
     return false;
 }
 
-int atlasRowCount(const twad& wad) {
+int atlasRowCount(const Package& wad) {
     return static_cast<int>(texels(wad).size() / kAtlasRowBytes);
 }
 
@@ -59,17 +59,17 @@ void rowCopyBufferToImage(std::span<const std::uint8_t> buffer, Bitmap24& image)
         std::memcpy(image.bgr.data(), buffer.data(), rows * rowBytes);
 }
 
-Bitmap24 buildAtlasImage(const twad& wad) {
+Bitmap24 buildAtlasImage(const Package& wad) {
     Bitmap24 image(kAtlasWidth, atlasRowCount(wad));
     rowCopyBufferToImage(texels(wad), image);
     return image;
 }
 
-Bitmap24 pagePicture(const twad& wad, int page) {
+Bitmap24 pagePicture(const Package& wad, int page) {
     return copyPageRect(wad, page, {0, 0, kAtlasWidth - 1, kPageRows - 1});
 }
 
-Bitmap24 copyPageRect(const twad& wad, int page, const PageRect& rect) {
+Bitmap24 copyPageRect(const Package& wad, int page, const PageRect& rect) {
     Bitmap24 out(rect.width(), rect.height());
     if (out.empty())
         return out;
@@ -90,7 +90,7 @@ Bitmap24 copyPageRect(const twad& wad, int page, const PageRect& rect) {
     return out;
 }
 
-void pasteIntoPage(twad& wad, int page, int x, int y, const Bitmap24& picture) {
+void pasteIntoPage(Package& wad, int page, int x, int y, const Bitmap24& picture) {
     const auto data = texels(wad);
     const std::int64_t rows = atlasRowCount(wad);
     const int left = std::max(x, 0);
@@ -106,7 +106,7 @@ void pasteIntoPage(twad& wad, int page, int x, int y, const Bitmap24& picture) {
     }
 }
 
-Messages exportAtlasToBitmap(const twad& wad, const std::filesystem::path& path) {
+Messages exportAtlasToBitmap(const Package& wad, const std::filesystem::path& path) {
     Messages messages;
     if (!requirePackage(wad, messages))
         return messages;
@@ -116,7 +116,7 @@ Messages exportAtlasToBitmap(const twad& wad, const std::filesystem::path& path)
     return messages;
 }
 
-AtlasImportResult importAtlasFromBitmapBytes(twad& wad, std::span<const std::uint8_t> bytes) {
+AtlasImportResult importAtlasFromBitmapBytes(Package& wad, std::span<const std::uint8_t> bytes) {
     AtlasImportResult result;
     if (!requirePackage(wad, result.messages))
         return result;
@@ -144,7 +144,7 @@ AtlasImportResult importAtlasFromBitmapBytes(twad& wad, std::span<const std::uin
     return result;
 }
 
-AtlasImportResult importAtlasFromBitmap(twad& wad, const std::filesystem::path& path) {
+AtlasImportResult importAtlasFromBitmap(Package& wad, const std::filesystem::path& path) {
     AtlasImportResult result;
     if (!requirePackage(wad, result.messages))
         return result;

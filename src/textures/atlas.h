@@ -5,7 +5,7 @@
 #pragma once
 
 #include "document/messages.h"
-#include "document/wad.h"
+#include "document/package.h"
 #include "textures/bitmap24.h"
 
 #include <filesystem>
@@ -30,11 +30,11 @@ struct PageRect {
 };
 
 // "No wad opened." as an error; false when no package is loaded.
-bool requirePackage(const twad& wad, Messages& messages);
+bool requirePackage(const Package& wad, Messages& messages);
 Message noWadOpened();
 
 // Whole rows of the atlas image: textureDataSize / 768.
-int atlasRowCount(const twad& wad);
+int atlasRowCount(const Package& wad);
 
 // Row copy between an image and a texel buffer: one image row per
 // (image width x 3) buffer bytes, from the top; stops at whichever ends first,
@@ -43,20 +43,20 @@ void rowCopyImageToBuffer(const Bitmap24& image, std::span<std::uint8_t> buffer)
 void rowCopyBufferToImage(std::span<const std::uint8_t> buffer, Bitmap24& image);
 
 // The whole atlas image (256 x atlasRowCount).
-Bitmap24 buildAtlasImage(const twad& wad);
+Bitmap24 buildAtlasImage(const Package& wad);
 // Rows 256p .. 256p + 255; rows beyond the atlas are black.
-Bitmap24 pagePicture(const twad& wad, int page);
+Bitmap24 pagePicture(const Package& wad, int page);
 // The texels of page p inside `rect`, taken from atlas rows rect.top + 256p ..
 // rect.bottom + 256p (a rectangle taller than the page continues into the next
 // page's rows, as the atlas image lies). Texels outside the atlas are black.
-Bitmap24 copyPageRect(const twad& wad, int page, const PageRect& rect);
+Bitmap24 copyPageRect(const Package& wad, int page, const PageRect& rect);
 // Writes `picture` into the atlas with its top-left corner at (x, 256p + y);
 // what falls outside the atlas is dropped.
-void pasteIntoPage(twad& wad, int page, int x, int y, const Bitmap24& picture);
+void pasteIntoPage(Package& wad, int page, int x, int y, const Bitmap24& picture);
 
 // "Export Atlas to Bitmap": the atlas as a 24-bit BMP, 256 wide, page 0 in the top
 // band. Returns the messages to show (none on success).
-Messages exportAtlasToBitmap(const twad& wad, const std::filesystem::path& path);
+Messages exportAtlasToBitmap(const Package& wad, const std::filesystem::path& path);
 
 struct AtlasImportResult {
     bool changed = false; // page data replaced: rebuild the sample textures
@@ -67,7 +67,7 @@ struct AtlasImportResult {
 // count rows of the bitmap. Refuses, changing nothing, a bitmap that is not 256
 // pixels wide or has fewer rows than the atlas; other pixel depths are converted
 // to 24 bits.
-AtlasImportResult importAtlasFromBitmap(twad& wad, const std::filesystem::path& path);
-AtlasImportResult importAtlasFromBitmapBytes(twad& wad, std::span<const std::uint8_t> bytes);
+AtlasImportResult importAtlasFromBitmap(Package& wad, const std::filesystem::path& path);
+AtlasImportResult importAtlasFromBitmapBytes(Package& wad, std::span<const std::uint8_t> bytes);
 
 } // namespace kavlen

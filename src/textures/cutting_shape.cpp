@@ -93,13 +93,14 @@ bool spinShape(CuttingShape& s, int currentPage, ShapeSpinButton button, SpinHal
     return true;
 }
 
-std::optional<Bitmap24> shapePicture(const twad& wad, const CuttingShape& shape) {
+std::optional<Bitmap24> shapePicture(const Package& wad, const CuttingShape& shape) {
     if (!shape.active)
         return std::nullopt;
     return copyPageRect(wad, shape.page, shape.rect());
 }
 
-CutResult cutFromShape(twad& wad, const CuttingShape& shape, int currentPage, const AskUser& ask) {
+CutResult cutFromShape(Package& wad, const CuttingShape& shape, int currentPage,
+                       const AskUser& ask) {
     CutResult result;
     if (!requirePackage(wad, result.messages))
         return result;

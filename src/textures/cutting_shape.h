@@ -3,7 +3,7 @@
 #pragma once
 
 #include "document/messages.h"
-#include "document/wad.h"
+#include "document/package.h"
 #include "textures/atlas.h"
 #include "textures/samples.h"
 #include "textures/user_question.h"
@@ -52,7 +52,7 @@ bool spinShape(CuttingShape& shape, int currentPage, ShapeSpinButton button, Spi
                bool ctrl);
 
 // The texels under the shape, or nothing when it is not active.
-std::optional<Bitmap24> shapePicture(const twad& wad, const CuttingShape& shape);
+std::optional<Bitmap24> shapePicture(const Package& wad, const CuttingShape& shape);
 
 struct CutResult {
     bool added = false;
@@ -63,6 +63,7 @@ struct CutResult {
 // "Cut from Shape": appends a sample covering the shape. Asks (OK/Cancel) before
 // cutting a sample narrower or lower than 4 texels; refuses a shape that equals
 // an existing sample and the 4097th sample.
-CutResult cutFromShape(twad& wad, const CuttingShape& shape, int currentPage, const AskUser& ask);
+CutResult cutFromShape(Package& wad, const CuttingShape& shape, int currentPage,
+                       const AskUser& ask);
 
 } // namespace kavlen

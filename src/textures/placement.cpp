@@ -67,7 +67,7 @@ RowBits runStarts(RowBits free, int w) {
 
 } // namespace
 
-PageOccupancy::PageOccupancy(const twad& wad, int page) {
+PageOccupancy::PageOccupancy(const Package& wad, int page) {
     const std::size_t count = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
     for (std::size_t i = 0; i < count; ++i) {
         const TexInfo& t = wad.texInfos[i];
@@ -122,7 +122,7 @@ std::optional<PagePosition> PageOccupancy::firstFit(int w, int h) const {
     return std::nullopt;
 }
 
-std::vector<PageOccupancy> occupancyOfPages(const twad& wad, int pages) {
+std::vector<PageOccupancy> occupancyOfPages(const Package& wad, int pages) {
     std::vector<PageOccupancy> out(std::size_t(std::max(pages, 0)));
     const std::size_t count = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
     for (std::size_t i = 0; i < count; ++i) {
@@ -238,7 +238,7 @@ std::optional<PagePosition> firstFitOnPage(const PageRect* rects, std::size_t co
 
 } // namespace
 
-std::optional<PagePosition> findFreePosition(const twad& wad, int page, int w, int h) {
+std::optional<PagePosition> findFreePosition(const Package& wad, int page, int w, int h) {
     // A page of few samples needs no allocation at all.
     std::array<PageRect, kFewRects> few;
     std::vector<PageRect> many;
@@ -259,7 +259,7 @@ std::optional<PagePosition> findFreePosition(const twad& wad, int page, int w, i
                         : firstFitOnPage(many.data(), many.size(), w, h);
 }
 
-std::optional<PagePlacement> findFreePositionOnPages(const twad& wad, int pages, int w, int h) {
+std::optional<PagePlacement> findFreePositionOnPages(const Package& wad, int pages, int w, int h) {
     if (pages <= 0)
         return std::nullopt;
     // The rectangles grouped by page, in one flat array.
@@ -283,7 +283,7 @@ std::optional<PagePlacement> findFreePositionOnPages(const twad& wad, int pages,
     return std::nullopt;
 }
 
-std::optional<PagePosition> findFreePositionReference(const twad& wad, int page, int w, int h) {
+std::optional<PagePosition> findFreePositionReference(const Package& wad, int page, int w, int h) {
     if (w < 1 || h < 1)
         return std::nullopt;
     std::vector<PageRect> rects;

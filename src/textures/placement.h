@@ -3,7 +3,7 @@
 // without sharing a texel with any sample on that page.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 #include "textures/atlas.h"
 
 #include <array>
@@ -26,7 +26,7 @@ class PageOccupancy {
   public:
     PageOccupancy() = default;
     // The union of the rectangles of all samples whose page is `page`.
-    PageOccupancy(const twad& wad, int page);
+    PageOccupancy(const Package& wad, int page);
 
     void cover(int left, int top, int right, int bottom); // inclusive, clipped to the page
     bool occupied(int x, int y) const;
@@ -42,7 +42,7 @@ class PageOccupancy {
 };
 
 // The occupancy of pages 0 .. pages - 1, from one pass over the samples.
-std::vector<PageOccupancy> occupancyOfPages(const twad& wad, int pages);
+std::vector<PageOccupancy> occupancyOfPages(const Package& wad, int pages);
 
 // First fit among a page's few sample rectangles: the answer's row is 0 or one
 // below a rectangle's bottom, its column 0 or one right of a rectangle's right
@@ -63,7 +63,7 @@ class PageCells {
 };
 
 // First fit on one page.
-std::optional<PagePosition> findFreePosition(const twad& wad, int page, int w, int h);
+std::optional<PagePosition> findFreePosition(const Package& wad, int page, int w, int h);
 
 struct PagePlacement {
     int page = 0;
@@ -73,10 +73,10 @@ struct PagePlacement {
 
 // First fit over pages 0 .. pages - 1 in order: the first page with room and
 // the first-fit position on it.
-std::optional<PagePlacement> findFreePositionOnPages(const twad& wad, int pages, int w, int h);
+std::optional<PagePlacement> findFreePositionOnPages(const Package& wad, int pages, int w, int h);
 
 // The same answer by the plain scan: every candidate position in order, each
 // tested against every sample of the page. Slow; kept to check the fast search.
-std::optional<PagePosition> findFreePositionReference(const twad& wad, int page, int w, int h);
+std::optional<PagePosition> findFreePositionReference(const Package& wad, int page, int w, int h);
 
 } // namespace kavlen

@@ -5,7 +5,7 @@
 
 namespace kavlen {
 
-bool hasSample(const twad& wad, int index) {
+bool hasSample(const Package& wad, int index) {
     return index >= 0 &&
            std::uint32_t(index) < std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
 }
@@ -14,14 +14,14 @@ PageRect sampleRect(const TexInfo& info) {
     return {info.x, info.y, info.x + info.width, info.y + info.height};
 }
 
-std::optional<SampleMark> sampleMark(const twad& wad, int index) {
+std::optional<SampleMark> sampleMark(const Package& wad, int index) {
     if (!hasSample(wad, index))
         return std::nullopt;
     const TexInfo& t = wad.texInfos[index];
     return SampleMark{t.page, sampleRect(t)};
 }
 
-std::optional<Bitmap24> samplePicture(const twad& wad, int index) {
+std::optional<Bitmap24> samplePicture(const Package& wad, int index) {
     if (!hasSample(wad, index))
         return std::nullopt;
     const TexInfo& t = wad.texInfos[index];
@@ -44,7 +44,7 @@ std::string findGroupCaption(int index, const TexInfo& info) {
            std::to_string(info.height + 1) + ")";
 }
 
-std::vector<SampleHit> hitTest(const twad& wad, int page, int x, int y) {
+std::vector<SampleHit> hitTest(const Package& wad, int page, int x, int y) {
     std::vector<SampleHit> hits;
     const std::size_t count = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
     for (std::size_t i = 0; i < count; ++i) {

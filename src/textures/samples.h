@@ -4,7 +4,7 @@
 // returns nothing.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 #include "textures/atlas.h"
 #include "textures/bitmap24.h"
 
@@ -15,7 +15,7 @@
 namespace kavlen {
 
 // Whether `index` names an existing sample.
-bool hasSample(const twad& wad, int index);
+bool hasSample(const Package& wad, int index);
 
 // left = x, top = y, right = x + width, bottom = y + height (inclusive).
 PageRect sampleRect(const TexInfo& info);
@@ -26,10 +26,10 @@ struct SampleMark {
     PageRect rect;
     bool operator==(const SampleMark&) const = default;
 };
-std::optional<SampleMark> sampleMark(const twad& wad, int index);
+std::optional<SampleMark> sampleMark(const Package& wad, int index);
 
 // The sample's texels, (width + 1) x (height + 1), copied from the atlas.
-std::optional<Bitmap24> samplePicture(const twad& wad, int index);
+std::optional<Bitmap24> samplePicture(const Package& wad, int index);
 
 // "Texture#12", "Page#3".
 std::string textureLabel(int index);
@@ -49,7 +49,7 @@ struct SampleHit {
 
 // All samples on `page` whose rectangle contains (x, y), edges inclusive, in
 // ascending index order.
-std::vector<SampleHit> hitTest(const twad& wad, int page, int x, int y);
+std::vector<SampleHit> hitTest(const Package& wad, int page, int x, int y);
 
 // The picked button's caption: "Not picked" for no hits, "1 tex picked",
 // "3 tex picked".

@@ -10,7 +10,7 @@ namespace kavlen {
 
 namespace {
 
-int meshTotal(const twad& wad) {
+int meshTotal(const Package& wad) {
     return static_cast<int>(std::min<std::size_t>(wad.meshCount, wad.meshes.size()));
 }
 
@@ -19,7 +19,7 @@ int faceTotal(const Mesh& mesh) {
 }
 
 // The first face using `sample` at or after `from`, in mesh order then face order.
-std::optional<FaceRef> scanFrom(const twad& wad, FaceRef from, int sample) {
+std::optional<FaceRef> scanFrom(const Package& wad, FaceRef from, int sample) {
     for (int m = std::max(from.mesh, 0); m < meshTotal(wad); ++m) {
         const Mesh& mesh = wad.meshes[m];
         for (int f = m == from.mesh ? std::max(from.face, 0) : 0; f < faceTotal(mesh); ++f)
@@ -31,12 +31,12 @@ std::optional<FaceRef> scanFrom(const twad& wad, FaceRef from, int sample) {
 
 } // namespace
 
-bool swapAllowed(const twad& wad, int selected, int other) {
+bool swapAllowed(const Package& wad, int selected, int other) {
     return selected != other && selected != 0 && other != 0 && hasSample(wad, selected) &&
            hasSample(wad, other);
 }
 
-SwapResult swapTextureNumbers(twad& wad, int a, int b) {
+SwapResult swapTextureNumbers(Package& wad, int a, int b) {
     SwapResult result;
     if (!requirePackage(wad, result.messages) || !swapAllowed(wad, a, b))
         return result;
@@ -50,7 +50,7 @@ std::string foundFaceLine(const FaceRef& at) {
     return "Mesh#" + std::to_string(at.mesh) + " Poly#" + std::to_string(at.face);
 }
 
-FindFirstResult findFirst(const twad& wad, FindState& state, int sample) {
+FindFirstResult findFirst(const Package& wad, FindState& state, int sample) {
     FindFirstResult result;
     state.reset();
     if (!hasSample(wad, sample))
@@ -82,7 +82,7 @@ FindFirstResult findFirst(const twad& wad, FindState& state, int sample) {
     return result;
 }
 
-FindNextResult findNext(const twad& wad, FindState& state, int sample) {
+FindNextResult findNext(const Package& wad, FindState& state, int sample) {
     FindNextResult result;
     if (!hasSample(wad, sample))
         return result;

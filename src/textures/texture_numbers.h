@@ -4,7 +4,7 @@
 #pragma once
 
 #include "document/messages.h"
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <optional>
 #include <string>
@@ -13,7 +13,7 @@
 namespace kavlen {
 
 // Whether "Swap" is enabled: two different samples, neither of them sample 0.
-bool swapAllowed(const twad& wad, int selected, int other);
+bool swapAllowed(const Package& wad, int selected, int other);
 
 struct SwapResult {
     bool swapped = false;
@@ -24,7 +24,7 @@ struct SwapResult {
 // Exchanges the TexInfo records of samples a and b; nothing else changes. Does
 // nothing unless swapAllowed(a, b). Afterwards select b in the main list and the
 // "Selected Texture" list, a in the "Other Texture" list.
-SwapResult swapTextureNumbers(twad& wad, int a, int b);
+SwapResult swapTextureNumbers(Package& wad, int a, int b);
 
 struct FaceRef {
     int mesh = 0;
@@ -52,7 +52,7 @@ struct FindFirstResult {
     bool findNextEnabled = false;
 };
 
-FindFirstResult findFirst(const twad& wad, FindState& state, int sample);
+FindFirstResult findFirst(const Package& wad, FindState& state, int sample);
 
 struct FindNextResult {
     bool ran = false;
@@ -62,6 +62,6 @@ struct FindNextResult {
 };
 
 // Continues after the last face found.
-FindNextResult findNext(const twad& wad, FindState& state, int sample);
+FindNextResult findNext(const Package& wad, FindState& state, int sample);
 
 } // namespace kavlen

@@ -174,7 +174,7 @@ Staged readContent(std::span<const std::uint8_t> content) {
     return s;
 }
 
-void apply(twad& wad, const Staged& s) {
+void apply(Package& wad, const Staged& s) {
     wad.texInfoCount = s.sampleCount;
     std::copy(s.samples.begin(), s.samples.end(), wad.texInfos.begin());
     if (wad.meshes.size() < s.meshes.size())
@@ -198,7 +198,7 @@ void apply(twad& wad, const Staged& s) {
     }
 }
 
-TextureSetResult restoreContent(twad& wad, std::span<const std::uint8_t> content) {
+TextureSetResult restoreContent(Package& wad, std::span<const std::uint8_t> content) {
     TextureSetResult result;
     // A file shorter than the magic is compared as if filled with 'x'.
     std::array<std::uint8_t, kMagicSize> head{};
@@ -231,7 +231,7 @@ std::size_t maxTextureSetContent() {
     return kMagicSize + 4 + 8 * kMaxTexInfos + 2 + kMaxMeshes * meshBlock;
 }
 
-std::vector<std::uint8_t> buildTextureSetContent(const twad& wad) {
+std::vector<std::uint8_t> buildTextureSetContent(const Package& wad) {
     std::vector<std::uint8_t> content;
     ByteSink out(content);
     const auto magic = magicBytes();
@@ -248,7 +248,7 @@ std::vector<std::uint8_t> buildTextureSetContent(const twad& wad) {
     return content;
 }
 
-TextureSetResult saveTextureSet(const twad& wad, const std::filesystem::path& file) {
+TextureSetResult saveTextureSet(const Package& wad, const std::filesystem::path& file) {
     TextureSetResult result;
     if (!wad.isLoaded()) {
         result.messages.push_back(kNoWad);
@@ -273,7 +273,7 @@ TextureSetResult saveTextureSet(const twad& wad, const std::filesystem::path& fi
     return result;
 }
 
-TextureSetResult restoreTextureSet(twad& wad, const std::filesystem::path& file) {
+TextureSetResult restoreTextureSet(Package& wad, const std::filesystem::path& file) {
     TextureSetResult result;
     if (!wad.isLoaded()) {
         result.messages.push_back(kNoWad);
@@ -291,7 +291,7 @@ TextureSetResult restoreTextureSet(twad& wad, const std::filesystem::path& file)
     return result;
 }
 
-TextureSetResult restoreTextureSetFromBytes(twad& wad, std::span<const std::uint8_t> fileBytes) {
+TextureSetResult restoreTextureSetFromBytes(Package& wad, std::span<const std::uint8_t> fileBytes) {
     TextureSetResult result;
     if (!wad.isLoaded()) {
         result.messages.push_back(kNoWad);

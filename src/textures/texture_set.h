@@ -3,7 +3,7 @@
 #pragma once
 
 #include "document/messages.h"
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -19,7 +19,7 @@ inline constexpr char kTavMagic[] = "Norvahl Tav file";
 std::size_t maxTextureSetContent();
 
 // The logical (unpacked) content of the package's texture set.
-std::vector<std::uint8_t> buildTextureSetContent(const twad& wad);
+std::vector<std::uint8_t> buildTextureSetContent(const Package& wad);
 
 struct TextureSetResult {
     bool ok = false;
@@ -30,13 +30,13 @@ struct TextureSetResult {
 };
 
 // Writes the texture set packed, through a temporary file.
-TextureSetResult saveTextureSet(const twad& wad, const std::filesystem::path& file);
+TextureSetResult saveTextureSet(const Package& wad, const std::filesystem::path& file);
 
 // Reads a texture set (packed or plain) over the package: samples, mesh count and
 // each mesh's sphere, vertices, normals or shades and faces. The whole file is
 // checked first; on any refusal the package stays unchanged. Texture pages,
 // pointers, objects, animations and hidden-face flags are left as they are.
-TextureSetResult restoreTextureSet(twad& wad, const std::filesystem::path& file);
-TextureSetResult restoreTextureSetFromBytes(twad& wad, std::span<const std::uint8_t> fileBytes);
+TextureSetResult restoreTextureSet(Package& wad, const std::filesystem::path& file);
+TextureSetResult restoreTextureSetFromBytes(Package& wad, std::span<const std::uint8_t> fileBytes);
 
 } // namespace kavlen

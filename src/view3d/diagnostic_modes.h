@@ -3,7 +3,7 @@
 // quad, vertex order) instead of its texture.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 #include "view3d/render_modes.h"
 #include "view3d/scene_color.h"
 

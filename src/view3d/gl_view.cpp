@@ -28,8 +28,7 @@ int roundedY(const QMouseEvent& e) {
 
 } // namespace
 
-GLView::GLView(TGLViewport& viewport, QWidget* parent)
-    : QOpenGLWidget(parent), viewport_(viewport) {
+GLView::GLView(Viewport& viewport, QWidget* parent) : QOpenGLWidget(parent), viewport_(viewport) {
     viewport_.repaint = [this] { update(); };
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);

@@ -3,7 +3,7 @@
 // the window's own handlers (picking, face editing) through the signals.
 #pragma once
 
-#include "view3d/gl_viewport.h"
+#include "view3d/viewport.h"
 
 #include <QOpenGLWidget>
 
@@ -12,10 +12,10 @@ namespace kavlen {
 class GLView : public QOpenGLWidget {
     Q_OBJECT
   public:
-    GLView(TGLViewport& viewport, QWidget* parent = nullptr);
+    GLView(Viewport& viewport, QWidget* parent = nullptr);
     ~GLView() override;
 
-    TGLViewport& viewport() { return viewport_; }
+    Viewport& viewport() { return viewport_; }
 
   signals:
     void mouseDown(QMouseEvent* event);
@@ -41,7 +41,7 @@ class GLView : public QOpenGLWidget {
   private:
     void releaseContextObjects();
 
-    TGLViewport& viewport_;
+    Viewport& viewport_;
     bool framed_ = false;
 };
 

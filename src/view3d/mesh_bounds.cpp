@@ -4,7 +4,7 @@
 
 namespace kavlen {
 
-void setFigureBoundsToMesh(tglfigure& figure, const Mesh& mesh) {
+void setFigureBoundsToMesh(SceneFigure& figure, const Mesh& mesh) {
     figure.resetBounds();
     const auto e = meshExtents(mesh); // minX, maxX, minY, maxY, minZ, maxZ in model units
     if (!e)

@@ -1,8 +1,8 @@
 // Bounds of a mesh in view units: model (x, y, z) is drawn at (x, -y, -z) / 100.
 #pragma once
 
-#include "document/wad.h"
-#include "view3d/gl_figure.h"
+#include "document/package.h"
+#include "view3d/scene_figure.h"
 
 namespace kavlen {
 
@@ -12,6 +12,6 @@ inline Vec3 toViewUnits(const MeshVertex& v) {
 }
 
 // Sets the figure's bounds to the mesh's vertices (reset when it has none).
-void setFigureBoundsToMesh(tglfigure& figure, const Mesh& mesh);
+void setFigureBoundsToMesh(SceneFigure& figure, const Mesh& mesh);
 
 } // namespace kavlen

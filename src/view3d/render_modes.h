@@ -6,7 +6,7 @@
 // the GL side only emits what they return.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 #include "view3d/mesh_bounds.h"
 #include "view3d/scene_color.h"
 
@@ -16,7 +16,7 @@
 
 namespace kavlen {
 
-// Internal render mode numbers (`tr_scene::renderMode`). 1 is never set and draws no mesh.
+// Internal render mode numbers (`MeshScene::renderMode`). 1 is never set and draws no mesh.
 enum RenderMode : std::uint8_t {
     kModeWireframe = 0,
     kModeNone = 1,

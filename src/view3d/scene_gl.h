@@ -1,7 +1,7 @@
 // Small GL emitters shared by the scene's drawing files.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 #include "view3d/mesh_bounds.h"
 #include "view3d/render_modes.h"
 #include "view3d/scene_color.h"

@@ -3,7 +3,7 @@
 // mark the vertices.
 #include "meshedit/face_attributes.h"
 #include "view3d/diagnostic_modes.h"
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 #include "view3d/scene_gl.h"
 
 #include <GL/glu.h>
@@ -54,7 +54,7 @@ class FaceState {
 
 } // namespace
 
-void tr_scene::drawWireframe(const Mesh& mesh) {
+void MeshScene::drawWireframe(const Mesh& mesh) {
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     glDisable(GL_TEXTURE_2D);
     glShadeModel(GL_FLAT);
@@ -70,7 +70,7 @@ void tr_scene::drawWireframe(const Mesh& mesh) {
     finishFaceMode(mesh, false);
 }
 
-void tr_scene::drawSolid(const Mesh& mesh) {
+void MeshScene::drawSolid(const Mesh& mesh) {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, textures.glName(solidTexture));
@@ -87,7 +87,7 @@ void tr_scene::drawSolid(const Mesh& mesh) {
     finishFaceMode(mesh, false);
 }
 
-void tr_scene::drawTextured(const Mesh& mesh) {
+void MeshScene::drawTextured(const Mesh& mesh) {
     glPolygonMode(GL_FRONT, GL_FILL);
     glPolygonMode(GL_BACK, GL_LINE);
     glEnable(GL_TEXTURE_2D);
@@ -111,7 +111,7 @@ void tr_scene::drawTextured(const Mesh& mesh) {
     finishFaceMode(mesh, true);
 }
 
-void tr_scene::drawDiagnostic(const Mesh& mesh) {
+void MeshScene::drawDiagnostic(const Mesh& mesh) {
     glPolygonMode(GL_FRONT, GL_FILL);
     glPolygonMode(GL_BACK, GL_LINE);
     glDisable(GL_TEXTURE_2D);
@@ -134,7 +134,7 @@ void tr_scene::drawDiagnostic(const Mesh& mesh) {
     finishFaceMode(mesh, true);
 }
 
-void tr_scene::drawPoints(const Mesh& mesh) {
+void MeshScene::drawPoints(const Mesh& mesh) {
     glDisable(GL_CULL_FACE);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     glDisable(GL_TEXTURE_2D);
@@ -164,7 +164,7 @@ void tr_scene::drawPoints(const Mesh& mesh) {
     glEnable(GL_CULL_FACE);
 }
 
-void tr_scene::drawPointsWire(const Mesh& mesh) {
+void MeshScene::drawPointsWire(const Mesh& mesh) {
     glDisable(GL_CULL_FACE);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     glDisable(GL_TEXTURE_2D);

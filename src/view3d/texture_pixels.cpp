@@ -60,7 +60,7 @@ bool isTextureSide(int side) {
     return side >= 1 && side <= 256 && (side & (side - 1)) == 0;
 }
 
-void cutSamplePicture(const twad& wad, std::size_t n, int bytesPerPixel, TexturePicture& out) {
+void cutSamplePicture(const Package& wad, std::size_t n, int bytesPerPixel, TexturePicture& out) {
     out.bytesPerPixel = bytesPerPixel;
     if (n >= kMaxTexInfos) {
         out.width = out.height = 1;
@@ -96,7 +96,7 @@ void cutSamplePicture(const twad& wad, std::size_t n, int bytesPerPixel, Texture
     }
 }
 
-TexturePicture cutSamplePicture(const twad& wad, std::size_t n, int bytesPerPixel) {
+TexturePicture cutSamplePicture(const Package& wad, std::size_t n, int bytesPerPixel) {
     TexturePicture picture;
     cutSamplePicture(wad, n, bytesPerPixel, picture);
     return picture;

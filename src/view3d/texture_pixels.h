@@ -5,7 +5,7 @@
 // before it is uploaded. Texture name n + 1 holds sample n.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <cstdint>
 #include <vector>
@@ -38,8 +38,8 @@ bool isTextureSide(int side);
 // Cuts sample n out of the atlas: (width + 1) x (height + 1) pixels. Texels
 // outside the atlas (right of column 255, below its last row) are black; with
 // 4 bytes per pixel alpha is 255. Reuses `out`'s storage.
-void cutSamplePicture(const twad& wad, std::size_t n, int bytesPerPixel, TexturePicture& out);
-TexturePicture cutSamplePicture(const twad& wad, std::size_t n, int bytesPerPixel);
+void cutSamplePicture(const Package& wad, std::size_t n, int bytesPerPixel, TexturePicture& out);
+TexturePicture cutSamplePicture(const Package& wad, std::size_t n, int bytesPerPixel);
 
 // Converts between 3 and 4 bytes per pixel (alpha 255 when added).
 TexturePicture withBytesPerPixel(const TexturePicture& picture, int bytesPerPixel);

@@ -51,7 +51,7 @@ void uploadTexture(SceneTextures& textures, unsigned name, const TexturePicture&
     uploadPrepared(textures, name, texturePixels(picture, colorBits), bilinear);
 }
 
-std::size_t uploadAllSamples(SceneTextures& textures, const twad& wad, int colorBits,
+std::size_t uploadAllSamples(SceneTextures& textures, const Package& wad, int colorBits,
                              bool bilinear) {
     const std::size_t count = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
     const int bpp = bytesPerPixelForDepth(colorBits);
@@ -68,7 +68,7 @@ std::size_t uploadAllSamples(SceneTextures& textures, const twad& wad, int color
     return count;
 }
 
-void uploadSample(SceneTextures& textures, const twad& wad, std::size_t n, int colorBits,
+void uploadSample(SceneTextures& textures, const Package& wad, std::size_t n, int colorBits,
                   bool bilinear) {
     if (n >= kMaxTexInfos)
         return;

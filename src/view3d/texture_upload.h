@@ -7,7 +7,7 @@
 // around the calls.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 #include "view3d/texture_names.h"
 #include "view3d/texture_pixels.h"
 
@@ -24,11 +24,11 @@ void uploadTexture(SceneTextures& textures, unsigned name, const TexturePicture&
 
 // Makes the textures of all samples of the package (names 1..texInfoCount).
 // Returns the number of textures made.
-std::size_t uploadAllSamples(SceneTextures& textures, const twad& wad, int colorBits,
+std::size_t uploadAllSamples(SceneTextures& textures, const Package& wad, int colorBits,
                              bool bilinear);
 
 // Remakes the texture of sample n alone (after it was added, cut or renumbered).
-void uploadSample(SceneTextures& textures, const twad& wad, std::size_t n, int colorBits,
+void uploadSample(SceneTextures& textures, const Package& wad, std::size_t n, int colorBits,
                   bool bilinear);
 
 // The Solid mode picture: "solid.bmp" when it loads, else the built-in picture.

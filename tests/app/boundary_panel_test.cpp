@@ -5,7 +5,7 @@
 
 #include "app/boundary_panel.h"
 #include "view3d/gl_view.h"
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -254,7 +254,7 @@ TEST_F(BoundaryPanelTest, CommandsThatChangeTheShownMeshRefreshItsNumbers) {
 }
 
 TEST_F(BoundaryPanelTest, APackageWithoutStaticsEditsSpheresOnly) {
-    twad wad;
+    Package wad;
     ASSERT_TRUE(loadWad(wad, demoCopy("demo.wad")).ok());
     wad.statics.clear();
     wad.staticCount = 0;
@@ -276,7 +276,7 @@ TEST_F(BoundaryPanelTest, APackageWithoutStaticsEditsSpheresOnly) {
 }
 
 // Pixels of the box colour (yellow) in the render window's next frame.
-int boxPixels(TForm4& render) {
+int boxPixels(RenderWindow& render) {
     const QImage frame = render.view().grabFramebuffer();
     int count = 0;
     for (int y = 0; y < frame.height(); ++y)

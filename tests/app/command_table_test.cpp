@@ -114,7 +114,7 @@ TEST(OpenProcedure, StepsRunInStageOrderAndRepaintAfterTheClearingStages) {
     OpenProcedure procedure;
     std::vector<std::string> log;
     const auto step = [&](std::string name) {
-        return [&log, name](twad&) { log.push_back(name); };
+        return [&log, name](Package&) { log.push_back(name); };
     };
     procedure.addStep(OpenStage::ShowFirstMesh, step("fit"));
     procedure.addStep(OpenStage::ClearMainWindow, step("title"));
@@ -122,7 +122,7 @@ TEST(OpenProcedure, StepsRunInStageOrderAndRepaintAfterTheClearingStages) {
     procedure.addStep(OpenStage::ClearMainWindow, step("ignoreName"));
     procedure.addStep(OpenStage::FillObjectLists, step("statics"));
     procedure.addStep(OpenStage::FillTextureLists, step("textures"));
-    twad wad;
+    Package wad;
     procedure.run(wad, [&] { log.push_back("|"); });
     // The stages from the object lists on run through without a repaint.
     EXPECT_EQ(log, (std::vector<std::string>{"title", "ignoreName", "|", "status", "|", "textures",

@@ -66,8 +66,8 @@ struct EditorTest : testing::Test {
     }
 
     QAction* action(const std::string& id) { return editor->menus().action(id); }
-    TForm1& main() { return editor->mainWindow(); }
-    TForm4& render() { return editor->renderWindow(); }
+    MainWindow& main() { return editor->mainWindow(); }
+    RenderWindow& render() { return editor->renderWindow(); }
     std::string title() { return main().windowTitle().toStdString(); }
 
     std::filesystem::path dir;

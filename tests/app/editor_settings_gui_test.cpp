@@ -9,7 +9,7 @@ namespace {
 TEST_F(EditorTest, WithoutASettingsFileTheViewsStartWithTheDefaults) {
     start();
     EXPECT_EQ(render().viewport().clearColor(), 0x005A411Eu);
-    const tr_scene& state = render().scene();
+    const MeshScene& state = render().scene();
     EXPECT_EQ(state.lineColor, 0x00FFFF00u);
     EXPECT_EQ(state.boxColor, 0x0000FFFFu);
     EXPECT_EQ(state.pointColor, 0x0000FF00u);
@@ -34,7 +34,7 @@ TEST_F(EditorTest, TheSettingsFileSetsColoursSwitchesAndMenus) {
                                       "[Options]\r\nquery close=1\r\nopen in textured mode=1\r\n");
     start();
     EXPECT_EQ(render().viewport().clearColor(), 0x000000FFu);
-    const tr_scene& state = render().scene();
+    const MeshScene& state = render().scene();
     EXPECT_EQ(state.lineColor, 0x000000FFu);
     EXPECT_EQ(state.gridColor, 0x000000FFu);
     EXPECT_EQ(state.boxColor, 0x0000FFFFu) << "an unknown colour name reads as the default";

@@ -1,7 +1,7 @@
 // The editor's windows and document lifecycle, driven through menus, shortcuts,
 // drops and scripted dialogs.
 #include "editor_fixture.h"
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 
 #include "view3d/gl_view.h"
 #include "view3d/mesh_bounds.h"
@@ -116,11 +116,11 @@ TEST_F(EditorTest, OpenReadsThePackageAndRefillsTitlesStatusAndRecentFiles) {
     const std::string path = demoCopy("demo.wad");
     std::string titleWhileLoading;
     editor->openProcedure().addStep(OpenStage::ClearRenderWindow,
-                                    [&](twad&) { titleWhileLoading = title(); });
+                                    [&](Package&) { titleWhileLoading = title(); });
     // What the clearing steps left, before the first mesh is shown.
     QString renderTitleWhenCleared;
     QStringList statusWhenCleared;
-    editor->openProcedure().addStep(OpenStage::FillMeshList, [&](twad&) {
+    editor->openProcedure().addStep(OpenStage::FillMeshList, [&](Package&) {
         renderTitleWhenCleared = render().windowTitle();
         for (int i = 0; i < 3; ++i)
             statusWhenCleared << main().statusText(i);
@@ -147,7 +147,7 @@ TEST_F(EditorTest, OpenReadsThePackageAndRefillsTitlesStatusAndRecentFiles) {
     EXPECT_EQ(render().currentMesh(), 0);
     EXPECT_EQ(render().viewport().ignoreName, 1501u);
     // The view is fitted to mesh 0, centred on the origin.
-    tglfigure mesh0;
+    SceneFigure mesh0;
     setFigureBoundsToMesh(mesh0, editor->document().meshes[0]);
     for (int i = 0; i < 3; ++i) {
         const double shift = -(mesh0.boundMin[i] + mesh0.boundMax[i]) / 2;
@@ -167,7 +167,7 @@ TEST_F(EditorTest, AnOpenDoesNotStartWhileAnotherIsRunning) {
     const std::string first = demoCopy("first.wad");
     const std::string second = demoCopy("second.wad");
     bool nestedOpened = true;
-    editor->openProcedure().addStep(OpenStage::FillObjectLists, [&](twad&) {
+    editor->openProcedure().addStep(OpenStage::FillObjectLists, [&](Package&) {
         if (editor->documentPath().empty())
             nestedOpened = editor->openPackage(second);
     });
@@ -402,7 +402,7 @@ TEST_F(EditorTest, OpeningAPackageDrawsItsFirstMeshWithItsTextures) {
     action("Open")->trigger();
     ASSERT_TRUE(editor->document().isLoaded());
 
-    tr_scene* scene = render().meshScene();
+    MeshScene* scene = render().meshScene();
     ASSERT_NE(scene, nullptr);
     EXPECT_EQ(scene->document, &editor->document());
     // Every sample and the Solid picture have a texture.

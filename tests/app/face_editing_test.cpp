@@ -13,7 +13,7 @@
 #include "app/texture_panel.h"
 #include "meshedit/lighting.h"
 #include "view3d/gl_view.h"
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -645,7 +645,7 @@ TEST_F(FaceEditingTest, AModdersRoundTripFromClicksToASavedPackage) {
     const Mesh relit = mesh();
 
     action("Save")->trigger();
-    twad saved;
+    Package saved;
     ASSERT_TRUE(loadWad(saved, editor->documentPath()).ok());
     const Mesh& back = saved.meshes[0];
     EXPECT_EQ(back.vertexCount, relit.vertexCount);

@@ -266,7 +266,7 @@ TEST_F(MeshCommandsTest, RemapSwapsTwoVerticesAndStaysOpenForIndicesItCannotSwap
 
 TEST_F(MeshCommandsTest, AnAddedEmptyMeshIsSavedWithItsRealOffset) {
     openDemo();
-    twad& wad = editor->document();
+    Package& wad = editor->document();
     const int meshes = int(wad.meshCount);
     const std::uint32_t pointers = wad.meshPointerCount;
     action("AddNewEmptyMesh")->trigger();
@@ -285,7 +285,7 @@ TEST_F(MeshCommandsTest, AnAddedEmptyMeshIsSavedWithItsRealOffset) {
     for (int k = 0; k < meshes; ++k)
         dataBefore += wad.meshes[std::size_t(k)].fileSize();
     action("Save")->trigger();
-    twad saved;
+    Package saved;
     ASSERT_TRUE(loadWad(saved, editor->documentPath()).ok());
     ASSERT_EQ(int(saved.meshCount), meshes + 1);
     EXPECT_EQ(saved.meshPointers[pointers], dataBefore);
@@ -295,7 +295,7 @@ TEST_F(MeshCommandsTest, AnAddedEmptyMeshIsSavedWithItsRealOffset) {
 
 TEST_F(MeshCommandsTest, AddingToAFullPackageIsRefusedInAnErrorBox) {
     openDemo();
-    twad& wad = editor->document();
+    Package& wad = editor->document();
     while (wad.meshCount < kMaxMeshes)
         ASSERT_NE(addEmptyMesh(wad).slot, -1);
     action("AddNewEmptyMesh")->trigger();

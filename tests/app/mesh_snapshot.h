@@ -1,7 +1,7 @@
 // Comparable copies of a mesh's vertices and faces, for before-and-after checks.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <array>
 #include <tuple>

@@ -28,7 +28,7 @@ TEST(NameLists, EveryLineNamesItsIdTheLastOneIncluded) {
 }
 
 TEST(NameLists, LabelsFollowPackageOrderAndMarkAddedMeshes) {
-    twad wad;
+    Package wad;
     wad.moveableCount = 3;
     wad.moveables.resize(3);
     wad.moveables[0].objectId = 1;

@@ -46,7 +46,7 @@ struct RenderWindowTest : EditorTest {
     // slot 5 gets 512 vertices (extents 400 x 300 x 30), slot 9 none, a fifth
     // moveable shares the wedge (slot 2) and a sixth has no mesh at all.
     std::string builtPackage() {
-        std::unique_ptr<twad> wad = makeDemoPackage();
+        std::unique_ptr<Package> wad = makeDemoPackage();
         Mesh& big = wad->meshes[5];
         big.vertexCount = 512;
         big.normalCount = 512;
@@ -81,7 +81,7 @@ struct RenderWindowTest : EditorTest {
     // Counts the scene list compiles from now on.
     int* countCompiles() {
         auto compiles = std::make_shared<int>(0);
-        TGLViewport& viewport = render().viewport();
+        Viewport& viewport = render().viewport();
         viewport.onDraw = [compiles, draw = viewport.onDraw] {
             ++*compiles;
             draw();
@@ -320,7 +320,7 @@ TEST_F(RenderWindowTest, ResetColorsRestoresTheDefaultsAndClosingKeepsWhatIsShow
     render().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&render()));
     QTest::keyClick(&render(), Qt::Key_F10, Qt::ShiftModifier);
-    const tr_scene& scene = render().scene();
+    const MeshScene& scene = render().scene();
     EXPECT_EQ(render().viewport().clearColor(), 0x005A411Eu);
     EXPECT_EQ(scene.lineColor, 0x00FFFF00u);
     EXPECT_EQ(scene.boxColor, 0x0000FFFFu);
@@ -377,7 +377,7 @@ TEST_F(RenderWindowTest, FaceAndHairSwitchesSetTheSceneAndRebuildIt) {
     start();
     EXPECT_TRUE(action("ColorScaleShine")->isChecked());
     EXPECT_TRUE(action("HairNone")->isChecked());
-    const tr_scene& scene = render().scene();
+    const MeshScene& scene = render().scene();
 
     render().view().grabFramebuffer();
     render().activateWindow();
@@ -403,7 +403,7 @@ TEST_F(RenderWindowTest, FaceAndHairSwitchesSetTheSceneAndRebuildIt) {
 
 TEST_F(RenderWindowTest, CommandsThatTouchMeshesRebuildTheSceneAndRefreshTheLists) {
     startAndOpen(demoCopy("demo.wad"));
-    twad& wad = editor->document();
+    Package& wad = editor->document();
     moveables()->setCurrentIndex(4); // the added meshes
     ASSERT_EQ(render().currentMesh(), 12);
     render().view().grabFramebuffer();
@@ -465,7 +465,7 @@ TEST_F(RenderWindowTest, CommandsThatTouchMeshesRebuildTheSceneAndRefreshTheList
 
 TEST_F(RenderWindowTest, CenterFitsTheViewAgainAfterTheUserMovedIt) {
     startAndOpen(demoCopy("demo.wad"));
-    TGLViewport& viewport = render().viewport();
+    Viewport& viewport = render().viewport();
     const float fittedZ = render().camera().posZ;
     const Vec3 fittedScale = viewport.viewScale;
     viewport.viewRotation = {30, 40, 0};

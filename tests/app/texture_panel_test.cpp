@@ -8,8 +8,8 @@
 #include "document/demo_package.h"
 #include "textures/samples.h"
 #include "view3d/gl_view.h"
+#include "view3d/mesh_scene.h"
 #include "view3d/render_modes.h"
-#include "view3d/scene.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -62,7 +62,7 @@ struct TexturePanelTest : EditorTest {
 
 TEST_F(TexturePanelTest, OpenFillsTheSelectorAndListAndShowsSampleZeroOnItsPage) {
     openDemo();
-    const twad& wad = editor->document();
+    const Package& wad = editor->document();
     ASSERT_EQ(panel->pageSelector()->count(), 3);
     EXPECT_EQ(panel->pageSelector()->itemText(0), "Page#0");
     EXPECT_EQ(panel->pageSelector()->itemText(2), "Page#2");
@@ -481,7 +481,7 @@ TEST_F(TexturePanelTest, ImportedTexelsShowOnTheFacesThatUseTheSample) {
     openDemo();
     render().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&render()));
-    tr_scene* scene = render().meshScene();
+    MeshScene* scene = render().meshScene();
     ASSERT_NE(scene, nullptr);
     ASSERT_EQ(render().currentMesh(), 0);
     scene->renderMode = kModeTextured;

@@ -1,5 +1,5 @@
+#include "document/package.h"
 #include "document/safe_write.h"
-#include "document/wad.h"
 #include "run_cli.h"
 
 #include <gtest/gtest.h>
@@ -103,7 +103,7 @@ TEST(CliCheck, CleanDemoAndBrokenPackage) {
     CliResult r = runCli({"check", demoPath()});
     EXPECT_EQ(r.status, 0) << r.out;
 
-    twad wad;
+    Package wad;
     ASSERT_TRUE(loadWad(wad, demoPath()).ok());
     wad.meshes[1].faces[0].vertexIndex[1] = 77; // beyond the vertex count
     wad.meshes[2].faces[0].texture = 4000;      // beyond the sample count
@@ -127,7 +127,7 @@ TEST(CliCheck, CleanDemoAndBrokenPackage) {
 }
 
 TEST(CliCheck, ReportsMeshesOutOfFirstReferenceOrder) {
-    twad wad;
+    Package wad;
     ASSERT_TRUE(loadWad(wad, demoPath()).ok());
     std::array<std::uint32_t, kMaxMeshPointers> pointers{};
     std::uint32_t words = 0;

@@ -1,7 +1,7 @@
 // move, mirror, swap-vertices, add-mesh and about, run as a user would.
 #include "document/demo_package.h"
+#include "document/package.h"
 #include "document/safe_write.h"
-#include "document/wad.h"
 #include "run_cli.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +19,8 @@ namespace fs = std::filesystem;
 
 class MeshCommands : public test::CliTest {
   protected:
-    std::unique_ptr<twad> load(const char* name) const {
-        auto wad = std::make_unique<twad>();
+    std::unique_ptr<Package> load(const char* name) const {
+        auto wad = std::make_unique<Package>();
         EXPECT_TRUE(loadWad(*wad, dir_ / name).ok());
         return wad;
     }

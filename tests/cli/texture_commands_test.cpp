@@ -1,6 +1,6 @@
 // The texture commands of kavlen-cli on the demo package, run as a user would.
+#include "document/package.h"
 #include "document/safe_write.h"
-#include "document/wad.h"
 #include "run_cli.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +75,7 @@ TEST_F(TextureCommands, SwapAndBlankPageWriteTheirPackages) {
     const CliResult r = runCli({"add-page", demoPath(), path("paged.wad")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Added Page#3\n");
-    twad wad;
+    Package wad;
     ASSERT_TRUE(loadWad(wad, path("paged.wad")).ok());
     EXPECT_EQ(wad.pageCount(), 4);
 }

@@ -17,8 +17,8 @@ Mesh meshOf(std::initializer_list<MeshVertex> vertices) {
 
 // A loaded package with meshes 0 (a static's), 1 (shared by statics 1 and 2) and
 // 2 (no static).
-std::unique_ptr<twad> boxedPackage() {
-    auto wad = std::make_unique<twad>();
+std::unique_ptr<Package> boxedPackage() {
+    auto wad = std::make_unique<Package>();
     wad->version = 129;
     for (int k = 0; k < 3; ++k) {
         Mesh& m = wad->appendMeshSlot();

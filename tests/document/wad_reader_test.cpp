@@ -1,4 +1,4 @@
-#include "document/wad.h"
+#include "document/package.h"
 #include "package_bytes.h"
 
 #include <gtest/gtest.h>
@@ -8,14 +8,14 @@ using namespace kavlen::test;
 
 namespace {
 
-LoadResult load(twad& wad, const std::vector<std::uint8_t>& bytes) {
+LoadResult load(Package& wad, const std::vector<std::uint8_t>& bytes) {
     return loadWadFromBytes(wad, bytes.data(), bytes.size());
 }
 
 } // namespace
 
 TEST(WadReader, WrongVersionIsRefusedAndLeavesTheDocument) {
-    twad wad;
+    Package wad;
     PackageSpec spec;
     ASSERT_TRUE(load(wad, buildPackage(spec)).ok());
     wad.texInfoCount = 7; // marks the document
@@ -34,7 +34,7 @@ TEST(WadReader, WrongVersionIsRefusedAndLeavesTheDocument) {
 }
 
 TEST(WadReader, EmptyPackage) {
-    twad wad;
+    Package wad;
     ASSERT_TRUE(load(wad, buildPackage({})).ok());
     EXPECT_EQ(wad.meshCount, 0);
     EXPECT_EQ(wad.directory.count(), 0);
@@ -60,7 +60,7 @@ TEST(WadReader, MeshSizesPaddingAndLightingData) {
     spec.pointers = {0, 52, 52 + 56, 52 + 56 + 68, 52 + 56 + 68 + 46};
     spec.moveables = moveableBytes(1, 5, 0);
 
-    twad wad;
+    Package wad;
     ASSERT_TRUE(load(wad, buildPackage(spec)).ok());
     ASSERT_EQ(wad.meshCount, 5);
     EXPECT_EQ(wad.meshes[0].fileSize(), 52u);
@@ -81,7 +81,7 @@ TEST(WadReader, AtlasIsHeldBlueGreenRed) {
     spec.atlas.resize(kPageBytes);
     for (std::size_t i = 0; i < spec.atlas.size(); ++i)
         spec.atlas[i] = static_cast<std::uint8_t>(10 * (i % 3 + 1) + i / 3 % 7);
-    twad wad;
+    Package wad;
     ASSERT_TRUE(load(wad, buildPackage(spec)).ok());
     EXPECT_EQ(wad.pageCount(), 1);
     EXPECT_EQ(wad.textureData[0], spec.atlas[2]);
@@ -91,7 +91,7 @@ TEST(WadReader, AtlasIsHeldBlueGreenRed) {
 }
 
 TEST(MeshDirectory, SharedOffsetsAndZeroPointers) {
-    twad wad;
+    Package wad;
     wad.meshPointerCount = 4;
     wad.meshPointers[0] = 0;
     wad.meshPointers[1] = 500;
@@ -110,7 +110,7 @@ TEST(MeshDirectory, SharedOffsetsAndZeroPointers) {
 }
 
 TEST(MeshDirectory, TooManyDistinctOffsetsAreReported) {
-    twad wad;
+    Package wad;
     wad.meshPointerCount = 1001;
     for (std::uint32_t i = 0; i < 1001; ++i)
         wad.meshPointers[i] = 2 * (i + 1);
@@ -119,7 +119,7 @@ TEST(MeshDirectory, TooManyDistinctOffsetsAreReported) {
 }
 
 TEST(MeshUsage, MoveablesCountOncePerMeshAndStaticsAddUp) {
-    twad wad;
+    Package wad;
     wad.meshPointerCount = 5;
     const std::uint32_t pointers[] = {0, 100, 100, 200, 300}; // meshes 0, 1, 1, 2, 3
     std::copy(std::begin(pointers), std::end(pointers), wad.meshPointers.begin());
@@ -144,7 +144,7 @@ TEST(MeshUsage, MoveablesCountOncePerMeshAndStaticsAddUp) {
 }
 
 TEST(MeshUsage, ThreeAddedOfTenGiveObjectMeshCountEight) {
-    twad wad;
+    Package wad;
     wad.meshPointerCount = 11;
     for (std::uint32_t i = 1; i <= 10; ++i)
         wad.meshPointers[i] = 100 * i;
@@ -169,7 +169,7 @@ TEST(WadReader, OutOfRangeReferencesAreKeptAndHarmless) {
     spec.moveables = mv;
     spec.statics = st;
 
-    twad wad;
+    Package wad;
     ASSERT_TRUE(load(wad, buildPackage(spec)).ok());
     EXPECT_EQ(wad.meshSlotOfStatic(0), -1);
     EXPECT_EQ(wad.staticMeshIndex[0], kNoMeshSlot);
@@ -230,7 +230,7 @@ TEST(WadReader, CountsBeyondCapacitiesAreRefusedWithWhere) {
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        twad wad;
+        Package wad;
         const LoadResult r = load(wad, buildPackage(c.spec));
         EXPECT_EQ(r.status, LoadResult::Failed);
         EXPECT_NE(r.message.find(c.expected), std::string::npos) << r.message;
@@ -244,14 +244,14 @@ TEST(WadReader, TruncatedFileNamesSectionAndOffset) {
     spec.meshes = {smallTriangleMesh()};
     auto bytes = buildPackage(spec);
     bytes.resize(16 + 4 + 4 + 10); // inside the first mesh's header
-    twad wad;
+    Package wad;
     const LoadResult r = load(wad, bytes);
     EXPECT_EQ(r.status, LoadResult::Failed);
     EXPECT_NE(r.message.find("mesh data"), std::string::npos) << r.message;
 }
 
 TEST(WadReader, MissingFileIsAFailureWithMessage) {
-    twad wad;
+    Package wad;
     const LoadResult r = loadWad(wad, "/nonexistent/folder/x.wad");
     EXPECT_EQ(r.status, LoadResult::Failed);
     EXPECT_FALSE(r.message.empty());

@@ -2,8 +2,8 @@
 // changed must never crash the reader, must give a message when refused, and must
 // leave the caller's document as it was.
 #include "document/demo_package.h"
+#include "document/package.h"
 #include "document/safe_write.h"
-#include "document/wad.h"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +22,14 @@ std::vector<std::uint8_t> demoBytes() {
     return bytes;
 }
 
-std::vector<std::uint8_t> serialize(const twad& wad) {
+std::vector<std::uint8_t> serialize(const Package& wad) {
     std::array<std::uint32_t, kMaxMeshPointers> pointers{};
     std::uint32_t words = 0;
     return serializeWad(wad, pointers, words);
 }
 
 // A small package as the "previously loaded" document.
-std::unique_ptr<twad> previousDocument() {
+std::unique_ptr<Package> previousDocument() {
     auto wad = makeDemoPackage();
     wad->texInfoCount = 3;
     wad->meshCount = 2;
@@ -75,13 +75,13 @@ TEST(WadRobustness, RandomByteChangesNeverCrash) {
                 at = atlasEnd + rng() % (bytes.size() - atlasEnd);
             bytes[at] = static_cast<std::uint8_t>(rng());
         }
-        auto target = std::make_unique<twad>(*previous);
+        auto target = std::make_unique<Package>(*previous);
         const LoadResult r = loadWadFromBytes(*target, bytes.data(), bytes.size());
         if (r.ok()) {
             ++loaded;
             // Whatever was accepted can be saved again without harm.
             const auto again = serialize(*target);
-            twad back;
+            Package back;
             ASSERT_TRUE(loadWadFromBytes(back, again.data(), again.size()).ok());
         } else {
             ++refused;

@@ -1,6 +1,6 @@
 #include "document/demo_package.h"
+#include "document/package.h"
 #include "document/safe_write.h"
-#include "document/wad.h"
 #include "package_bytes.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::uint8_t> serialize(const twad& wad) {
+std::vector<std::uint8_t> serialize(const Package& wad) {
     std::array<std::uint32_t, kMaxMeshPointers> pointers{};
     std::uint32_t words = 0;
     return serializeWad(wad, pointers, words);
@@ -44,7 +44,7 @@ struct TempDir {
 TEST(WadWriter, DemoPackageRoundTripsByteForByte) {
     const fs::path demo = fs::path(KAVLEN_SAMPLES_DIR) / "demo.wad";
     const auto original = readFile(demo);
-    twad wad;
+    Package wad;
     ASSERT_TRUE(loadWad(wad, demo).ok());
     EXPECT_EQ(serialize(wad), original);
 
@@ -80,14 +80,14 @@ TEST(WadWriter, HandBuiltPackagesRoundTrip) {
     spec.animationCount = 2;
     const auto bytes = buildPackage(spec);
 
-    twad wad;
+    Package wad;
     ASSERT_TRUE(loadWadFromBytes(wad, bytes.data(), bytes.size()).ok());
     EXPECT_EQ(wad.meshes[1].fileSize(), 14u + 18 + 6 + 2 + 38 + 2); // faces, then padding
     EXPECT_EQ(serialize(wad), bytes);
 }
 
 TEST(WadWriter, WritesOnlyTheActiveLightingArray) {
-    twad wad;
+    Package wad;
     wad.version = 129;
     Mesh& mesh = wad.appendMeshSlot();
     mesh.vertexCount = 0;
@@ -97,7 +97,7 @@ TEST(WadWriter, WritesOnlyTheActiveLightingArray) {
         mesh.shades[i] = static_cast<std::int16_t>(100 + i);
     EXPECT_EQ(mesh.fileSize(), 14u + 10 + 2);
     const auto bytes = serialize(wad);
-    twad back;
+    Package back;
     ASSERT_TRUE(loadWadFromBytes(back, bytes.data(), bytes.size()).ok());
     EXPECT_EQ(back.meshes[0].normalCount, -5);
     EXPECT_EQ(back.meshes[0].shades[4], 104);
@@ -137,7 +137,7 @@ TEST(WadWriter, PointersFollowTheirMeshesAndAddedMeshGoesLast) {
     EXPECT_EQ(wad->meshPointers[wad->meshPointerCount - 1], end);
     EXPECT_EQ(wad->meshDataWords, (end + 16) / 2);
 
-    twad back;
+    Package back;
     ASSERT_TRUE(loadWad(back, dir.path / "out.wad").ok());
     EXPECT_EQ(back.meshCount, wad->meshCount);
     EXPECT_EQ(back.meshes[1].faceCount, grownFaceCount);

@@ -339,7 +339,7 @@ TEST(DxfRoundTrip, EveryDemoMeshKeepsItsFacesTexturesAndVertices) {
     auto demo = makeDemoPackage();
     for (int slot = 0; slot < demo->meshCount; ++slot) {
         const Mesh original = demo->meshes[std::size_t(slot)];
-        twad& wad = *demo;
+        Package& wad = *demo;
         const std::string text = buildDxf(original);
         const ImportResult r = importDxfText(wad, slot, text, kMoveable);
         ASSERT_TRUE(r.imported) << "mesh " << slot;

@@ -1,5 +1,5 @@
-#include "interchange/mqo.h"
-#include "interchange/tokens.h"
+#include "interchange/line_tokens.h"
+#include "interchange/mqo_document.h"
 #include "test_util.h"
 
 #include <cstring>
@@ -38,14 +38,14 @@ std::string firstMessage(const ImportResult& r) {
 
 } // namespace
 
-TEST(TTokens, SplitsWithQuotesEscapesAndEmptyFields) {
-    const TTokens words = mqoWords("Object  \"my \\\"obj\\\"\" {");
+TEST(LineTokens, SplitsWithQuotesEscapesAndEmptyFields) {
+    const LineTokens words = mqoWords("Object  \"my \\\"obj\\\"\" {");
     ASSERT_EQ(words.count(), 3);
     EXPECT_EQ(words.token(1), "my \"obj\"");
     EXPECT_EQ(words.token(3), "");
     EXPECT_EQ(words.token(-1), "");
 
-    const TTokens face = mqoFaceWords("4 V(0 1 2 3) M(5) UV(0 0 1 1)");
+    const LineTokens face = mqoFaceWords("4 V(0 1 2 3) M(5) UV(0 0 1 1)");
     ASSERT_EQ(face.count(), 13);
     EXPECT_EQ(face.token(1), "V");
     EXPECT_EQ(face.token(5), "3");
@@ -55,7 +55,7 @@ TEST(TTokens, SplitsWithQuotesEscapesAndEmptyFields) {
 
     // Material names: empty fields count, a closing quote eats the next separator,
     // a separator at the very end adds nothing.
-    const TTokens name = materialNameParts("-12__3");
+    const LineTokens name = materialNameParts("-12__3");
     ASSERT_EQ(name.count(), 3);
     EXPECT_EQ(name.token(1), "");
     EXPECT_EQ(materialNameParts("\"a_b\"_c").count(), 2);

@@ -1,4 +1,4 @@
-#include "interchange/obj.h"
+#include "interchange/obj_model.h"
 #include "test_util.h"
 
 using namespace kavlen;
@@ -11,7 +11,7 @@ const ImportOptions kStatic{false, 16};
 
 const std::string kTriangle = "v 0 0 0\nv 10 0 0\nv 0 10 0\n";
 
-ImportResult import(twad& wad, const std::string& text, const ImportOptions& options = kMoveable,
+ImportResult import(Package& wad, const std::string& text, const ImportOptions& options = kMoveable,
                     const MtlSource& mtl = {}) {
     return importObjText(wad, 0, text, mtl, options);
 }
@@ -59,7 +59,7 @@ TEST(ObjImport, SlashFormsGroupsAndRounding) {
     EXPECT_EQ(m.vertices[0].y, -2);
     EXPECT_EQ(m.vertices[0].z, 2);
 
-    TModel model;
+    ObjModel model;
     loadObjText("v 1 2 3\ng A\nf 1 1 1\nf 1 1 1\nf 1 1 1\ng B\nf 1 1 1\nf 1 1 1\n", model, {});
     ASSERT_EQ(model.groups.size(), 2u);
     EXPECT_EQ(model.groups[0].name, "A");
@@ -77,7 +77,7 @@ TEST(ObjImport, MaterialsAreReadButNotUsed) {
         return std::string("# materials\nnewmtl wood\nKa 0.1 0.2 0.3\nKd 1 1 1\nNs 12.5\n"
                            "map_Kd wood.png\n\tnewmtl stone\n");
     };
-    TModel model;
+    ObjModel model;
     const Messages notes = loadObjText(
         "mtllib Crate.mtl\n" + kTriangle + "g crate\nusemtl WOOD\nf 1 2 3\n", model, mtl);
     EXPECT_TRUE(notes.empty());
@@ -154,7 +154,7 @@ TEST(ObjImport, StaticLightingAndTheMaterialFileBesideTheModel) {
     std::filesystem::create_directories(dir / "models");
     writeText(dir / "models" / "Box.mtl", "newmtl Red\nKd 1 0 0\n");
     writeText(dir / "models" / "box.obj", "mtllib Box.mtl\n" + kTriangle + "usemtl Red\nf 1 2 3\n");
-    TModel model;
+    ObjModel model;
     EXPECT_TRUE(loadObj(dir / "models" / "box.obj", model).empty());
     EXPECT_EQ(model.name, "box");
     ASSERT_EQ(model.materials.size(), 1u);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "document/demo_package.h"
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,8 @@ namespace kavlen::test {
 
 // A loaded package with `samples` texture samples and one mesh slot holding a
 // recognisable mesh (so that a test can tell whether an import changed it).
-inline std::unique_ptr<twad> smallPackage(std::uint32_t samples = 200) {
-    auto wad = std::make_unique<twad>();
+inline std::unique_ptr<Package> smallPackage(std::uint32_t samples = 200) {
+    auto wad = std::make_unique<Package>();
     wad->version = 129;
     wad->texInfoCount = samples;
     Mesh& m = wad->appendMeshSlot();

@@ -12,7 +12,7 @@ namespace {
 
 // A consistent package of `meshes` slots whose directory entries 1..meshes-1 sit at
 // offsets 250 * k, each named by one pointer.
-std::unique_ptr<twad> packageWithMeshes(int meshes) {
+std::unique_ptr<Package> packageWithMeshes(int meshes) {
     auto wad = test::makeBarePackage();
     for (int k = 0; k < meshes; ++k) {
         test::addMesh(*wad, {{std::int16_t(k), 0, 0}});
@@ -95,7 +95,7 @@ TEST(AddEmptyMesh, SavedPackageStoresTheMeshWhereItsPointerSays) {
     EXPECT_EQ(wad->meshPointers[wad->meshPointerCount - 2], start13);
     EXPECT_EQ(wad->meshPointers[wad->meshPointerCount - 1], start13 + wad->meshes[13].fileSize());
 
-    twad reloaded;
+    Package reloaded;
     ASSERT_TRUE(loadWad(reloaded, path).ok());
     std::filesystem::remove(path);
     EXPECT_EQ(reloaded.meshCount, 15);

@@ -15,7 +15,7 @@ std::uint16_t word(int signedValue) {
 
 // One triangle (0x6003), quads -3 and 0, lit with normals.
 struct FaceFixture : ::testing::Test {
-    std::unique_ptr<twad> wad = test::makeBarePackage();
+    std::unique_ptr<Package> wad = test::makeBarePackage();
     int slot = test::addMesh(*wad, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}});
     Mesh& mesh = wad->meshes[slot];
     void SetUp() override {

@@ -21,7 +21,7 @@ constexpr ClickKeys kAltShift{true, false, true};
 // A package of 20 samples with one mesh of ten vertices (moveable lighting): face 0
 // a triangle, face 1 a flat quad.
 struct Clicking {
-    std::unique_ptr<twad> wad = test::makeBarePackage();
+    std::unique_ptr<Package> wad = test::makeBarePackage();
     int slot = test::addMesh(*wad, {{0, 0, 0},
                                     {1000, 0, 0},
                                     {1000, 1000, 0},

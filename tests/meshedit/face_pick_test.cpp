@@ -30,7 +30,7 @@ PickCursor atModel(double x, double y) {
 
 // A package with one empty mesh; returns that mesh.
 struct OneMesh {
-    std::unique_ptr<twad> wad = test::makeBarePackage();
+    std::unique_ptr<Package> wad = test::makeBarePackage();
     int slot = test::addMesh(*wad, {});
     Mesh& mesh = wad->meshes[slot];
 

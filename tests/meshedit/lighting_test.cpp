@@ -8,8 +8,8 @@ using namespace kavlen;
 
 namespace {
 
-std::unique_ptr<twad> packageWithOneMesh() {
-    auto wad = std::make_unique<twad>();
+std::unique_ptr<Package> packageWithOneMesh() {
+    auto wad = std::make_unique<Package>();
     wad->version = 129;
     wad->appendMeshSlot();
     return wad;
@@ -185,7 +185,7 @@ TEST(Lighting, CommandsRefuseAndConvert) {
     EXPECT_FALSE(recalcNormalsCommand(*wad, 5, true).changed);
     EXPECT_TRUE(recalcNormalsCommand(*wad, 5, true).messages.empty());
 
-    twad empty;
+    Package empty;
     EXPECT_EQ(changeToStaticLighting(empty, 0, 3).messages,
               (Messages{{MessageKind::Error, "No wad opened."}}));
 }

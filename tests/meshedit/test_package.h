@@ -1,7 +1,7 @@
 // Small hand-made packages and mesh comparisons for the mesh command tests.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 namespace kavlen::test {
 
 // A loaded package without meshes, pointers or objects.
-inline std::unique_ptr<twad> makeBarePackage() {
-    auto wad = std::make_unique<twad>();
+inline std::unique_ptr<Package> makeBarePackage() {
+    auto wad = std::make_unique<Package>();
     wad->version = 129;
     wad->texInfoCount = 10;
     buildMeshDirectory(*wad);
@@ -21,7 +21,7 @@ inline std::unique_ptr<twad> makeBarePackage() {
 }
 
 // Appends a mesh slot holding `vertices`; returns its slot.
-inline int addMesh(twad& wad, std::initializer_list<MeshVertex> vertices) {
+inline int addMesh(Package& wad, std::initializer_list<MeshVertex> vertices) {
     Mesh& mesh = wad.appendMeshSlot();
     for (const MeshVertex& v : vertices)
         mesh.vertices[mesh.vertexCount++] = v;
@@ -51,7 +51,7 @@ inline MeshFace& addQuad(Mesh& mesh, int a, int b, int c, int d, std::uint16_t t
 }
 
 // Adds a static drawn with mesh `slot` through a pointer of its own; returns its index.
-inline int addStatic(twad& wad, int slot, std::array<std::int16_t, 6> visibility = {},
+inline int addStatic(Package& wad, int slot, std::array<std::int16_t, 6> visibility = {},
                      std::array<std::int16_t, 6> collision = {}) {
     const std::size_t p = wad.meshPointerCount++;
     wad.meshPointers[p] = 100u * static_cast<std::uint32_t>(slot);
@@ -67,7 +67,7 @@ inline int addStatic(twad& wad, int slot, std::array<std::int16_t, 6> visibility
 }
 
 // Adds a moveable whose meshes are `slots`, through pointers of its own.
-inline int addMoveable(twad& wad, std::initializer_list<int> slots) {
+inline int addMoveable(Package& wad, std::initializer_list<int> slots) {
     Moveable mv;
     mv.firstPointer = static_cast<std::uint16_t>(wad.meshPointerCount);
     for (int slot : slots) {

@@ -106,7 +106,7 @@ TEST(Adding, PageCommandsCancelAndLoadFailure) {
     r = addPageFromImage(*wad, unreadable(), {});
     EXPECT_EQ(r.messages, (Messages{kErrorLoading}));
     EXPECT_EQ(wad->pageCount(), 1);
-    twad none;
+    Package none;
     EXPECT_EQ(addBlankPage(none).messages, (Messages{{MessageKind::Error, "No wad opened."}}));
 }
 

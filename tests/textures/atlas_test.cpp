@@ -148,7 +148,7 @@ TEST(Atlas, ImportConvertsOtherPixelDepthsTo24Bits) {
 }
 
 TEST(Atlas, CommandsNeedALoadedPackage) {
-    twad none;
+    Package none;
     test::TempDir dir;
     const Messages m = exportAtlasToBitmap(none, dir / "x.bmp");
     ASSERT_EQ(m.size(), 1u);

@@ -133,7 +133,7 @@ TEST(CuttingShape, CutNeedsAnActiveShapeOnTheCurrentPageAndRoom) {
     EXPECT_EQ(full.messages[0],
               (Message{MessageKind::Error, "Cannot have more than 4096 textures."}));
 
-    twad none;
+    Package none;
     const CutResult unloaded = cutFromShape(none, drag(0, 0, 0, 9, 9), 0, {});
     ASSERT_EQ(unloaded.messages.size(), 1u);
     EXPECT_EQ(unloaded.messages[0].text, "No wad opened.");

@@ -11,7 +11,8 @@ using kavlen::test::makeAtlasPackage;
 
 namespace {
 
-void addFaces(twad& wad, const std::vector<std::pair<std::uint16_t, std::uint16_t>>& shapeAndWord) {
+void addFaces(Package& wad,
+              const std::vector<std::pair<std::uint16_t, std::uint16_t>>& shapeAndWord) {
     Mesh& mesh = wad.appendMeshSlot();
     for (auto [shape, word] : shapeAndWord) {
         MeshFace& f = mesh.faces[mesh.faceCount++];
@@ -23,7 +24,7 @@ void addFaces(twad& wad, const std::vector<std::pair<std::uint16_t, std::uint16_
 
 // Meshes: 0 uses sample 5 twice (a mirrored triangle and a mirrored quad),
 // 1 has no faces, 2 uses sample 3 only, 3 uses sample 5 once in face 2.
-std::unique_ptr<twad> makeNumberedPackage() {
+std::unique_ptr<Package> makeNumberedPackage() {
     auto wad = makeAtlasPackage(1);
     for (int i = 0; i < 8; ++i)
         addSample(*wad, 0, i * 10, 0, 8, 8);

@@ -15,8 +15,8 @@ using namespace kavlen;
 
 namespace {
 
-std::unique_ptr<twad> emptyPackage() {
-    auto wad = std::make_unique<twad>();
+std::unique_ptr<Package> emptyPackage() {
+    auto wad = std::make_unique<Package>();
     wad->version = 129;
     return wad;
 }
@@ -40,7 +40,7 @@ void writeBytes(const std::filesystem::path& p, const std::vector<std::uint8_t>&
 }
 
 // Everything Restore may change, as text.
-std::string textureSetState(const twad& wad) {
+std::string textureSetState(const Package& wad) {
     std::ostringstream o;
     o << wad.texInfoCount << " " << wad.meshCount << "\n";
     for (std::uint32_t i = 0; i < wad.texInfoCount; ++i) {
@@ -232,7 +232,7 @@ TEST(TextureSet, RestoreRefusesBadFilesAndLeavesThePackageAlone) {
     const TextureSetResult missing = restoreTextureSet(*wad, dir / "missing.tav");
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.messages.at(0).kind, MessageKind::Error);
-    twad unloaded;
+    Package unloaded;
     EXPECT_EQ(restoreTextureSet(unloaded, dir / "bad.tav").messages,
               (Messages{{MessageKind::Error, "No wad opened."}}));
     EXPECT_EQ(saveTextureSet(unloaded, dir / "x.tav").messages,

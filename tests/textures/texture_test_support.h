@@ -1,7 +1,7 @@
 // Small packages and pictures for the texture tests.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 #include "textures/bitmap24.h"
 #include "textures/image32.h"
 
@@ -14,8 +14,8 @@ namespace kavlen::test {
 
 // A loaded package with `pages` atlas pages whose texel (x, y) of page p is
 // blue x, green y, red p * 40 + 1, and no samples or meshes.
-inline std::unique_ptr<twad> makeAtlasPackage(int pages) {
-    auto wad = std::make_unique<twad>();
+inline std::unique_ptr<Package> makeAtlasPackage(int pages) {
+    auto wad = std::make_unique<Package>();
     wad->version = 129;
     wad->textureDataSize = static_cast<std::uint32_t>(pages * kPageBytes);
     wad->textureData.resize(wad->textureDataSize);
@@ -36,7 +36,7 @@ inline Bgr atlasTexel(int page, int x, int y) {
 }
 
 // Appends a sample of w x h texels at (x, y) of `page`; returns its index.
-inline int addSample(twad& wad, int page, int x, int y, int w, int h) {
+inline int addSample(Package& wad, int page, int x, int y, int w, int h) {
     TexInfo& t = wad.texInfos[wad.texInfoCount];
     t.x = static_cast<std::uint8_t>(x);
     t.y = static_cast<std::uint8_t>(y);

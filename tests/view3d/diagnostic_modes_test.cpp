@@ -21,7 +21,7 @@ TEST(ShineMode, GradesStrengthAndTellsOffFromZero) {
 }
 
 TEST(TriangleTypeMode, CornerComesFromTheDecodedWord) {
-    twad wad;
+    Package wad;
     Mesh& mesh = addTestMesh(wad);
     addTriangle(mesh, 0, 0, 50, triangleWord(7, 4, true));
     addTriangle(mesh, 0, 0, 50, 0x9005); // corner 1, mirrored
@@ -44,7 +44,7 @@ MeshFace& addLiftedQuad(Mesh& mesh, int lift) {
 } // namespace
 
 TEST(TriangleTypeMode, BentQuadsTurnMagentaOnlyWhenAsked) {
-    twad wad;
+    Package wad;
     Mesh& mesh = addTestMesh(wad);
     addLiftedQuad(mesh, 0);
     addLiftedQuad(mesh, 40);
@@ -73,7 +73,7 @@ TEST(TriangleTypeMode, BentQuadsTurnMagentaOnlyWhenAsked) {
 
 TEST(TriangleTypeMode, QuadWithCollinearCornersIsFlat) {
     // p0, p1 and p3 on one line: no plane through them, but no volume either.
-    twad wad;
+    Package wad;
     Mesh& mesh = addTestMesh(wad);
     const int a = addVertex(mesh, 0, 0, 0);
     const int b = addVertex(mesh, 100, 0, 0);
@@ -88,7 +88,7 @@ TEST(TriangleTypeMode, QuadWithCollinearCornersIsFlat) {
 }
 
 TEST(DiagnosticModes, HiddenFacesAreNotDrawnInAnyOfThem) {
-    twad wad;
+    Package wad;
     Mesh& mesh = addTestMesh(wad);
     addQuad(mesh, 0, 0, 50, 0, 0x0003).visible = 0;
     for (std::uint8_t mode : {kModeShine, kModeTransparency, kModeTriangleType, kModePolyPtOrder})

@@ -56,7 +56,7 @@ void sendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button
 }
 
 // The grid and axes alone, drawn as the scene draws them.
-struct ReferenceFigure : tglfigure {
+struct ReferenceFigure : SceneFigure {
     void Draw() override {
         if (showGrid)
             drawGrid(gridColor, showAxes);
@@ -99,8 +99,8 @@ struct GLViewTest : testing::Test {
         ASSERT_DOUBLE_EQ(viewport.viewRotation[0], 90);
     }
 
-    TGLViewport viewport;
-    TGLCamera camera;
+    Viewport viewport;
+    Camera camera;
     ReferenceFigure figure;
     ReferenceFigure& state = figure;
     std::function<void()> extraDraw;

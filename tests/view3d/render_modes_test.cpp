@@ -1,7 +1,7 @@
 // Face rules of the geometry modes, without GL.
 #include "scene_documents.h"
+#include "view3d/mesh_scene.h"
 #include "view3d/render_modes.h"
-#include "view3d/scene.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ TEST(RenderModeList, HiddenFacesVanishOnlyInTexturedAndDiagnosticModes) {
     for (std::uint8_t mode : {kModeWireframe, kModeSolid, kModePoints, kModePointsWire})
         EXPECT_FALSE(modeHidesHiddenFaces(mode)) << int(mode);
 
-    twad wad;
+    Package wad;
     Mesh& mesh = addTestMesh(wad);
     addQuad(mesh, 0, 0, 50, quadWord(1)).visible = 0;
     const FaceStyle style = styleWithSamples(4);
@@ -40,7 +40,7 @@ TEST(RenderModeList, HiddenFacesVanishOnlyInTexturedAndDiagnosticModes) {
 }
 
 TEST(RenderModeFaces, FaceWithVertexOutOfRangeIsNeverDrawn) {
-    twad wad;
+    Package wad;
     Mesh& mesh = addTestMesh(wad);
     addQuad(mesh, 0, 0, 50, quadWord(1));
     addTriangle(mesh, 0, 0, 50, triangleWord(1, 0));
@@ -69,7 +69,7 @@ TEST(RenderModeFaces, CountsAreClampedToTheSlotArrays) {
 }
 
 TEST(TexturedMode, QuadBindsItsSampleAndMirrorsNegativeWords) {
-    twad wad;
+    Package wad;
     Mesh& mesh = addTestMesh(wad);
     addQuad(mesh, 0, 0, 50, quadWord(5));
     addQuad(mesh, 0, 0, 50, quadWord(-5));
@@ -89,7 +89,7 @@ TEST(TexturedMode, QuadBindsItsSampleAndMirrorsNegativeWords) {
 }
 
 TEST(TexturedMode, TriangleUsesTheCornerPairsOfItsWord) {
-    twad wad;
+    Package wad;
     Mesh& mesh = addTestMesh(wad);
     addTriangle(mesh, 0, 0, 50, triangleWord(3, 2));
     addTriangle(mesh, 0, 0, 50, triangleWord(3, 6, true));
@@ -109,7 +109,7 @@ TEST(TexturedMode, TriangleUsesTheCornerPairsOfItsWord) {
 }
 
 TEST(TexturedMode, SampleZeroAndMissingSamplesDrawTheUntexturedGradient) {
-    twad wad;
+    Package wad;
     Mesh& mesh = addTestMesh(wad);
     addQuad(mesh, 0, 0, 50, quadWord(0));
     addQuad(mesh, 0, 0, 50, quadWord(10));              // beyond 10 samples
@@ -150,7 +150,7 @@ TEST(TexturedMode, VertexShadesDarkenOnlyStaticMeshesWithLightsEnabled) {
     EXPECT_EQ(vertexBrightness(4096), 128);
     EXPECT_EQ(vertexBrightness(-20), 255);
 
-    twad wad;
+    Package wad;
     Mesh& mesh = addTestMesh(wad);
     addQuad(mesh, 0, 0, 50, quadWord(2));
     mesh.shades[0] = 0;
@@ -184,7 +184,7 @@ TEST(TexturedMode, VertexShadesDarkenOnlyStaticMeshesWithLightsEnabled) {
 }
 
 TEST(SolidAndWireframeModes, DrawHiddenFacesWithFixedLook) {
-    twad wad;
+    Package wad;
     Mesh& mesh = addTestMesh(wad);
     addQuad(mesh, 0, 0, 50, quadWord(3)).visible = 0;
     addTriangle(mesh, 0, 0, 50, triangleWord(3, 4));
@@ -217,11 +217,11 @@ TEST(PointModes, RemapLimitFollowsTheLowByteOfTheVertexCount) {
 }
 
 TEST(SceneObject, FindsOnlyMeshesThePackageHas) {
-    tr_scene scene;
+    MeshScene scene;
     EXPECT_EQ(scene.currentMeshData(), nullptr);
     EXPECT_EQ(scene.pointColor, 0x00008000u); // green until the settings or a reset
 
-    twad wad;
+    Package wad;
     addTestMesh(wad);
     addTestMesh(wad);
     scene.document = &wad;

@@ -2,7 +2,7 @@
 // position is known.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 #include "view3d/scene_color.h"
 
 #include <cstdint>
@@ -17,7 +17,7 @@ inline constexpr Rgb kRightColor{30, 30, 220}; // right half of sample 1
 inline constexpr Rgb kWhiteTexel{255, 255, 255};
 inline constexpr Rgb kOddSizeColor{10, 200, 10};
 
-inline void paintAtlasRect(twad& wad, int x0, int y0, int w, int h, Rgb c) {
+inline void paintAtlasRect(Package& wad, int x0, int y0, int w, int h, Rgb c) {
     for (int y = y0; y < y0 + h; ++y) {
         for (int x = x0; x < x0 + w; ++x) {
             std::uint8_t* p = wad.textureData.data() + std::size_t(y) * kAtlasRowBytes + 3 * x;
@@ -28,7 +28,7 @@ inline void paintAtlasRect(twad& wad, int x0, int y0, int w, int h, Rgb c) {
     }
 }
 
-inline void addTestSample(twad& wad, int x, int y, int w, int h) {
+inline void addTestSample(Package& wad, int x, int y, int w, int h) {
     TexInfo& t = wad.texInfos[wad.texInfoCount++];
     t.x = static_cast<std::uint8_t>(x);
     t.y = static_cast<std::uint8_t>(y);
@@ -40,8 +40,8 @@ inline void addTestSample(twad& wad, int x, int y, int w, int h) {
 // A loaded package with one atlas page and four samples:
 // 0: 32 x 32 grey; 1: 32 x 32, left half kLeftColor, right half kRightColor;
 // 2: 32 x 32 white; 3: 33 x 32 kOddSizeColor (stretched to 64 x 64 on upload).
-inline std::unique_ptr<twad> makeSceneTestPackage() {
-    auto wad = std::make_unique<twad>();
+inline std::unique_ptr<Package> makeSceneTestPackage() {
+    auto wad = std::make_unique<Package>();
     wad->version = 129;
     wad->textureDataSize = kPageBytes;
     wad->textureData.assign(kPageBytes, 0);
@@ -58,7 +58,7 @@ inline std::unique_ptr<twad> makeSceneTestPackage() {
 }
 
 // Appends a cleared mesh slot. The reference is valid until the next slot is added.
-inline Mesh& addTestMesh(twad& wad) {
+inline Mesh& addTestMesh(Package& wad) {
     return wad.appendMeshSlot();
 }
 

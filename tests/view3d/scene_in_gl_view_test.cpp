@@ -2,7 +2,7 @@
 #include "scene_documents.h"
 #include "scene_test_view.h"
 #include "view3d/gl_view.h"
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ namespace {
 struct SceneInGLView : ::testing::Test {
     void SetUp() override {
         wad = makeSceneTestPackage();
-        scene = std::make_unique<tr_scene>(*wad);
+        scene = std::make_unique<MeshScene>(*wad);
         viewport.setCamera(&camera);
         viewport.onDraw = [this] { scene->applyAndDraw(); };
         view = std::make_unique<GLView>(viewport);
@@ -37,10 +37,10 @@ struct SceneInGLView : ::testing::Test {
                 static_cast<int>(std::floor((1 - f * p[1] / depth) / 2 * h))};
     }
 
-    std::unique_ptr<twad> wad;
-    std::unique_ptr<tr_scene> scene;
-    TGLViewport viewport;
-    TGLCamera camera;
+    std::unique_ptr<Package> wad;
+    std::unique_ptr<MeshScene> scene;
+    Viewport viewport;
+    Camera camera;
     std::unique_ptr<GLView> view;
 };
 

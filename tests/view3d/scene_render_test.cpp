@@ -2,7 +2,7 @@
 #include "scene_documents.h"
 #include "scene_test_view.h"
 #include "view3d/diagnostic_modes.h"
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 #include "view3d/texture_upload.h"
 
 #include <gtest/gtest.h>
@@ -74,8 +74,8 @@ class SceneRender : public ::testing::Test {
 
     Rgb background() const { return rgbOf(view->clearColor); }
 
-    std::unique_ptr<twad> wad;
-    tr_scene scene;
+    std::unique_ptr<Package> wad;
+    MeshScene scene;
     std::unique_ptr<SceneTestView> view;
 };
 

@@ -14,7 +14,7 @@ constexpr double kFieldOfView = 45.0;
 
 } // namespace
 
-SceneTestView::SceneTestView(tr_scene& scene, int side) : scene_(scene) {
+SceneTestView::SceneTestView(MeshScene& scene, int side) : scene_(scene) {
     setFixedSize(side, side);
     move(0, 0);
     show();

@@ -5,10 +5,10 @@
 // clockwise front faces, polygon mode line) so the scene draws as it would there.
 #pragma once
 
-#include "view3d/gl_viewport.h"
+#include "view3d/mesh_scene.h"
 #include "view3d/render_modes.h"
-#include "view3d/scene.h"
 #include "view3d/scene_color.h"
+#include "view3d/viewport.h"
 
 #include <QImage>
 #include <QOpenGLWidget>
@@ -25,7 +25,7 @@ struct Hit {
 
 class SceneTestView : public QOpenGLWidget {
   public:
-    explicit SceneTestView(tr_scene& scene, int side = 400);
+    explicit SceneTestView(MeshScene& scene, int side = 400);
     ~SceneTestView() override;
 
     // The camera looks along -z from (cameraX, cameraY, distance) in view units,
@@ -34,7 +34,7 @@ class SceneTestView : public QOpenGLWidget {
     double cameraX = 0.0;
     double cameraY = 0.0;
     double pitch = 0.0;
-    std::uint32_t clearColor = TGLViewport::kDefaultClearColor;
+    std::uint32_t clearColor = Viewport::kDefaultClearColor;
     // Draw the scene directly instead of through the display list.
     bool immediate = false;
 
@@ -64,7 +64,7 @@ class SceneTestView : public QOpenGLWidget {
 
   private:
     void applyProjection(const QPoint* pickAt, int pickSize);
-    tr_scene& scene_;
+    MeshScene& scene_;
     unsigned list_ = 0;
     bool listValid_ = false;
     int listBuilds_ = 0;

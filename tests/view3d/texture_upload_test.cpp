@@ -49,8 +49,8 @@ class TextureUpload : public ::testing::Test {
     }
     GLuint gl(unsigned name) const { return scene.textures.glName(name); }
 
-    std::unique_ptr<twad> wad;
-    tr_scene scene;
+    std::unique_ptr<Package> wad;
+    MeshScene scene;
     std::unique_ptr<SceneTestView> view;
 };
 

@@ -1,6 +1,6 @@
 // Navigation arithmetic and fitting of the view, without a GL context.
-#include "view3d/gl_viewport.h"
 #include "view3d/mesh_bounds.h"
+#include "view3d/viewport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@ struct ViewportTest : testing::Test {
         viewport.setCamera(&camera);
         viewport.repaint = [this] { ++repaints; };
     }
-    TGLViewport viewport;
-    TGLCamera camera;
+    Viewport viewport;
+    Camera camera;
     int repaints = 0;
 };
 
@@ -131,7 +131,7 @@ class FitViewTest : public ViewportTest, public testing::WithParamInterface<FitC
 
 TEST_P(FitViewTest, ScaleFitsTheBoxIntoSixByFourUnits) {
     const FitCase c = GetParam();
-    tglfigure figure;
+    SceneFigure figure;
     figure.boundMin = c.min;
     figure.boundMax = c.max;
     figure.position = {1, -1, 0.5};
@@ -166,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(Boxes, FitViewTest,
                          });
 
 TEST_F(ViewportTest, ANewDragAfterAFitStartsFromTheFittedCamera) {
-    tglfigure figure;
+    SceneFigure figure;
     figure.boundMin = {-1, -1, -1};
     figure.boundMax = {3, 1, 1};
     viewport.setBoundsFromFigure(figure);
@@ -177,7 +177,7 @@ TEST_F(ViewportTest, ANewDragAfterAFitStartsFromTheFittedCamera) {
 }
 
 TEST(Figure, ResetRestoresTransformAndEmptiesTheBounds) {
-    tglfigure figure;
+    SceneFigure figure;
     figure.position = {1, 2, 3};
     figure.rotation = {4, 5, 6};
     figure.scale = {7, 8, 9};
@@ -199,7 +199,7 @@ TEST(MeshBounds, ViewUnitBoundsFlipYAndZ) {
     mesh.vertices[0] = {-100, 200, -300};
     mesh.vertices[1] = {50, -400, 600};
     mesh.vertices[2] = {9999, 9999, 9999}; // beyond vertexCount
-    tglfigure figure;
+    SceneFigure figure;
     setFigureBoundsToMesh(figure, mesh);
     EXPECT_EQ(figure.boundMin, (Vec3{-1.0, -2.0, -6.0}));
     EXPECT_EQ(figure.boundMax, (Vec3{0.5, 4.0, 3.0}));

@@ -1,7 +1,7 @@
 // info, resave, mesh, check and demo: the package document itself.
 #include "cli.h"
 #include "document/demo_package.h"
-#include "document/wad.h"
+#include "document/package.h"
 #include "document/wad_check.h"
 #include "load.h"
 

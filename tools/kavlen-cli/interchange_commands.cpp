@@ -2,8 +2,8 @@
 // operations the importers use.
 #include "cli.h"
 #include "interchange/dxf.h"
-#include "interchange/mqo.h"
-#include "interchange/obj.h"
+#include "interchange/mqo_document.h"
+#include "interchange/obj_model.h"
 #include "load.h"
 #include "meshedit/lighting.h"
 #include "textures/texture_set.h"
@@ -73,7 +73,8 @@ void expectArgs(const std::vector<std::string>& args, std::size_t n) {
                          std::to_string(args.size())};
 }
 
-using Importer = ImportResult (*)(twad&, int, const std::filesystem::path&, const ImportOptions&);
+using Importer = ImportResult (*)(Package&, int, const std::filesystem::path&,
+                                  const ImportOptions&);
 
 int runImport(const std::vector<std::string>& args, Context& ctx, Importer importer) {
     const ImportArgs a = parseImportArgs(args, 4);
@@ -89,7 +90,7 @@ int runImport(const std::vector<std::string>& args, Context& ctx, Importer impor
     return 0;
 }
 
-using Exporter = ExportResult (*)(const twad&, int, const std::filesystem::path&);
+using Exporter = ExportResult (*)(const Package&, int, const std::filesystem::path&);
 
 int runExport(const std::vector<std::string>& args, Context& ctx, Exporter exporter,
               const char* names) {
@@ -129,7 +130,7 @@ int restoreTav(const std::vector<std::string>& args, Context& ctx) {
     return 0;
 }
 
-int lightingResult(const LightingResult& r, twad& wad, const std::string& out, Context& ctx) {
+int lightingResult(const LightingResult& r, Package& wad, const std::string& out, Context& ctx) {
     printMessages(r.messages, ctx);
     if (!r.changed)
         return 1;

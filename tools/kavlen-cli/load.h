@@ -2,7 +2,7 @@
 // command dispatcher prints with exit status 2.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <memory>
 #include <stdexcept>
@@ -10,8 +10,8 @@
 
 namespace kavlen::cli {
 
-inline std::unique_ptr<twad> loadOrThrow(const std::string& path) {
-    auto wad = std::make_unique<twad>();
+inline std::unique_ptr<Package> loadOrThrow(const std::string& path) {
+    auto wad = std::make_unique<Package>();
     const LoadResult r = loadWad(*wad, path);
     if (!r.ok())
         throw std::runtime_error(r.status == LoadResult::WrongVersion ? path + ": " + r.message
@@ -19,7 +19,7 @@ inline std::unique_ptr<twad> loadOrThrow(const std::string& path) {
     return wad;
 }
 
-inline void saveOrThrow(twad& wad, const std::string& path) {
+inline void saveOrThrow(Package& wad, const std::string& path) {
     const SaveResult r = saveWad(wad, path);
     if (!r.ok)
         throw std::runtime_error(r.message);

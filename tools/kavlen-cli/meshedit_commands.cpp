@@ -1,6 +1,6 @@
 // move, mirror, swap-vertices and add-mesh: the mesh geometry commands.
 #include "cli.h"
-#include "document/wad.h"
+#include "document/package.h"
 #include "load.h"
 #include "meshedit/add_mesh.h"
 #include "meshedit/mirror_mesh.h"
@@ -20,7 +20,7 @@ void expectArgs(const std::vector<std::string>& args, std::size_t n) {
                          std::to_string(args.size())};
 }
 
-int parseSlot(const twad& wad, const std::string& text) {
+int parseSlot(const Package& wad, const std::string& text) {
     const int n = parseInt(text, "mesh slot");
     if (n < 0 || n >= wad.meshCount)
         throw UsageError{"mesh slot " + text + " does not exist (" + std::to_string(wad.meshCount) +
@@ -39,7 +39,7 @@ void printMessages(const Messages& messages, Context& ctx) {
 }
 
 // Saves the edited package, or leaves OUT alone and fails when the edit was refused.
-int finish(twad& wad, const MeshEditResult& result, const std::string& out, Context& ctx) {
+int finish(Package& wad, const MeshEditResult& result, const std::string& out, Context& ctx) {
     printMessages(result.messages, ctx);
     if (!result.changed && !result.messages.empty()) {
         ctx.err << "nothing written\n";
@@ -49,7 +49,7 @@ int finish(twad& wad, const MeshEditResult& result, const std::string& out, Cont
     return 0;
 }
 
-int noVertices(twad& wad, int slot, const std::string& out, Context& ctx) {
+int noVertices(Package& wad, int slot, const std::string& out, Context& ctx) {
     ctx.err << "mesh " << slot << " has no vertices; written unchanged\n";
     saveOrThrow(wad, out);
     return 0;

@@ -91,7 +91,7 @@ ChoosePicture pictureFromFile(const std::string& path) {
 #endif
 }
 
-int sampleArgument(const twad& wad, const std::string& text) {
+int sampleArgument(const Package& wad, const std::string& text) {
     const int n = parseInt(text, "sample number");
     if (!hasSample(wad, n))
         throw UsageError{"sample " + text + " does not exist (" + std::to_string(wad.texInfoCount) +

@@ -1,6 +1,6 @@
 // The package document: one TRLE object package (".wad") held in memory.
 //
-// A `twad` is owned by its user (the editor, the command-line tool, a test) and
+// A `Package` is owned by its user (the editor, the command-line tool, a test) and
 // passed by reference; there is no process-wide instance. Mesh slots keep
 // fixed-capacity arrays because several editing operations rely on what a slot
 // holds beyond its counts; the list of slots itself grows up to kMaxMeshes.
@@ -140,7 +140,7 @@ struct MeshOffsetDirectory {
 // Marks a static whose pointer index lies outside the pointer table: it has no mesh.
 inline constexpr std::uint32_t kNoMeshSlot = 0xFFFFFFFFu;
 
-struct twad {
+struct Package {
     std::uint32_t version = 0; // 129 or 130 when loaded, 0 when released
 
     std::uint32_t texInfoCount = 0;
@@ -204,13 +204,13 @@ std::uint16_t lookupMeshOffset(const MeshOffsetDirectory& directory, std::uint32
 // Rebuilds the directory and pointerMeshIndex from the pointer table.
 // Returns false when more than kMaxDirectoryEntries distinct offsets occur; the
 // directory then holds the first kMaxDirectoryEntries of them.
-bool buildMeshDirectory(twad& wad);
+bool buildMeshDirectory(Package& wad);
 
 // Recomputes meshUsage, staticMeshIndex, addedMeshCount and objectMeshCount.
-void computeMeshUsage(twad& wad);
+void computeMeshUsage(Package& wad);
 
 // Frees the atlas and animation blocks and marks the document unloaded.
-void releaseDocument(twad& wad);
+void releaseDocument(Package& wad);
 
 // Texture words.
 struct TextureWordInfo {
@@ -246,8 +246,8 @@ struct LoadResult {
 
 // Reads a package into a fresh document and moves it into `wad` only on success;
 // on any failure `wad` is left exactly as it was.
-LoadResult loadWad(twad& wad, const std::filesystem::path& path);
-LoadResult loadWadFromBytes(twad& wad, const std::uint8_t* data, std::size_t size);
+LoadResult loadWad(Package& wad, const std::filesystem::path& path);
+LoadResult loadWadFromBytes(Package& wad, const std::uint8_t* data, std::size_t size);
 
 struct SaveResult {
     bool ok = true;
@@ -256,13 +256,13 @@ struct SaveResult {
 
 // Serialises the document. `newPointers` receives the translated pointer table and
 // `newMeshDataWords` the mesh data size that the bytes carry.
-std::vector<std::uint8_t> serializeWad(const twad& wad,
+std::vector<std::uint8_t> serializeWad(const Package& wad,
                                        std::array<std::uint32_t, kMaxMeshPointers>& newPointers,
                                        std::uint32_t& newMeshDataWords);
 
 // Writes the package through a temporary file beside `path`, replacing the target
 // only when everything was written; on success brings the document's pointers,
 // meshDataWords and directory up to date. On failure nothing changes.
-SaveResult saveWad(twad& wad, const std::filesystem::path& path);
+SaveResult saveWad(Package& wad, const std::filesystem::path& path);
 
 } // namespace kavlen

@@ -6,8 +6,8 @@
 // host for a new frame through `repaint`.
 #pragma once
 
-#include "view3d/gl_camera.h"
-#include "view3d/gl_figure.h"
+#include "view3d/camera.h"
+#include "view3d/scene_figure.h"
 
 #include <array>
 #include <cstdint>
@@ -22,19 +22,19 @@ struct ShiftState {
     bool right = false;
 };
 
-class TGLViewport {
+class Viewport {
   public:
     static constexpr std::uint32_t kDefaultClearColor = 0x005A411E; // red 30, green 65, blue 90
     static constexpr std::uint32_t kInitialIgnoreName = 2000;
 
-    TGLViewport();
-    virtual ~TGLViewport() = default;
+    Viewport();
+    virtual ~Viewport() = default;
 
     // Background as 0x00BBGGRR.
     std::uint32_t clearColor() const { return clearColor_; }
     void setClearColor(std::uint32_t colour);
-    TGLCamera* camera() const { return camera_; }
-    void setCamera(TGLCamera* camera) { camera_ = camera; }
+    Camera* camera() const { return camera_; }
+    void setCamera(Camera* camera) { camera_ = camera; }
 
     // Selection name that picking never returns.
     std::uint32_t ignoreName = kInitialIgnoreName;
@@ -80,7 +80,7 @@ class TGLViewport {
     // Wheel zoom: `steps` notches, positive away from the user (enlarges).
     void wheelZoom(double steps);
 
-    void setBoundsFromFigure(const tglfigure& figure);
+    void setBoundsFromFigure(const SceneFigure& figure);
     void fitView();
 
     // GL side; the context must be current.
@@ -106,7 +106,7 @@ class TGLViewport {
 
   private:
     std::uint32_t clearColor_ = kDefaultClearColor;
-    TGLCamera* camera_ = nullptr;
+    Camera* camera_ = nullptr;
     bool listValid_ = false;
     unsigned listName_ = 0;
     FrameMatrices lastFrame_;

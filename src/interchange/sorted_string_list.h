@@ -1,4 +1,4 @@
-// Tlistmem: a list of (name, attached record) entries kept in ascending byte
+// SortedStringList: a list of (name, attached record) entries kept in ascending byte
 // order of the names. The exporters gather layer and material names in it, the
 // DXF importer its parsed layers.
 #pragma once
@@ -12,7 +12,7 @@
 
 namespace kavlen {
 
-template <typename Record = std::monostate> class Tlistmem {
+template <typename Record = std::monostate> class SortedStringList {
   public:
     // Position of the first entry whose name equals `name`, or -1.
     int find(std::string_view name) const {

@@ -13,11 +13,11 @@
 // name before it calls `Draw`.
 #pragma once
 
-#include "document/wad.h"
+#include "document/package.h"
 #include "meshedit/face_attributes.h"
-#include "view3d/gl_figure.h"
 #include "view3d/render_modes.h"
 #include "view3d/scene_color.h"
+#include "view3d/scene_figure.h"
 #include "view3d/texture_names.h"
 #include "view3d/texture_pixels.h"
 
@@ -26,10 +26,10 @@
 
 namespace kavlen {
 
-class tr_scene : public tglfigure {
+class MeshScene : public SceneFigure {
   public:
-    tr_scene() = default;
-    explicit tr_scene(const twad& wad) : document(&wad) {}
+    MeshScene() = default;
+    explicit MeshScene(const Package& wad) : document(&wad) {}
 
     void Draw() override;
 
@@ -53,7 +53,7 @@ class tr_scene : public tglfigure {
     void drawLabel(std::string_view text, double x, double y, double z);
 
     // The package; nothing is drawn while it is absent.
-    const twad* document = nullptr;
+    const Package* document = nullptr;
     std::int32_t currentMesh = -1; // mesh slot shown; -1 draws no mesh
 
     std::uint32_t lineColor = kDefaultLineColor;     // wireframe and outlines

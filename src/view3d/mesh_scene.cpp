@@ -1,4 +1,4 @@
-#include "view3d/scene.h"
+#include "view3d/mesh_scene.h"
 
 #include "view3d/label_font.h"
 #include "view3d/reference_drawing.h"
@@ -12,7 +12,7 @@ namespace kavlen {
 
 using namespace scene_gl;
 
-const Mesh* tr_scene::currentMeshData() const {
+const Mesh* MeshScene::currentMeshData() const {
     if (!document || currentMesh < 0)
         return nullptr;
     const auto slot = static_cast<std::size_t>(currentMesh);
@@ -21,7 +21,7 @@ const Mesh* tr_scene::currentMeshData() const {
     return &document->meshes[slot];
 }
 
-void tr_scene::resetColors() {
+void MeshScene::resetColors() {
     lineColor = kDefaultLineColor;
     boxColor = kDefaultBoxColor;
     pointColor = kDefaultPointColor;
@@ -29,7 +29,7 @@ void tr_scene::resetColors() {
     gridColor = kDefaultGridColor;
 }
 
-FaceStyle tr_scene::faceStyle() const {
+FaceStyle MeshScene::faceStyle() const {
     FaceStyle style;
     style.texInfoCount = document ? document->texInfoCount : 0;
     style.lineColor = lineColor;
@@ -41,13 +41,13 @@ FaceStyle tr_scene::faceStyle() const {
     return style;
 }
 
-HairHighlight tr_scene::markedHairSet() const {
+HairHighlight MeshScene::markedHairSet() const {
     if (!hairHighlight)
         return HairHighlight::None;
     return hairSetLara ? HairHighlight::Lara : HairHighlight::YoungLara;
 }
 
-void tr_scene::Draw() {
+void MeshScene::Draw() {
     if (!document)
         return;
     // Keep the view's own GL state as it was, whatever the mode changes.
@@ -86,7 +86,7 @@ void tr_scene::Draw() {
     glPopAttrib();
 }
 
-void tr_scene::finishFaceMode(const Mesh& mesh, bool filled) {
+void MeshScene::finishFaceMode(const Mesh& mesh, bool filled) {
     if (filled) {
         glShadeModel(GL_FLAT);
         if (outlineFaces) {
@@ -101,7 +101,7 @@ void tr_scene::finishFaceMode(const Mesh& mesh, bool filled) {
         drawHighlight(mesh, highlightFace);
 }
 
-void tr_scene::drawBoundingShape(int meshSlot) {
+void MeshScene::drawBoundingShape(int meshSlot) {
     if (!showBox || !document || meshSlot < 0)
         return;
     const Mesh* mesh = nullptr;
@@ -160,7 +160,7 @@ void tr_scene::drawBoundingShape(int meshSlot) {
         glDisable(GL_LINE_STIPPLE);
 }
 
-void tr_scene::drawOutlines(const Mesh& mesh) {
+void MeshScene::drawOutlines(const Mesh& mesh) {
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
@@ -176,7 +176,7 @@ void tr_scene::drawOutlines(const Mesh& mesh) {
     glEnable(GL_TEXTURE_2D);
 }
 
-void tr_scene::drawHighlight(const Mesh& mesh, int face) {
+void MeshScene::drawHighlight(const Mesh& mesh, int face) {
     if (!highlightOn || face < 0 || face >= drawableFaceCount(mesh))
         return;
     const MeshFace& f = mesh.faces[static_cast<std::size_t>(face)];
@@ -203,7 +203,7 @@ void tr_scene::drawHighlight(const Mesh& mesh, int face) {
     glEnable(GL_TEXTURE_2D);
 }
 
-void tr_scene::drawLabel(std::string_view text, double x, double y, double z) {
+void MeshScene::drawLabel(std::string_view text, double x, double y, double z) {
     // The attribute stack keeps the caller's colour and list base (list-safe,
     // unlike reading the colour back).
     glPushAttrib(GL_CURRENT_BIT | GL_LIST_BIT);

@@ -12,10 +12,10 @@ using Vec3 = std::array<double, 3>;
 // Bounds of an empty box: any point widens them.
 inline constexpr double kBoundReset = 922337203685477.5807;
 
-class tglfigure {
+class SceneFigure {
   public:
-    tglfigure();
-    virtual ~tglfigure() = default;
+    SceneFigure();
+    virtual ~SceneFigure() = default;
 
     Vec3 position{0, 0, 0};
     Vec3 rotation{0, 0, 0}; // degrees about x, y, z

@@ -1,26 +1,26 @@
-#include "view3d/gl_figure.h"
+#include "view3d/scene_figure.h"
 
 #include <QtGui/qopengl.h>
 
 namespace kavlen {
 
-tglfigure::tglfigure() {
+SceneFigure::SceneFigure() {
     resetBounds();
 }
 
-void tglfigure::Draw() {
+void SceneFigure::Draw() {
     if (drawProc)
         drawProc();
 }
 
-void tglfigure::Reset() {
+void SceneFigure::Reset() {
     position = {0, 0, 0};
     rotation = {0, 0, 0};
     scale = {1, 1, 1};
     resetBounds();
 }
 
-void tglfigure::resetBounds() {
+void SceneFigure::resetBounds() {
     boundMin = {kBoundReset, kBoundReset, kBoundReset};
     boundMax = {-kBoundReset, -kBoundReset, -kBoundReset};
 }
@@ -33,7 +33,7 @@ void glTranslateScaleRotate(const Vec3& translation, const Vec3& scale, const Ve
     glRotated(rotation[2], 0, 0, 1);
 }
 
-void tglfigure::applyAndDraw() {
+void SceneFigure::applyAndDraw() {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glTranslateScaleRotate(position, scale, rotation);

@@ -11,17 +11,17 @@
 
 namespace kavlen {
 
-struct TMQFace {
+struct MqoFace {
     int vertexCount = 0;          // 3 or 4
     std::vector<int> vertexIndex; // into the object's own vertices, from 0
     int material = -1;            // -1 when the face names none
 };
 
-struct TmqoVertex {
+struct MqoVertex {
     float x = 0, y = 0, z = 0;
 };
 
-struct TmqoObject {
+struct MqoObject {
     std::string name;
     int depth = 0, folding = 0;
     float scale[3] = {0, 0, 0}, rotation[3] = {0, 0, 0}, translation[3] = {0, 0, 0};
@@ -30,14 +30,14 @@ struct TmqoObject {
     int mirror = 0, mirrorAxis = 0;
     float mirrorDis = 0;
     int lathe = 0, latheAxis = 0, latheSeg = 0;
-    std::vector<TmqoVertex> vertices;
-    std::vector<TMQFace> faces;
+    std::vector<MqoVertex> vertices;
+    std::vector<MqoFace> faces;
 
     bool isVisible() const { return visible == 15; }
 };
 
-struct TmqoModel {
-    std::vector<TmqoObject> objects;
+struct MqoDocument {
+    std::vector<MqoObject> objects;
     std::vector<std::string> materials;
     std::string fileName;
 };
@@ -51,14 +51,14 @@ struct MqoParseError {
 // objects have fewer than 3 or more than 1500 vertices or more than 1500 faces:
 // the model stays empty and the returned messages say why. Throws MqoParseError
 // or ConversionError; `lineCount` is the number of lines read so far.
-Messages loadMqo(std::string_view bytes, int& lineCount, TmqoModel& model);
-Messages loadMqoFile(const std::filesystem::path& file, int& lineCount, TmqoModel& model);
+Messages loadMqo(std::string_view bytes, int& lineCount, MqoDocument& model);
+Messages loadMqoFile(const std::filesystem::path& file, int& lineCount, MqoDocument& model);
 
 // Replaces mesh slot `slot` with the visible objects of a document; texture
 // words and attributes come from the material names "sample_corner_attributes".
-ImportResult importMqo(twad& wad, int slot, const std::filesystem::path& file,
+ImportResult importMqo(Package& wad, int slot, const std::filesystem::path& file,
                        const ImportOptions& options);
-ImportResult importMqoBytes(twad& wad, int slot, std::string_view bytes,
+ImportResult importMqoBytes(Package& wad, int slot, std::string_view bytes,
                             const ImportOptions& options);
 
 // Material name of a face, with its double quotes, e.g. "\"-12_4_0\"".
@@ -67,6 +67,6 @@ std::string mqoMaterialName(const MeshFace& face);
 // The whole document text of mesh slot `slot`; `materialCount` receives the
 // number of materials.
 std::string buildMqo(const Mesh& mesh, int slot, std::size_t* materialCount = nullptr);
-ExportResult exportMqo(const twad& wad, int slot, const std::filesystem::path& file);
+ExportResult exportMqo(const Package& wad, int slot, const std::filesystem::path& file);
 
 } // namespace kavlen

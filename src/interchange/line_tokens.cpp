@@ -1,9 +1,9 @@
-#include "interchange/tokens.h"
+#include "interchange/line_tokens.h"
 
 namespace kavlen {
 
-TTokens::TTokens(std::string_view source, bool collapse, char escape, char closeQuote,
-                 char openQuote, std::string_view separators) {
+LineTokens::LineTokens(std::string_view source, bool collapse, char escape, char closeQuote,
+                       char openQuote, std::string_view separators) {
     enum class State { Between, Plain, Quoted, Escaped };
     State state = State::Between;
     bool justClosed = false;
@@ -55,24 +55,24 @@ TTokens::TTokens(std::string_view source, bool collapse, char escape, char close
         tokens_.push_back(current);
 }
 
-const std::string& TTokens::token(int i) const {
+const std::string& LineTokens::token(int i) const {
     static const std::string empty;
     if (i < 0 || i >= count())
         return empty;
     return tokens_[std::size_t(i)];
 }
 
-TTokens mqoWords(std::string_view line) {
-    return TTokens(line, true, '\\', '"', '"', " ");
+LineTokens mqoWords(std::string_view line) {
+    return LineTokens(line, true, '\\', '"', '"', " ");
 }
-TTokens mqoFaceWords(std::string_view line) {
-    return TTokens(line, true, '\\', '"', '"', " ()");
+LineTokens mqoFaceWords(std::string_view line) {
+    return LineTokens(line, true, '\\', '"', '"', " ()");
 }
-TTokens mqoBVertexWords(std::string_view line) {
-    return TTokens(line, true, '\\', '"', '"', " []");
+LineTokens mqoBVertexWords(std::string_view line) {
+    return LineTokens(line, true, '\\', '"', '"', " []");
 }
-TTokens materialNameParts(std::string_view name) {
-    return TTokens(name, false, '/', '"', '"', "_");
+LineTokens materialNameParts(std::string_view name) {
+    return LineTokens(name, false, '/', '"', '"', "_");
 }
 
 } // namespace kavlen

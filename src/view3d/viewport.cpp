@@ -1,4 +1,4 @@
-#include "view3d/gl_viewport.h"
+#include "view3d/viewport.h"
 
 #include "view3d/gl_colour.h"
 
@@ -9,27 +9,27 @@
 
 namespace kavlen {
 
-TGLViewport::TGLViewport() {
+Viewport::Viewport() {
     boundMin = {kBoundReset, kBoundReset, kBoundReset};
     boundMax = {-kBoundReset, -kBoundReset, -kBoundReset};
 }
 
-void TGLViewport::setClearColor(std::uint32_t colour) {
+void Viewport::setClearColor(std::uint32_t colour) {
     clearColor_ = colour;
     paintView();
 }
 
-void TGLViewport::paintView() {
+void Viewport::paintView() {
     if (repaint)
         repaint();
 }
 
-void TGLViewport::invalidateScene() {
+void Viewport::invalidateScene() {
     listValid_ = false;
     paintView();
 }
 
-void TGLViewport::mouseDown(int x, int y, ShiftState state) {
+void Viewport::mouseDown(int x, int y, ShiftState state) {
     if (!state.right)
         return;
     if (!state.shift && !state.ctrl) {
@@ -40,7 +40,7 @@ void TGLViewport::mouseDown(int x, int y, ShiftState state) {
     }
 }
 
-void TGLViewport::mouseMove(int x, int y, ShiftState state) {
+void Viewport::mouseMove(int x, int y, ShiftState state) {
     lastMouse = {x, y};
     if (rotating && !state.shift) {
         viewRotation[1] = savedRotation[1] + (x - rotateAnchor[0]);
@@ -64,7 +64,7 @@ void TGLViewport::mouseMove(int x, int y, ShiftState state) {
     paintView();
 }
 
-void TGLViewport::mouseUp() {
+void Viewport::mouseUp() {
     rotating = false;
     scaling = false;
     savedRotation = {viewRotation[0], viewRotation[1]};
@@ -72,7 +72,7 @@ void TGLViewport::mouseUp() {
         savedCameraXY = {camera_->posX, camera_->posY};
 }
 
-void TGLViewport::wheelZoom(double steps) {
+void Viewport::wheelZoom(double steps) {
     const double factor = std::pow(1.1, steps);
     for (double& s : viewScale) {
         // A view scaled down to nothing would stay at nothing.
@@ -83,14 +83,14 @@ void TGLViewport::wheelZoom(double steps) {
     paintView();
 }
 
-void TGLViewport::setBoundsFromFigure(const tglfigure& figure) {
+void Viewport::setBoundsFromFigure(const SceneFigure& figure) {
     for (int k = 0; k < 3; ++k) {
         boundMin[k] = figure.boundMin[k] + figure.position[k];
         boundMax[k] = figure.boundMax[k] + figure.position[k];
     }
 }
 
-void TGLViewport::fitView() {
+void Viewport::fitView() {
     const double cx = (boundMax[0] - boundMin[0]) / 2 + boundMin[0];
     const double cy = (boundMax[1] - boundMin[1]) / 2 + boundMin[1];
     const double z = boundMax[2] + 4.0;
@@ -120,7 +120,7 @@ void TGLViewport::fitView() {
     lastMouse = {0, 0};
 }
 
-void TGLViewport::contextCreated() {
+void Viewport::contextCreated() {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
@@ -130,14 +130,14 @@ void TGLViewport::contextCreated() {
     listValid_ = false;
 }
 
-void TGLViewport::contextAboutToBeDestroyed() {
+void Viewport::contextAboutToBeDestroyed() {
     if (listName_ != 0)
         glDeleteLists(listName_, 1);
     listName_ = 0;
     listValid_ = false;
 }
 
-void TGLViewport::setupProjection(int width, int height) {
+void Viewport::setupProjection(int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const double aspect = height > 0 ? static_cast<double>(width) / height : 1.0;
@@ -146,7 +146,7 @@ void TGLViewport::setupProjection(int width, int height) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void TGLViewport::renderFrame(int deviceWidth, int deviceHeight) {
+void Viewport::renderFrame(int deviceWidth, int deviceHeight) {
     setupProjection(deviceWidth, deviceHeight);
 
     const Rgb bg = rgbOf(clearColor_);

@@ -1,4 +1,4 @@
-#include "document/wad.h"
+#include "document/package.h"
 
 #include <algorithm>
 
@@ -28,21 +28,21 @@ std::size_t Mesh::fileSize() const {
     return size;
 }
 
-int twad::meshSlotOfPointer(std::size_t pointerIndex) const {
+int Package::meshSlotOfPointer(std::size_t pointerIndex) const {
     if (pointerIndex >= meshPointerCount || pointerIndex >= kMaxMeshPointers)
         return -1;
     const int slot = pointerMeshIndex[pointerIndex];
     return slot < meshCount ? slot : -1;
 }
 
-int twad::meshSlotOfStatic(std::size_t s) const {
+int Package::meshSlotOfStatic(std::size_t s) const {
     if (s >= staticMeshIndex.size())
         return -1;
     const std::uint32_t slot = staticMeshIndex[s];
     return slot < meshCount ? static_cast<int>(slot) : -1;
 }
 
-std::pair<std::size_t, std::size_t> twad::pointerRange(std::size_t m) const {
+std::pair<std::size_t, std::size_t> Package::pointerRange(std::size_t m) const {
     if (m >= moveables.size())
         return {0, 0};
     const std::size_t limit = std::min<std::size_t>(meshPointerCount, kMaxMeshPointers);
@@ -51,7 +51,7 @@ std::pair<std::size_t, std::size_t> twad::pointerRange(std::size_t m) const {
     return {first, last};
 }
 
-Mesh& twad::appendMeshSlot() {
+Mesh& Package::appendMeshSlot() {
     if (meshes.size() <= meshCount)
         meshes.resize(meshCount + 1);
     meshes[meshCount] = Mesh{};
@@ -67,7 +67,7 @@ std::uint16_t lookupMeshOffset(const MeshOffsetDirectory& directory, std::uint32
     return 0;
 }
 
-bool buildMeshDirectory(twad& wad) {
+bool buildMeshDirectory(Package& wad) {
     wad.directory.entries.assign(1, {});
     wad.pointerMeshIndex.fill(0);
     const std::size_t n = std::min<std::size_t>(wad.meshPointerCount, kMaxMeshPointers);
@@ -98,7 +98,7 @@ bool buildMeshDirectory(twad& wad) {
     return fits;
 }
 
-void computeMeshUsage(twad& wad) {
+void computeMeshUsage(Package& wad) {
     const std::size_t directoryCount = wad.directory.count();
     wad.meshUsage.assign(directoryCount + 1, {});
     // Each moveable counts once per mesh: remember which moveable last counted a mesh.
@@ -130,7 +130,7 @@ void computeMeshUsage(twad& wad) {
     wad.objectMeshCount = static_cast<std::uint16_t>(directoryCount + 1 - added);
 }
 
-void releaseDocument(twad& wad) {
+void releaseDocument(Package& wad) {
     wad.version = 0;
     for (auto* block : {&wad.textureData, &wad.animations, &wad.stateChanges, &wad.dispatches,
                         &wad.commands, &wad.meshTree, &wad.keyframes}) {

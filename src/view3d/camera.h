@@ -4,9 +4,9 @@
 
 namespace kavlen {
 
-class TGLCamera {
+class Camera {
   public:
-    virtual ~TGLCamera() = default;
+    virtual ~Camera() = default;
 
     float posX = 0.0f;
     float posY = 0.0f;
