@@ -127,7 +127,8 @@ PickHit FaceEditing::pickAt(QPointF logical) const {
     RenderWindow& render = editor_.renderWindow();
     const PickCursor cursor =
         cursorInDevicePixels(logical.x(), logical.y(), render.view().devicePixelRatioF());
-    return pickInCurrentMesh(editor_.document(), render.currentMesh(), renderMode(), *view, cursor);
+    return pickInCurrentMesh(editor_.document(), editor_.selection().meshSlot(), renderMode(), *view,
+                             cursor);
 }
 
 FaceClickInput FaceEditing::gatherInput(Qt::MouseButton button,
