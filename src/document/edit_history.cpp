@@ -60,8 +60,7 @@ DocumentChange EditHistory::edit(const std::string& caption, const EditScope& sc
         restorePackage(wad_, std::move(before));
         throw;
     }
-    const PackageSnapshot after = capturePackage(wad_, scope, tailFrom);
-    DocumentChange change = compareSnapshots(before, after, wad_);
+    DocumentChange change = comparePackage(before, wad_, tailFrom);
     if (change.empty())
         return change;
 

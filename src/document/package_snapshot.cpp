@@ -21,13 +21,6 @@ void sortUnique(std::vector<int>& v) {
     v.erase(std::unique(v.begin(), v.end()), v.end());
 }
 
-const Mesh* findSlot(const PackageSnapshot& s, int slot) {
-    for (const auto& [index, mesh] : s.meshes)
-        if (index == slot)
-            return &mesh;
-    return nullptr;
-}
-
 } // namespace
 
 std::size_t PackageSnapshot::bytes() const {
@@ -149,65 +142,92 @@ void restorePackage(Package& wad, PackageSnapshot&& s) {
     }
 }
 
-DocumentChange compareSnapshots(const PackageSnapshot& before, const PackageSnapshot& after,
-                                const Package& wadAfter) {
+namespace {
+
+bool tablesEqual(const PackageSnapshot::Tables& t, const Package& wad) {
+    return t.meshPointerCount == wad.meshPointerCount && t.meshPointers == wad.meshPointers &&
+           t.pointerMeshIndex == wad.pointerMeshIndex && t.meshDataWords == wad.meshDataWords &&
+           t.meshCount == wad.meshCount && t.meshSlotCount == wad.meshes.size() &&
+           t.moveableCount == wad.moveableCount && t.moveables == wad.moveables &&
+           t.meshUsage == wad.meshUsage && t.addedMeshCount == wad.addedMeshCount &&
+           t.objectMeshCount == wad.objectMeshCount && t.directory == wad.directory;
+}
+
+bool sameRange(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b,
+               std::size_t begin, std::size_t length) {
+    const std::size_t endA = std::min(begin + length, a.size());
+    const std::size_t endB = std::min(begin + length, b.size());
+    if (endA - std::min(begin, endA) != endB - std::min(begin, endB))
+        return false;
+    if (begin >= endA)
+        return true;
+    return std::equal(a.begin() + static_cast<std::ptrdiff_t>(begin),
+                      a.begin() + static_cast<std::ptrdiff_t>(endA),
+                      b.begin() + static_cast<std::ptrdiff_t>(begin));
+}
+
+} // namespace
+
+DocumentChange comparePackage(const PackageSnapshot& before, const Package& wad,
+                              std::size_t tailFrom) {
     DocumentChange change;
-    if (before.whole || after.whole) {
-        change.wholePackage = !(before.whole && after.whole && *before.whole == *after.whole);
+    if (before.whole) {
+        change.wholePackage = !(*before.whole == wad);
         return change;
     }
-    for (const auto& [slot, mesh] : after.meshes) {
-        const Mesh* old = findSlot(before, slot);
-        if (!old || !(*old == mesh))
+    for (const auto& [slot, mesh] : before.meshes) {
+        const auto index = static_cast<std::size_t>(slot);
+        if (index >= wad.meshes.size() || !(mesh == wad.meshes[index]))
             change.meshSlots.push_back(slot);
     }
-    for (const auto& [slot, mesh] : before.meshes)
-        if (!findSlot(after, slot))
-            change.meshSlots.push_back(slot);
+    if (before.tables) {
+        change.meshTables = !tablesEqual(*before.tables, wad);
+        // Slots the edit added.
+        for (std::size_t i = tailFrom; i < wad.meshes.size(); ++i)
+            change.meshSlots.push_back(static_cast<int>(i));
+    }
     sortUnique(change.meshSlots);
-    if (before.tables && after.tables && !(*before.tables == *after.tables))
-        change.meshTables = true;
 
-    if (before.samples && after.samples) {
+    if (before.samples) {
         const auto& a = *before.samples;
-        const auto& b = *after.samples;
-        change.sampleCount = a.count != b.count;
-        const std::size_t n = std::min<std::size_t>(std::max(a.count, b.count), kMaxTexInfos);
+        change.sampleCount = a.count != wad.texInfoCount;
+        const std::size_t n =
+            std::min<std::size_t>(std::max(a.count, wad.texInfoCount), kMaxTexInfos);
         for (std::size_t i = 0; i < n; ++i)
-            if (i >= a.count || i >= b.count || !(a.infos[i] == b.infos[i]))
+            if (i >= a.count || i >= wad.texInfoCount || !(a.infos[i] == wad.texInfos[i]))
                 change.samples.push_back(static_cast<int>(i));
         change.sampleTable = change.sampleCount || !change.samples.empty();
     }
-    if (before.atlas && after.atlas) {
+    if (before.atlas) {
         const auto& a = before.atlas->texels;
-        const auto& b = after.atlas->texels;
-        change.pageCount = before.atlas->size != after.atlas->size || a.size() != b.size();
+        const auto& b = wad.textureData;
+        change.pageCount = before.atlas->size != wad.textureDataSize || a.size() != b.size();
         const std::size_t pages = (std::max(a.size(), b.size()) + kPageBytes - 1) / kPageBytes;
-        for (std::size_t p = 0; p < pages; ++p) {
-            const std::size_t begin = p * kPageBytes;
-            const std::size_t endA = std::min(begin + kPageBytes, a.size());
-            const std::size_t endB = std::min(begin + kPageBytes, b.size());
-            const bool same = begin < endA && begin < endB && endA - begin == endB - begin &&
-                              std::equal(a.begin() + static_cast<std::ptrdiff_t>(begin),
-                                         a.begin() + static_cast<std::ptrdiff_t>(endA),
-                                         b.begin() + static_cast<std::ptrdiff_t>(begin));
-            if (!same)
+        for (std::size_t p = 0; p < pages; ++p)
+            if (!sameRange(a, b, p * kPageBytes, kPageBytes))
                 change.pages.push_back(static_cast<int>(p));
-        }
     }
-    for (std::size_t i = 0; i < before.pages.size() && i < after.pages.size(); ++i)
-        if (before.pages[i] != after.pages[i])
-            change.pages.push_back(before.pages[i].first);
+    for (const auto& [page, texels] : before.pages) {
+        const std::size_t begin = static_cast<std::size_t>(page) * kPageBytes;
+        const std::size_t end = std::min(begin + kPageBytes, wad.textureData.size());
+        const bool same = begin <= end && texels.size() == end - begin &&
+                          std::equal(texels.begin(), texels.end(),
+                                     wad.textureData.begin() + static_cast<std::ptrdiff_t>(begin));
+        if (!same)
+            change.pages.push_back(page);
+    }
     sortUnique(change.pages);
-    if (before.statics && after.statics && !(*before.statics == *after.statics))
-        change.statics = true;
+    if (before.statics)
+        change.statics =
+            !(before.statics->count == wad.staticCount && before.statics->statics == wad.statics &&
+              before.statics->meshIndex == wad.staticMeshIndex);
 
     // Samples that lie on a changed page show other texels now.
     if (!change.pages.empty()) {
-        const std::size_t n = std::min<std::size_t>(wadAfter.texInfoCount, kMaxTexInfos);
+        const std::size_t n = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
         for (std::size_t i = 0; i < n; ++i)
             if (std::binary_search(change.pages.begin(), change.pages.end(),
-                                   static_cast<int>(wadAfter.texInfos[i].page)))
+                                   static_cast<int>(wad.texInfos[i].page)))
                 change.samples.push_back(static_cast<int>(i));
         sortUnique(change.samples);
     }

@@ -100,10 +100,11 @@ PackageSnapshot capturePackage(const Package& wad, const EditScope& scope, std::
 // Puts the parts a snapshot holds back into the package.
 void restorePackage(Package& wad, PackageSnapshot&& snapshot);
 
-// What differs between two snapshots of the same scope (before and after an
-// edit), as seen by the views. `after` also names the samples on changed pages.
-DocumentChange compareSnapshots(const PackageSnapshot& before, const PackageSnapshot& after,
-                                const Package& wadAfter);
+// What differs between a snapshot taken before an edit and the package after
+// it, as the views see it: changed slots (and those from `tailFrom` on, which
+// the edit added), sample entries, pages and the samples on them, tables, statics.
+DocumentChange comparePackage(const PackageSnapshot& before, const Package& wad,
+                              std::size_t tailFrom);
 
 // Keeps in `snapshot` only the parts that `change` reports changed, and returns
 // the scope that covers them.
