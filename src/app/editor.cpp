@@ -353,6 +353,10 @@ bool Editor::openPackageNow(const std::string& path) {
         return false;
     }
     openProcedure_.run(document_, &Editor::processPendingMessages);
+    // Once per open: what the reader found odd but kept (storage order, bytes after
+    // the last section).
+    if (!result.notice.empty())
+        mainWindow_->setStatusText(1, toQt(result.notice));
     documentPath_ = fullPath;
     // No step of the history applies to this package.
     history_.packageReplaced();

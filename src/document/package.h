@@ -22,6 +22,8 @@ inline constexpr std::size_t kMaxDirectoryEntries = 999;
 inline constexpr std::size_t kMaxMeshVertices = 1500; // also normals, shades, faces
 
 inline constexpr std::size_t kPageBytes = 256 * 256 * 3;
+// Largest package file read (real packages hold well under 100 MB).
+inline constexpr std::uint64_t kMaxPackageBytes = std::uint64_t(1) << 30;
 inline constexpr std::size_t kAtlasRowBytes = 256 * 3;
 
 // Record sizes of the opaque animation tables, in file order.
@@ -171,6 +173,9 @@ struct Package {
 
     std::uint16_t meshCount = 0;
     std::vector<Mesh> meshes; // meshes.size() >= meshCount; grows up to kMaxMeshes
+    // Where slot k starts in the mesh data as read or last saved; slots added
+    // since have no entry. Saving moves each pointer with the mesh it starts.
+    std::vector<std::uint32_t> meshFileOffsets;
 
     std::uint32_t animationCount = 0;
     std::vector<std::uint8_t> animations;
@@ -195,6 +200,9 @@ struct Package {
     std::uint32_t staticCount = 0;
     std::vector<StaticMesh> statics;
     std::vector<std::uint32_t> staticMeshIndex; // kNoMeshSlot when the static has no mesh
+
+    // Bytes after the statics section, written back unchanged.
+    std::vector<std::uint8_t> trailingBytes;
 
     MeshOffsetDirectory directory;
 
@@ -258,6 +266,10 @@ struct LoadResult {
     enum Status { Ok = 0, WrongVersion = 1, Failed = 2 };
     Status status = Ok;
     std::string message; // empty on success
+    // What the user should know about a package that was read (meshes stored out of
+    // first-reference order, pointers that start no mesh, bytes after the last
+    // section); empty when there is nothing. Shown once, on the status bar.
+    std::string notice;
     bool ok() const { return status == Ok; }
 };
 
@@ -272,14 +284,16 @@ struct SaveResult {
 };
 
 // Serialises the document. `newPointers` receives the translated pointer table and
-// `newMeshDataWords` the mesh data size that the bytes carry.
+// `newMeshDataWords` the mesh data size that the bytes carry. Each pointer moves
+// with the mesh stored at its offset; a pointer that starts no mesh keeps its value.
 std::vector<std::uint8_t> serializeWad(const Package& wad,
                                        std::array<std::uint32_t, kMaxMeshPointers>& newPointers,
                                        std::uint32_t& newMeshDataWords);
 
-// Writes the package through a temporary file beside `path`, replacing the target
-// only when everything was written; on success brings the document's pointers,
-// meshDataWords and directory up to date. On failure nothing changes.
+// Writes the package through a temporary file beside `path` (the file a link
+// points to), replacing the target only when everything was written; on success
+// brings the document's pointers, meshDataWords, mesh offsets and directory up to
+// date. On failure nothing changes.
 SaveResult saveWad(Package& wad, const std::filesystem::path& path);
 
 } // namespace kavlen
