@@ -725,7 +725,12 @@ void TexturePanel::restoreTavFile() {
         return;
     BusyCursor busy;
     Editor::processPendingMessages();
-    const TextureSetResult result = restoreTextureSet(editor_.document(), toPath(*path));
+    const AskUser ask = askThrough(editor_.dialogs());
+    const TextureSetResult result =
+        restoreTextureSet(editor_.document(), toPath(*path), [&](const UserQuestion& q) {
+            busy.release();
+            return ask(q);
+        });
     if (result.ok) {
         // The samples' rectangles may have moved: their textures follow.
         editor_.samplesChanged({});
