@@ -130,7 +130,7 @@ TEST(PictureCommands, BitmapsOfEveryRowOrderAndRefusalsWithReasons) {
         const Bitmap24 top = pagePicture(*wad, page.page);
         EXPECT_EQ(top.pixel(0, 0), (Bgr{0, 0, 200})) << name;
         EXPECT_EQ(top.pixel(6, 4), (Bgr{18, 20, 200})) << name;
-        EXPECT_EQ(top.pixel(3, 2), alpha ? Bgr{255, 0, 255} : Bgr{1, 2, 3}) << name;
+        EXPECT_EQ(top.pixel(3, 2), (alpha ? Bgr{255, 0, 255} : Bgr{1, 2, 3})) << name;
         const ImportTextureResult imported = importTexture(*wad, 3, [&] { return choice; });
         EXPECT_TRUE(imported.changed) << name;
     }

@@ -133,9 +133,13 @@ int restoreTav(const std::vector<std::string>& args, Context& ctx) {
     // Naming the file on the command line is the user's yes to the restore question.
     const TextureSetResult r =
         restoreTextureSet(*wad, args[1], [](const UserQuestion&) { return true; });
-    printMessages(r.messages, ctx);
-    if (!r.ok)
+    if (!r.ok) {
+        // Every reason for a refusal belongs on stderr, whatever box it would be shown in.
+        Context refusal{ctx.err, ctx.err};
+        printMessages(r.messages, refusal);
         return 1;
+    }
+    printMessages(r.messages, ctx);
     saveOrThrow(*wad, args[2]);
     ctx.out << r.sampleCount << " samples, " << r.meshCount << " meshes restored\n";
     printNumbers(ctx.out, "changed samples", r.changedSamples);
