@@ -796,8 +796,13 @@ void TexturePanel::restoreTavFile() {
     TextureSetResult result;
     EditScope scope;
     scope.samples = scope.allMeshSlots = true;
-    editor_.edit("Restore Tav File", scope,
-                 [&] { result = restoreTextureSet(editor_.document(), toPath(*path)); });
+    const AskUser ask = askThrough(editor_.dialogs());
+    editor_.edit("Restore Tav File", scope, [&] {
+        result = restoreTextureSet(editor_.document(), toPath(*path), [&](const UserQuestion& q) {
+            busy.release();
+            return ask(q);
+        });
+    });
     busy.release();
     showMessages(result.messages);
 }

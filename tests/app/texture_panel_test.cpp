@@ -531,8 +531,11 @@ TEST_F(TexturePanelTest, TavFilesSaveAndRestoreThroughTheFileMenu) {
     const TexInfo saved = editor->document().texInfos[3];
     editor->document().texInfos[3].x = 99;
     dialogs.answerFile(tav);
+    dialogs.answer(true);
     action("RestoreTavFile")->trigger();
     EXPECT_EQ(dialogs.callsOf(Kind::OpenFile).back().file.filter, "Kavlen TAV file format (*.tav)");
+    EXPECT_EQ(dialogs.calls().back().text,
+              "Restore the texture set over this package?\r\nIt changes 1 sample of 62.");
     EXPECT_EQ(editor->document().texInfos[3].x, saved.x);
 
     writeText(dir / "bad.tav", "nothing like it");

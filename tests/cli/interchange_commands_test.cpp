@@ -129,6 +129,7 @@ TEST(InterchangeCommands, TextureSetsAndLighting) {
     r = cli(dir, "restore-tav " + q(dir / "lit.wad") + " " + q(dir / "demo.tav") + " " +
                      q(dir / "restored.wad"));
     ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "62 samples, 13 meshes restored\nchanged meshes: 0\n");
     EXPECT_EQ(readText(dir / "restored.wad"), readText(kDemo));
 
     r = cli(dir, "moveable-lighting " + q(dir / "lit.wad") + " 0 " + q(dir / "m.wad"));
@@ -143,6 +144,36 @@ TEST(InterchangeCommands, TextureSetsAndLighting) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "Invalid TAV File Format!!\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "y.wad"));
+}
+
+// A texture set restores only over the package it belongs to; commands that
+// change nothing say why and exit 1 without writing.
+TEST(InterchangeCommands, ForeignSetsAndEmptyMeshesAreRefusedWithAReason) {
+    const auto dir = tempDir();
+    ASSERT_EQ(cli(dir, "save-tav " + q(kDemo) + " " + q(dir / "demo.tav")).status, 0);
+    ASSERT_EQ(cli(dir, "add-mesh " + q(kDemo) + " " + q(dir / "added.wad")).status, 0);
+    const std::string added = readText(dir / "added.wad");
+    const std::vector<std::pair<std::string, std::string>> refusals = {
+        {"restore-tav " + q(dir / "added.wad") + " " + q(dir / "demo.tav"),
+         "error: The texture set holds 13 meshes; this package has 14. Nothing was restored.\n"},
+        {"restore-tav " + q(kDemo) + " " + q(dir / "demo.tav"),
+         "The texture set equals this package's samples and meshes. Nothing was restored.\n"},
+        {"restore-tav " + q(kDemo) + " " + q(dir),
+         "error: Cannot open \"" + dir.string() + "\": it is a folder, not a file\n"},
+        {"recalc-normals " + q(dir / "added.wad") + " 13",
+         "error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
+        {"static-lighting " + q(dir / "added.wad") + " 13 5",
+         "error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
+        {"moveable-lighting " + q(dir / "added.wad") + " 13",
+         "error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
+    };
+    for (const auto& [args, message] : refusals) {
+        const CliRun r = cli(dir, args + " " + q(dir / "out.wad"));
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_EQ(r.out, message) << args;
+        EXPECT_FALSE(std::filesystem::exists(dir / "out.wad")) << args;
+    }
+    EXPECT_EQ(readText(dir / "added.wad"), added);
 }
 
 // An independent DXF reader (ezdxf) sees the same faces and layers.

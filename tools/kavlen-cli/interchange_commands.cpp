@@ -118,22 +118,58 @@ int saveTav(const std::vector<std::string>& args, Context& ctx) {
     return 0;
 }
 
+void printNumbers(std::ostream& out, const char* label, const std::vector<int>& numbers) {
+    if (numbers.empty())
+        return;
+    out << label << ":";
+    for (int n : numbers)
+        out << " " << n;
+    out << "\n";
+}
+
 int restoreTav(const std::vector<std::string>& args, Context& ctx) {
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
-    const TextureSetResult r = restoreTextureSet(*wad, args[1]);
-    printMessages(r.messages, ctx);
-    if (!r.ok)
+    // Naming the file on the command line is the user's yes to the restore question.
+    const TextureSetResult r =
+        restoreTextureSet(*wad, args[1], [](const UserQuestion&) { return true; });
+    if (!r.ok) {
+        // Every reason for a refusal belongs on stderr, whatever box it would be shown in.
+        Context refusal{ctx.err, ctx.err};
+        printMessages(r.messages, refusal);
         return 1;
+    }
+    printMessages(r.messages, ctx);
     saveOrThrow(*wad, args[2]);
     ctx.out << r.sampleCount << " samples, " << r.meshCount << " meshes restored\n";
+    printNumbers(ctx.out, "changed samples", r.changedSamples);
+    printNumbers(ctx.out, "changed meshes", r.changedMeshes);
     return 0;
 }
 
-int lightingResult(const LightingResult& r, Package& wad, const std::string& out, Context& ctx) {
+// Why a lighting command leaves mesh slot `slot` alone when it says nothing itself.
+std::string unlitReason(const Package& wad, int slot, bool needsNormals) {
+    const Mesh& mesh = wad.meshes[std::size_t(slot)];
+    const std::string name = "mesh " + std::to_string(slot);
+    if (mesh.vertexCount == 0 && mesh.faceCount <= 0)
+        return name + " is empty (no vertices, no faces)";
+    if (mesh.vertexCount == 0)
+        return name + " has no vertices";
+    if (mesh.faceCount <= 0)
+        return name + " has no faces";
+    if (needsNormals && mesh.normalCount == 0)
+        return name + " has neither normals nor shades";
+    return name + " was not changed";
+}
+
+int lightingResult(const LightingResult& r, Package& wad, int slot, bool needsNormals,
+                   const std::string& out, Context& ctx) {
     printMessages(r.messages, ctx);
-    if (!r.changed)
+    if (!r.changed) {
+        if (r.messages.empty())
+            ctx.err << "error: " << unlitReason(wad, slot, needsNormals) << "; nothing written\n";
         return 1;
+    }
     saveOrThrow(wad, out);
     return 0;
 }
@@ -152,7 +188,8 @@ int recalcNormalsCmd(const std::vector<std::string>& args, Context& ctx) {
     const int slot = parseInt(positional[1], "mesh slot");
     if (slot < 0 || slot >= wad->meshCount)
         throw UsageError{"mesh slot " + positional[1] + " does not exist"};
-    return lightingResult(recalcNormalsCommand(*wad, slot, !weighted), *wad, positional[2], ctx);
+    return lightingResult(recalcNormalsCommand(*wad, slot, !weighted), *wad, slot, true,
+                          positional[2], ctx);
 }
 
 int staticLighting(const std::vector<std::string>& args, Context& ctx) {
@@ -162,7 +199,8 @@ int staticLighting(const std::vector<std::string>& args, Context& ctx) {
     if (slot < 0 || slot >= wad->meshCount)
         throw UsageError{"mesh slot " + args[1] + " does not exist"};
     const int intensity = parseIntensity(args[2]);
-    return lightingResult(changeToStaticLighting(*wad, slot, intensity), *wad, args[3], ctx);
+    return lightingResult(changeToStaticLighting(*wad, slot, intensity), *wad, slot, false, args[3],
+                          ctx);
 }
 
 int moveableLighting(const std::vector<std::string>& args, Context& ctx) {
@@ -171,7 +209,7 @@ int moveableLighting(const std::vector<std::string>& args, Context& ctx) {
     const int slot = parseInt(args[1], "mesh slot");
     if (slot < 0 || slot >= wad->meshCount)
         throw UsageError{"mesh slot " + args[1] + " does not exist"};
-    return lightingResult(changeToMoveableLighting(*wad, slot), *wad, args[2], ctx);
+    return lightingResult(changeToMoveableLighting(*wad, slot), *wad, slot, false, args[2], ctx);
 }
 
 } // namespace

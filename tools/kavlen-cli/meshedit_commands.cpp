@@ -38,10 +38,14 @@ void printMessages(const Messages& messages, Context& ctx) {
     }
 }
 
-// Saves the edited package, or leaves OUT alone and fails when the edit was refused.
-int finish(Package& wad, const MeshEditResult& result, const std::string& out, Context& ctx) {
+// Saves the edited package, or leaves OUT alone and fails when nothing was
+// changed; `unchanged` says why when the edit itself gave no message.
+int finish(Package& wad, const MeshEditResult& result, const std::string& out,
+           const std::string& unchanged, Context& ctx) {
     printMessages(result.messages, ctx);
-    if (!result.changed && !result.messages.empty()) {
+    if (!result.changed) {
+        if (result.messages.empty())
+            ctx.err << unchanged << "\n";
         ctx.err << "nothing written\n";
         return 1;
     }
@@ -49,10 +53,9 @@ int finish(Package& wad, const MeshEditResult& result, const std::string& out, C
     return 0;
 }
 
-int noVertices(Package& wad, int slot, const std::string& out, Context& ctx) {
-    ctx.err << "mesh " << slot << " has no vertices; written unchanged\n";
-    saveOrThrow(wad, out);
-    return 0;
+int noVertices(int slot, Context& ctx) {
+    ctx.err << "mesh " << slot << " has no vertices; nothing written\n";
+    return 1;
 }
 
 int move(const std::vector<std::string>& args, Context& ctx) {
@@ -62,8 +65,9 @@ int move(const std::vector<std::string>& args, Context& ctx) {
     const int dx = parseInt(args[2], "DX"), dy = parseInt(args[3], "DY"),
               dz = parseInt(args[4], "DZ");
     if (wad->meshes[slot].vertexCount == 0)
-        return noVertices(*wad, slot, args[5], ctx);
-    return finish(*wad, moveMesh(*wad, slot, dx, dy, dz), args[5], ctx);
+        return noVertices(slot, ctx);
+    return finish(*wad, moveMesh(*wad, slot, dx, dy, dz), args[5],
+                  "mesh " + std::to_string(slot) + " not moved: DX, DY and DZ are all 0", ctx);
 }
 
 int mirror(const std::vector<std::string>& args, Context& ctx) {
@@ -83,8 +87,9 @@ int mirror(const std::vector<std::string>& args, Context& ctx) {
     else
         throw UsageError{"plane must be xz, yz or xy, not " + args[2]};
     if (wad->meshes[slot].vertexCount == 0)
-        return noVertices(*wad, slot, args[3], ctx);
-    return finish(*wad, mirrorMesh(*wad, slot, mirrorAxis(p)), args[3], ctx);
+        return noVertices(slot, ctx);
+    return finish(*wad, mirrorMesh(*wad, slot, mirrorAxis(p)), args[3],
+                  "mesh " + std::to_string(slot) + " not mirrored", ctx);
 }
 
 int swapVertexIndices(const std::vector<std::string>& args, Context& ctx) {
@@ -100,7 +105,10 @@ int swapVertexIndices(const std::vector<std::string>& args, Context& ctx) {
     }
     if (a == b)
         throw UsageError{"vertices A and B are the same"};
-    return finish(*wad, swapVertices(*wad, slot, a, b), args[4], ctx);
+    return finish(*wad, swapVertices(*wad, slot, a, b), args[4],
+                  "vertices " + std::to_string(a) + " and " + std::to_string(b) + " of mesh " +
+                      std::to_string(slot) + " not exchanged",
+                  ctx);
 }
 
 int addMesh(const std::vector<std::string>& args, Context& ctx) {
@@ -108,8 +116,11 @@ int addMesh(const std::vector<std::string>& args, Context& ctx) {
     auto wad = loadOrThrow(args[0]);
     const AddMeshResult result = addEmptyMesh(*wad);
     printMessages(result.messages, ctx);
-    if (result.slot < 0)
+    if (result.slot < 0) {
+        if (result.messages.empty())
+            ctx.err << "no mesh added; nothing written\n";
         return 1;
+    }
     saveOrThrow(*wad, args[1]);
     ctx.out << "added " << result.meshLabel << "\n";
     return 0;
