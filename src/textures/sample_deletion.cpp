@@ -188,6 +188,10 @@ AtlasEditResult deletePage(Package& wad, int p) {
                                           "; delete or move them first."));
         return result;
     }
+    if (wad.textureData.size() < std::size_t(pages) * kPageBytes) {
+        result.messages.push_back(refusal("The atlas is shorter than its page count."));
+        return result;
+    }
     if (pages == 1) {
         result.messages.push_back(refusal("The atlas must keep at least one page."));
         return result;
