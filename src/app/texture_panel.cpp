@@ -14,6 +14,7 @@
 #include "textures/adding.h"
 #include "textures/texture_numbers.h"
 #include "textures/texture_set.h"
+#include "textures/texture_usage.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QToolButton>
@@ -107,6 +109,14 @@ TexturePanel::TexturePanel(Editor& editor) : QObject(&editor.mainWindow()), edit
     });
     buildControls();
     redrawPageView();
+    // Faces that change their sample change which samples are unused.
+    editor.addDocumentChangedListener([this](unsigned touches) {
+        if (!(touches & (TouchesMeshes | TouchesCurrentMesh | TouchesSamples)))
+            return;
+        markUnusedSamples();
+        if (tintUnused_)
+            redrawPageView();
+    });
 }
 
 TexturePanel::~TexturePanel() = default;
@@ -303,6 +313,19 @@ void TexturePanel::fillTextureList() {
     fill(textureList_, selectedSample_);
     fill(swap_->selected.list, selectedSample_);
     fill(swap_->other.list, otherSample_);
+    markUnusedSamples();
+}
+
+void TexturePanel::markUnusedSamples() {
+    const std::vector<int> uses = sampleUseCounts(editor_.document());
+    const QBrush normal = textureList_->palette().brush(QPalette::Text);
+    const QBrush grey = textureList_->palette().brush(QPalette::Disabled, QPalette::Text);
+    for (int i = 0; i < textureList_->count() && i < static_cast<int>(uses.size()); ++i) {
+        QListWidgetItem* item = textureList_->item(i);
+        const bool used = uses[i] > 0;
+        item->setText(QString::fromStdString(textureListLabel(i, used)));
+        item->setForeground(used ? normal : grey);
+    }
 }
 
 void TexturePanel::selectListRow(int row) {
@@ -421,6 +444,11 @@ void TexturePanel::redrawPageView() {
         marks.other = m->rect;
     if (shape_.usableOn(currentPage_))
         marks.shape = shape_.rect();
+    if (tintUnused_) {
+        for (const UnusedSample& s : unusedSamples(wad).unused)
+            if (s.page == currentPage_)
+                marks.unused.push_back(s.rect);
+    }
     pageView_->show(toQImage(pagePicture(wad, currentPage_)), marks);
 
     shapeLabel_->setText(QString::fromStdString(shape_.label()));
@@ -733,6 +761,42 @@ void TexturePanel::restoreTavFile() {
     }
     busy.release();
     showMessages(result.messages);
+}
+
+void TexturePanel::setTintUnused(bool on) {
+    tintUnused_ = on;
+    redrawPageView();
+}
+
+void TexturePanel::atlasEdited(const AtlasEditResult& result) {
+    const Package& wad = editor_.document();
+    const int count = static_cast<int>(wad.texInfoCount);
+    // A deleted sample hands its selection to the sample that took its number.
+    const auto follow = [&](int sample) {
+        if (sample >= 0 && sample < static_cast<int>(result.newSampleNumber.size()) &&
+            result.newSampleNumber[sample] >= 0)
+            sample = result.newSampleNumber[sample];
+        return count == 0 ? -1 : std::clamp(sample, 0, count - 1);
+    };
+    selectedSample_ = follow(selectedSample_);
+    otherSample_ = follow(otherSample_);
+    if (currentPage_ < static_cast<int>(result.newPageNumber.size()) &&
+        result.newPageNumber[currentPage_] >= 0)
+        currentPage_ = result.newPageNumber[currentPage_];
+    else if (const auto mark = sampleMark(wad, selectedSample_); mark && result.texelsMoved)
+        currentPage_ = mark->page;
+    currentPage_ = std::clamp(currentPage_, 0, std::max(wad.pageCount() - 1, 0));
+    findState_.reset();
+    hits_.clear();
+    setPicked("Not picked", false);
+    fillPageSelector();
+    fillTextureList();
+    selectListRow(selectedSample_);
+    showOtherSample();
+    showSelectedSample();
+    redrawPageView();
+    editor_.samplesChanged({});
+    editor_.renderWindow().invalidateScene();
 }
 
 } // namespace kavlen
