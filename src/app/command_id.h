@@ -68,6 +68,11 @@ inline constexpr std::string_view kCommandIds[] = {
     "CutFromShape",
     "ExportTexture",
     "ImportTexture",
+    "DeleteTexture",
+    "RemoveUnusedTextures",
+    "DeletePage",
+    "CompactAtlas",
+    "TintUnusedTextures",
     // Faces
     "TextureAll",
     "ShineAll",

@@ -2,6 +2,7 @@
 #include "app/editor_commands.h"
 #include "app/main_window.h"
 #include "app/menu_builder.h"
+#include "app/texture_housekeeping.h"
 #include "app/texture_panel.h"
 
 namespace kavlen {
@@ -52,6 +53,7 @@ void addTextureCommands(Editor& editor) {
         ->separatorBefore = true;
     add("ImportTexture", kMenuTextures, 120, "Import Texture", "Shift+B",
         &TexturePanel::importTexture, Guard::RequiresPackage);
+    addTextureHousekeepingCommands(editor, *panel);
 }
 
 } // namespace kavlen

@@ -14,6 +14,7 @@
 #include "textures/adding.h"
 #include "textures/texture_numbers.h"
 #include "textures/texture_set.h"
+#include "textures/texture_usage.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QToolButton>
@@ -158,6 +160,13 @@ void TexturePanel::documentChanged(const DocumentChange& change) {
         showOtherSample();
     if (change.touchesTextures())
         redrawPageView();
+    // Faces that change their sample change which samples are unused.
+    if (change.wholePackage || !change.meshSlots.empty() || change.sampleCount ||
+        change.sampleTable) {
+        markUnusedSamples();
+        if (tintUnused_)
+            redrawPageView();
+    }
 }
 
 TexturePanel::~TexturePanel() = default;
@@ -354,6 +363,19 @@ void TexturePanel::fillTextureList() {
     fill(textureList_, selection_.sample());
     fill(swap_->selected.list, selection_.sample());
     fill(swap_->other.list, selection_.otherSample());
+    markUnusedSamples();
+}
+
+void TexturePanel::markUnusedSamples() {
+    const std::vector<int> uses = sampleUseCounts(editor_.document());
+    const QBrush normal = textureList_->palette().brush(QPalette::Text);
+    const QBrush grey = textureList_->palette().brush(QPalette::Disabled, QPalette::Text);
+    for (int i = 0; i < textureList_->count() && i < static_cast<int>(uses.size()); ++i) {
+        QListWidgetItem* item = textureList_->item(i);
+        const bool used = uses[i] > 0;
+        item->setText(QString::fromStdString(textureListLabel(i, used)));
+        item->setForeground(used ? normal : grey);
+    }
 }
 
 void TexturePanel::selectListRow(int row) {
@@ -473,6 +495,11 @@ void TexturePanel::redrawPageView() {
         marks.other = m->rect;
     if (selection_.cuttingShape().usableOn(selection_.page()))
         marks.shape = selection_.cuttingShape().rect();
+    if (tintUnused_) {
+        for (const UnusedSample& s : unusedSamples(wad).unused)
+            if (s.page == selection_.page())
+                marks.unused.push_back(s.rect);
+    }
     pageView_->show(toQImage(pagePicture(wad, selection_.page())), marks);
 
     shapeLabel_->setText(QString::fromStdString(selection_.cuttingShape().label()));
@@ -805,6 +832,40 @@ void TexturePanel::restoreTavFile() {
     });
     busy.release();
     showMessages(result.messages);
+}
+
+void TexturePanel::setTintUnused(bool on) {
+    tintUnused_ = on;
+    redrawPageView();
+}
+
+void TexturePanel::atlasEdited(const AtlasEditResult& result) {
+    const Package& wad = editor_.document();
+    const int count = static_cast<int>(wad.texInfoCount);
+    // A deleted sample hands its selection to the sample that took its number.
+    const auto follow = [&](int sample) {
+        if (sample >= 0 && sample < static_cast<int>(result.newSampleNumber.size()) &&
+            result.newSampleNumber[sample] >= 0)
+            sample = result.newSampleNumber[sample];
+        return count == 0 ? -1 : std::clamp(sample, 0, count - 1);
+    };
+    selectSample(follow(selection_.sample()));
+    selection_.setOtherSample(follow(selection_.otherSample()));
+    int page = selection_.page();
+    if (page < static_cast<int>(result.newPageNumber.size()) && result.newPageNumber[page] >= 0)
+        page = result.newPageNumber[page];
+    else if (const auto mark = sampleMark(wad, selection_.sample()); mark && result.texelsMoved)
+        page = mark->page;
+    selection_.setPage(std::clamp(page, 0, std::max(wad.pageCount() - 1, 0)));
+    findState_.reset();
+    hits_.clear();
+    setPicked("Not picked", false);
+    fillPageSelector();
+    fillTextureList();
+    selectListRow(selection_.sample());
+    showOtherSample();
+    showSelectedSample();
+    redrawPageView();
 }
 
 } // namespace kavlen

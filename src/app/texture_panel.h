@@ -7,6 +7,7 @@
 #include "app/editor_selection.h"
 #include "document/edit_history.h"
 #include "textures/cutting_shape.h"
+#include "textures/sample_deletion.h"
 #include "textures/samples.h"
 #include "textures/texture_numbers.h"
 
@@ -65,6 +66,12 @@ class TexturePanel : public QObject {
 
     // Page selector changed.
     void selectPage(int page);
+    // After samples or pages were deleted or the atlas repacked: the selections
+    // follow their samples and every view is refilled.
+    void atlasEdited(const AtlasEditResult& result);
+    // View > tint of the unused samples' rectangles on the page view.
+    void setTintUnused(bool on);
+    bool tintUnused() const { return tintUnused_; }
     // One step of a shape spin button (what a click on its half does).
     void spin(ShapeSpinButton button, SpinHalf half, bool ctrl);
 
@@ -97,6 +104,7 @@ class TexturePanel : public QObject {
     void buildControls();
     void fillPageSelector();
     void fillTextureList();
+    void markUnusedSamples();
     void textureListClicked(int row);
     void showSelectedSample();
     void showOtherSample();
@@ -123,7 +131,8 @@ class TexturePanel : public QObject {
     Subscription selectionChanges_;
     bool selectingSample_ = false;
     int previewZoom_ = 2;
-    bool chooseTarget_ = false;   // the last sample shown was the other one
+    bool chooseTarget_ = false; // the last sample shown was the other one
+    bool tintUnused_ = false;
     std::vector<SampleHit> hits_; // the last page pick's hits (Choose Texture entries)
     std::uint32_t highlight_ = 0x00FFFFFF;
     std::uint32_t shapeColour_ = 0x000000FF;

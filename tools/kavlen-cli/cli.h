@@ -34,6 +34,8 @@ void addInterchangeCommands(CommandTable& table); // DXF, MQO, OBJ, texture-set 
 void addTextureCommands(CommandTable& table);     // atlas, pages, samples
 void addMeshEditCommands(CommandTable& table);    // geometry and lighting
 void addReportCommands(CommandTable& table);      // about
+// Unused samples, deleting samples and pages, compacting the atlas.
+void addTextureHousekeepingCommands(CommandTable& table);
 
 // Helpers shared by the command files.
 int parseInt(const std::string& text, const char* what);

@@ -31,6 +31,7 @@ CommandTable buildTable() {
     addDocumentCommands(table);
     addInterchangeCommands(table);
     addTextureCommands(table);
+    addTextureHousekeepingCommands(table);
     addMeshEditCommands(table);
     addReportCommands(table);
     return table;
