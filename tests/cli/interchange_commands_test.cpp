@@ -106,13 +106,15 @@ TEST(InterchangeCommands, RefusedImportsExitWithOneAndWriteNothing) {
     EXPECT_EQ(r.status, 0) << r.out;
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "good.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "No vertices in visible objects.\n");
+    EXPECT_EQ(r.out, "error: good.obj holds no faces that can be imported; the mesh was not "
+                     "changed. It has no vertices in visible objects.\n");
     writeText(dir / "bad.mqo",
               "Metasequoia Document\nFormat Text Ver 2\nObject \"o\" {\n\tvisible 15\n"
-              "\tvertex 3 {\n\t\t0 0 0\n\t}\n}\nstray\n");
+              "\tvertex 3 {\n\t\t0 0 0\n\t}\n}\n} stray\n");
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "bad.mqo") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Error reading file near line #9\n\n\n");
+    EXPECT_EQ(r.out, "error: Error reading file near line #9: expected \"}\" alone on its "
+                     "line\n\n} stray\n");
 }
 
 TEST(InterchangeCommands, TextureSetsAndLighting) {
