@@ -165,6 +165,31 @@ void BM_DxfExportAndImportOfLargestDemoMesh(benchmark::State& state) {
 }
 BENCHMARK(BM_DxfExportAndImportOfLargestDemoMesh)->Unit(benchmark::kMicrosecond);
 
+// A hostile drawing: a layer table of 150,000 entries (about 8.4 MB) and 1000
+// faces each on a layer of its own. Layer lookups must stay linear overall.
+void BM_DxfImport150000Layers(benchmark::State& state) {
+    std::string text = "  0\r\nSECTION\r\n  2\r\nTABLES\r\n  0\r\nTABLE\r\n  2\r\nLAYER\r\n";
+    for (int i = 0; i < 150000; ++i)
+        text += "  0\r\nLAYER\r\n  2\r\nTEXTUR_" + std::to_string(1000 + i % 9000) + "_0_" +
+                std::to_string(i) + "\r\n 70\r\n0\r\n 62\r\n7\r\n  6\r\nCONTINUOUS\r\n";
+    text += "  0\r\nENDTAB\r\n  0\r\nENDSEC\r\n  0\r\nSECTION\r\n  2\r\nENTITIES\r\n";
+    for (int i = 0; i < 1000; ++i) {
+        const double x = i % 40, y = double(i / 40);
+        const double c[4][3] = {{x, y, 0}, {x + 1, y, 0}, {x + 1, y + 1, 0}, {x, y + 1, 0}};
+        text += dxfFace("TEXTUR_0001_0_" + std::to_string(i * 150), c);
+    }
+    text += "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+    keepFile("layers-150000.dxf", text);
+    auto wad = makeDemoPackage();
+    for (auto _ : state) {
+        const ImportResult r = importDxfText(*wad, 0, text, {});
+        if (!r.imported)
+            state.SkipWithError("import refused");
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(text.size()));
+}
+BENCHMARK(BM_DxfImport150000Layers)->Unit(benchmark::kMillisecond);
+
 void BM_DxfExport1500Faces(benchmark::State& state) {
     const Mesh m = largeMesh();
     for (auto _ : state)

@@ -1,7 +1,6 @@
+#include "interchange/imported_model.h"
 #include "interchange/obj_model.h"
 #include "interchange/text_numbers.h"
-
-#include <memory>
 
 namespace kavlen {
 
@@ -54,65 +53,39 @@ std::string refusal(const ObjModel& model) {
 }
 
 ImportResult importModel(Package& wad, int slot, const ObjModel& model,
-                         const ImportOptions& options, ImportResult result) {
+                         const ImportOptions& options, ImportResult result,
+                         std::string_view fileName) {
     if (const std::string why = refusal(model); !why.empty()) {
         result.messages.push_back(plain(why));
         return result;
     }
-    auto mesh = std::make_unique<Mesh>(wad.meshes[std::size_t(slot)]);
-    const std::size_t v = model.vertices.size();
-    for (std::size_t k = 0; k < v; ++k) {
-        const ObjVector& p = model.vertices[k];
-        const float file[3] = {p.x, p.y, p.z};
-        const float turned[3] = {p.x, -p.y, -p.z};
-        std::int16_t out[3];
-        for (int i = 0; i < 3; ++i) {
-            const auto c = meshCoordinate(turned[i]);
-            if (!c) {
-                result.messages.push_back(
-                    plain(coordinateOutOfRangeMessage(formatFixed(file[i], 4), turned[i])));
-                return result;
-            }
-            out[i] = *c;
-        }
-        mesh->vertices[k] = {out[0], out[1], out[2]};
-        mesh->normals[k] = {};
-    }
-    mesh->vertexCount = static_cast<std::uint16_t>(v);
-    mesh->normalCount = static_cast<std::int16_t>(v);
-    std::size_t f = 0;
+    // The file's (x, y, z) is the mesh's (x, -y, -z); faces turn the other way.
+    ImportedModel imported;
+    imported.keepTargetOrder = true;
+    for (const ObjVector& p : model.vertices)
+        imported.vertices.push_back({p.x, -double(p.y), -double(p.z)});
     for (const ObjGroup& g : model.groups) {
         for (const ObjFace& in : g.faces) {
-            MeshFace& face = mesh->faces[f++];
+            ImportedFace face;
+            face.corners = static_cast<std::uint8_t>(in.vertexCount);
             const auto index = [&in](int k) {
-                return static_cast<std::uint16_t>(in.vertexIndex[std::size_t(k)] - 1);
+                return static_cast<std::uint32_t>(in.vertexIndex[std::size_t(k)] - 1);
             };
-            face.visible = 1;
-            face.texture = 0;
-            face.attributes = 0;
-            // Reversed winding: (c, b, a) and (c, b, a, d).
-            face.vertexIndex[0] = index(2);
-            face.vertexIndex[1] = index(1);
-            face.vertexIndex[2] = index(0);
-            if (in.vertexCount == 4) {
-                face.vertexIndex[3] = index(3);
-                face.shape = kShapeQuad;
-            } else {
-                face.shape = kShapeTriangle;
-            }
+            face.vertex = {index(2), index(1), index(0), 0};
+            if (in.vertexCount == 4)
+                face.vertex[3] = index(3);
+            imported.faces.push_back(face);
         }
     }
-    mesh->faceCount = static_cast<std::int16_t>(f);
-    finishImportedLighting(*mesh, options);
-    wad.meshes[std::size_t(slot)] = *mesh;
-    result.imported = true;
-    result.vertexCount = mesh->vertexCount;
-    result.faceCount = mesh->faceCount;
-    return result;
+    ImportResult placed = placeImportedModel(wad, slot, imported, options, fileName);
+    result.messages.insert(result.messages.end(), placed.messages.begin(), placed.messages.end());
+    placed.messages = std::move(result.messages);
+    return placed;
 }
 
 template <typename Load>
-ImportResult importLoaded(Package& wad, int slot, const ImportOptions& options, Load load) {
+ImportResult importLoaded(Package& wad, int slot, const ImportOptions& options,
+                          std::string_view fileName, Load load) {
     ImportResult result;
     if (!meshForInterchange(wad, slot, result.messages))
         return result;
@@ -125,20 +98,21 @@ ImportResult importLoaded(Package& wad, int slot, const ImportOptions& options, 
             plain("OBJ importer unable to load file.\r\rError message is:\r" + e.message));
         return result;
     }
-    return importModel(wad, slot, model, options, std::move(result));
+    return importModel(wad, slot, model, options, std::move(result), fileName);
 }
 
 } // namespace
 
 ImportResult importObjText(Package& wad, int slot, std::string_view text,
                            const MtlSource& materials, const ImportOptions& options) {
-    return importLoaded(wad, slot, options,
+    return importLoaded(wad, slot, options, "The model",
                         [&](ObjModel& model) { return loadObjText(text, model, materials); });
 }
 
 ImportResult importObj(Package& wad, int slot, const std::filesystem::path& file,
                        const ImportOptions& options) {
-    return importLoaded(wad, slot, options, [&](ObjModel& model) { return loadObj(file, model); });
+    return importLoaded(wad, slot, options, displayName(file),
+                        [&](ObjModel& model) { return loadObj(file, model); });
 }
 
 } // namespace kavlen

@@ -73,6 +73,16 @@ TEST(InterchangeCommands, DxfAndMqoRoundTripsOnTheDemoPackage) {
     EXPECT_EQ(r.out, "mesh 0: 5 vertices, 6 faces, static lighting\n");
     r = cli(dir, "mesh " + q(dir / "a.wad") + " 0");
     EXPECT_NE(r.out.find("normalCount -5\ns 0 8191\n"), std::string::npos) << r.out;
+    // Scale and fit: a scale that does not fit is refused with one that does.
+    const std::string import = "import-dxf " + q(kDemo) + " 0 " + q(dir / "m.dxf") + " ";
+    r = cli(dir, import + q(dir / "c.wad") + " --scale 1000");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("the mesh was not changed. The scale "), std::string::npos) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(dir / "c.wad"));
+    r = cli(dir, import + q(dir / "c.wad") + " --fit");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(cli(dir, import + q(dir / "d.wad") + " --fit --scale 2").status, 2);
+    EXPECT_EQ(cli(dir, import + q(dir / "d.wad") + " --scale 0").status, 2);
 
     r = cli(dir, "export-mqo " + q(kDemo) + " 6 " + q(dir / "m.mqo"));
     ASSERT_EQ(r.status, 0) << r.out;
@@ -106,13 +116,15 @@ TEST(InterchangeCommands, RefusedImportsExitWithOneAndWriteNothing) {
     EXPECT_EQ(r.status, 0) << r.out;
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "good.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "No vertices in visible objects.\n");
+    EXPECT_EQ(r.out, "error: good.obj holds no faces that can be imported; the mesh was not "
+                     "changed. It has no vertices in visible objects.\n");
     writeText(dir / "bad.mqo",
               "Metasequoia Document\nFormat Text Ver 2\nObject \"o\" {\n\tvisible 15\n"
-              "\tvertex 3 {\n\t\t0 0 0\n\t}\n}\nstray\n");
+              "\tvertex 3 {\n\t\t0 0 0\n\t}\n}\n} stray\n");
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "bad.mqo") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Error reading file near line #9\n\n\n");
+    EXPECT_EQ(r.out, "error: Error reading file near line #9: expected \"}\" alone on its "
+                     "line\n\n} stray\n");
 }
 
 TEST(InterchangeCommands, TextureSetsAndLighting) {

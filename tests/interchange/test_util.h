@@ -134,3 +134,10 @@ class CommaLocale {
 };
 
 } // namespace kavlen::test
+
+namespace kavlen {
+// Readable messages in test failures.
+inline void PrintTo(const Message& m, std::ostream* os) {
+    *os << "{" << int(m.kind) << ", \"" << m.text << "\"}";
+}
+} // namespace kavlen

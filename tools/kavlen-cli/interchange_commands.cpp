@@ -36,7 +36,8 @@ void printMessages(const Messages& messages, Context& ctx) {
     }
 }
 
-// Positional arguments and the "--static I" option of the importers.
+// Positional arguments and the "--static I", "--scale S" and "--fit" options of
+// the importers.
 struct ImportArgs {
     std::vector<std::string> positional;
     ImportOptions options;
@@ -51,12 +52,22 @@ int parseIntensity(const std::string& text) {
 
 ImportArgs parseImportArgs(const std::vector<std::string>& args, std::size_t positional) {
     ImportArgs parsed;
+    bool scaled = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--static") {
             if (i + 1 >= args.size())
                 throw UsageError{"--static needs an intensity"};
             parsed.options.moveable = false;
             parsed.options.intensity = parseIntensity(args[++i]);
+        } else if (args[i] == "--scale") {
+            if (i + 1 >= args.size())
+                throw UsageError{"--scale needs a factor"};
+            parsed.options.scale = parseDouble(args[++i], "scale");
+            if (!(parsed.options.scale > 0))
+                throw UsageError{"the scale must be above 0, not " + args[i]};
+            scaled = true;
+        } else if (args[i] == "--fit") {
+            parsed.options.fit = true;
         } else {
             parsed.positional.push_back(args[i]);
         }
@@ -64,6 +75,8 @@ ImportArgs parseImportArgs(const std::vector<std::string>& args, std::size_t pos
     if (parsed.positional.size() != positional)
         throw UsageError{"expected " + std::to_string(positional) + " arguments, got " +
                          std::to_string(parsed.positional.size())};
+    if (scaled && parsed.options.fit)
+        throw UsageError{"choose either --scale or --fit"};
     return parsed;
 }
 
@@ -218,17 +231,19 @@ void addInterchangeCommands(CommandTable& table) {
     table.push_back(
         {"export-dxf", "IN.wad N OUT.dxf", "Write mesh slot N as a DXF drawing.",
          [](const auto& a, Context& c) { return runExport(a, c, exportDxf, "layers"); }});
-    table.push_back({"import-dxf", "IN.wad N FILE.dxf OUT.wad [--static I]",
-                     "Replace mesh slot N with a DXF drawing's 3DFACEs; exit 1 when refused.",
-                     [](const auto& a, Context& c) { return runImport(a, c, importDxf); }});
+    table.push_back(
+        {"import-dxf", "IN.wad N FILE.dxf OUT.wad [--static I] [--scale S | --fit]",
+         "Replace mesh slot N with a DXF drawing's 3DFACEs and polyface meshes; exit 1 when "
+         "refused.",
+         [](const auto& a, Context& c) { return runImport(a, c, importDxf); }});
     table.push_back(
         {"export-mqo", "IN.wad N OUT.mqo", "Write mesh slot N as a Metasequoia document.",
          [](const auto& a, Context& c) { return runExport(a, c, exportMqo, "materials"); }});
     table.push_back(
-        {"import-mqo", "IN.wad N FILE.mqo OUT.wad [--static I]",
+        {"import-mqo", "IN.wad N FILE.mqo OUT.wad [--static I] [--scale S | --fit]",
          "Replace mesh slot N with a Metasequoia document's visible objects; exit 1 when refused.",
          [](const auto& a, Context& c) { return runImport(a, c, importMqo); }});
-    table.push_back({"import-obj", "IN.wad N FILE.obj OUT.wad [--static I]",
+    table.push_back({"import-obj", "IN.wad N FILE.obj OUT.wad [--static I] [--scale S | --fit]",
                      "Replace mesh slot N with a Wavefront OBJ model; exit 1 when refused.",
                      [](const auto& a, Context& c) { return runImport(a, c, importObj); }});
     table.push_back(
