@@ -95,8 +95,8 @@ std::string_view restOfLine(std::string_view statement, std::size_t keywordLengt
     return trimText(statement.substr(std::min(keywordLength, statement.size())));
 }
 
-// Turns UTF-16 text (with its byte-order mark) into UTF-8.
-std::string utf8FromUtf16(std::string_view bytes, bool bigEndian) {
+// Turns UTF-16 text into UTF-8, from byte `start` (after a byte-order mark).
+std::string utf8FromUtf16(std::string_view bytes, bool bigEndian, std::size_t start) {
     std::string out;
     out.reserve(bytes.size() / 2);
     auto unit = [&](std::size_t i) -> std::uint32_t {
@@ -104,7 +104,7 @@ std::string utf8FromUtf16(std::string_view bytes, bool bigEndian) {
         const auto b = static_cast<unsigned char>(bytes[i + 1]);
         return bigEndian ? (a << 8 | b) : (b << 8 | a);
     };
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    for (std::size_t i = start; i + 1 < bytes.size(); i += 2) {
         std::uint32_t c = unit(i);
         if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size()) {
             const std::uint32_t low = unit(i + 2);
@@ -137,7 +137,12 @@ std::string_view plainText(std::string_view text, std::string& converted) {
     if (text.starts_with("\xEF\xBB\xBF"))
         return text.substr(3);
     if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
-        converted = utf8FromUtf16(text, text.front() == '\xFE');
+        converted = utf8FromUtf16(text, text.front() == '\xFE', 2);
+        return converted;
+    }
+    // UTF-16 without a mark: ASCII text with every other byte zero.
+    if (text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0')) {
+        converted = utf8FromUtf16(text, text[0] == '\0', 0);
         return converted;
     }
     return text;

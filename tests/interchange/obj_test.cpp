@@ -122,15 +122,18 @@ TEST(ObjImport, FormsThatToolsWrite) {
         int vertices, faces;
         std::string notice; // empty: none
     };
-    std::string utf16 = "\xFF\xFE";
-    for (const char c : kTriangle + "f 1 2 3\n")
+    std::string utf16 = "\xFF\xFE", utf16be;
+    for (const char c : kTriangle + "f 1 2 3\n") {
         utf16 += {c, '\0'};
+        utf16be += {'\0', c};
+    }
     const Case cases[] = {
         {"v\t0  0\t\t0\nv 10 0 0 1\nv 0 10 0 0.5 0.5 0.5\nvt 0.5\nvt 0.5 0.5 0\nvn 0 0 1\n"
          "f 1/1/1 2/2/1 3//1\nf 1/1 2/2 3/2\n",
          3, 2, ""},
         {"\xEF\xBB\xBF" + kTriangle + "f 1 2 3\r\n", 3, 1, ""},
         {utf16, 3, 1, ""},
+        {utf16be, 3, 1, ""},
         {kTriangle + "f -3 -2 -1\nv 1 1 1\nf -4 -3 \\\n -1\n", 4, 2, ""},
         {"o a b\ns 1\nusemtl x y\ng c\n" + kTriangle +
              "s off\ng d\nusemtl z\nf 1 2 3\nl 1 2\nf 1 2\n",
