@@ -4,6 +4,7 @@
 #include "document/demo_package.h"
 #include "interchange/dxf.h"
 #include "interchange/mqo_document.h"
+#include "interchange/obj_export.h"
 #include "interchange/obj_model.h"
 #include "meshedit/lighting.h"
 #include "textures/buffered_file.h"
@@ -236,6 +237,34 @@ void BM_ObjImport1500(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ObjImport1500)->Unit(benchmark::kMicrosecond);
+
+// One face line of 1,000,000 corners (about 7 MB): read in one pass and refused
+// (more than 1500 triangles) before any split.
+void BM_ObjFaceOfAMillionCorners(benchmark::State& state) {
+    std::string text = "v 0 0 0\nv 10 0 0\nv 0 10 0\nf";
+    for (int i = 0; i < 1000000; ++i)
+        text += i % 3 == 0 ? " 1" : i % 3 == 1 ? " 2" : " 3";
+    text += "\n";
+    auto wad = makeDemoPackage();
+    for (auto _ : state) {
+        const ImportResult r = importObjText(*wad, 0, text, {}, {});
+        if (r.imported)
+            state.SkipWithError("a face of a million corners was imported");
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(text.size()));
+}
+BENCHMARK(BM_ObjFaceOfAMillionCorners)->Unit(benchmark::kMillisecond);
+
+// Export of the largest demo mesh with its material file text, then import.
+void BM_ObjExportAndImportOfLargestDemoMesh(benchmark::State& state) {
+    auto wad = makeDemoPackage();
+    for (auto _ : state) {
+        const ObjFiles files = buildObj(*wad, {{6, {0, 0, 0}, objObjectName(6)}}, "mesh");
+        const MtlSource mtl = [&files](const std::string&) { return files.mtl; };
+        benchmark::DoNotOptimize(importObjText(*wad, 6, files.obj, mtl, {}).imported);
+    }
+}
+BENCHMARK(BM_ObjExportAndImportOfLargestDemoMesh)->Unit(benchmark::kMicrosecond);
 
 std::unique_ptr<Package> fullPackage() {
     auto wad = makeDemoPackage();

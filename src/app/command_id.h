@@ -24,6 +24,9 @@ inline constexpr std::string_view kCommandIds[] = {
     "ExportMqo",
     "ImportMqo",
     "ImportObj",
+    "ExportObj",
+    "ExportMoveableObj",
+    "ImportMoveableObj",
     "Exit",
     // Edit
     "Undo",

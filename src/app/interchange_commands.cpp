@@ -1,5 +1,6 @@
 // The File menu commands that move the current mesh in and out of other modelling
-// tools: DXF export and import, MQO export and import, OBJ import.
+// tools: DXF export and import, MQO export and import, OBJ export and import, and
+// whole moveables as OBJ.
 #include "app/busy_cursor.h"
 #include "app/command_feedback.h"
 #include "app/editor.h"
@@ -11,9 +12,12 @@
 #include "app/render_window.h"
 #include "interchange/dxf.h"
 #include "interchange/mqo_document.h"
+#include "interchange/obj_export.h"
 #include "interchange/obj_model.h"
+#include "interchange/obj_moveable.h"
 #include "meshedit/mesh_edit.h"
 
+#include <QComboBox>
 #include <QFileInfo>
 
 namespace kavlen {
@@ -25,6 +29,7 @@ const FileDialogOptions kDxfOpen{"Drawing Interchange (*.dxf)", "dxf", {}};
 const FileDialogOptions kMqoSave{"Metasequoia file (*.mqo)", "mqo", {}};
 const FileDialogOptions kMqoOpen{"Metasequoia MQO Files (*.MQO)", "mqo", {}};
 const FileDialogOptions kObjOpen{"Wavefront OBJ files (*.OBJ)", "obj", {}};
+const FileDialogOptions kObjSave{"Wavefront OBJ files (*.obj)", "obj", {}};
 
 using Exporter = ExportResult (*)(const Package&, int, const std::filesystem::path&);
 using Importer = ImportResult (*)(Package&, int, const std::filesystem::path&,
@@ -89,6 +94,57 @@ void importMesh(Editor& editor, const char* caption, const FileDialogOptions& op
     showResultMessages(editor, result.messages);
 }
 
+// The moveable chosen in the render window's "Moveables" list, or -1 after
+// telling the user to choose one.
+int currentMoveableOrRefuse(Editor& editor) {
+    const int index = editor.renderWindow().moveablesList()->currentIndex();
+    if (index < 0 || std::size_t(index) >= editor.document().moveables.size()) {
+        editor.dialogs().showError("Choose a moveable in the render window's Moveables list.");
+        return -1;
+    }
+    return index;
+}
+
+void exportMoveable(Editor& editor) {
+    const int moveable = currentMoveableOrRefuse(editor);
+    if (moveable < 0)
+        return;
+    const auto path = editor.dialogs().saveFile(startingBesidePackage(editor, kObjSave));
+    if (!path)
+        return;
+    BusyCursor busy;
+    Editor::processPendingMessages();
+    const ExportResult result = exportMoveableObj(editor.document(), moveable, toPath(*path));
+    busy.release();
+    showResultMessages(editor, result.messages);
+}
+
+// Every mesh of the chosen moveable from one OBJ file, all or none.
+void importMoveable(Editor& editor) {
+    const int moveable = currentMoveableOrRefuse(editor);
+    if (moveable < 0)
+        return;
+    const auto path = editor.dialogs().openFile(startingBesidePackage(editor, kObjOpen));
+    if (!path)
+        return;
+    Editor::processPendingMessages();
+    const std::optional<ImportOptions> answer =
+        ImportOptionsDialog::of(&editor.mainWindow()).askForImport();
+    if (!answer)
+        return;
+    BusyCursor busy;
+    Editor::processPendingMessages();
+    ImportResult result;
+    EditScope scope;
+    scope.allMeshSlots = true;
+    editor.edit("Import Moveable (OBJ)", scope, [&] {
+        result = importMoveableObj(editor.document(), moveable, toPath(*path), *answer);
+    });
+    centerCurrentMesh(editor);
+    busy.release();
+    showResultMessages(editor, result.messages);
+}
+
 Command fileCommand(CommandId id, int position, const char* caption, const char* shortcut,
                     std::function<void()> work) {
     Command c = menuCommand(id, kMenuFile, position, caption, shortcut);
@@ -114,6 +170,12 @@ void addInterchangeCommands(Editor& editor) {
                           [e] { importMesh(*e, "Import MQO", kMqoOpen, &importMqo, true); }));
     table.add(fileCommand("ImportObj", 110, "Import OBJ", "",
                           [e] { importMesh(*e, "Import OBJ", kObjOpen, &importObj, false); }));
+    table.add(fileCommand("ExportObj", 112, "Export OBJ", "Shift+O",
+                          [e] { exportMesh(*e, kObjSave, &exportObj); }));
+    table.add(fileCommand("ExportMoveableObj", 114, "Export Moveable (OBJ)", "",
+                          [e] { exportMoveable(*e); }));
+    table.add(fileCommand("ImportMoveableObj", 116, "Import Moveable (OBJ)", "",
+                          [e] { importMoveable(*e); }));
 }
 
 } // namespace kavlen

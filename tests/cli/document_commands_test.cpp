@@ -44,7 +44,7 @@ TEST(CliInfo, PrintsTheCountsInOrder) {
                      "stateChanges: 1\n"
                      "dispatches: 1\n"
                      "commands: 4\n"
-                     "meshTree: 6\n"
+                     "meshTree: 28\n"
                      "keyframeWords: 24\n");
 }
 

@@ -98,12 +98,11 @@ TEST(InterchangeCommands, DxfAndMqoRoundTripsOnTheDemoPackage) {
 
 TEST(InterchangeCommands, RefusedImportsExitWithOneAndWriteNothing) {
     const auto dir = tempDir();
-    writeText(dir / "bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3 4 5\n");
+    writeText(dir / "bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2\n");
     CliRun r =
         cli(dir, "import-obj " + q(kDemo) + " 0 " + q(dir / "bad.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Object contains faces with more than 4 points.\nTriangulate these faces in "
-                     "your modelling program.\n");
+    EXPECT_EQ(r.out, "bad.obj holds no faces that can be imported; the mesh was not changed.\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "x.wad"));
     writeText(dir / "good.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
     r = cli(dir, "import-obj " + q(kDemo) + " 99 " + q(dir / "good.obj") + " " + q(dir / "x.wad"));
@@ -125,6 +124,32 @@ TEST(InterchangeCommands, RefusedImportsExitWithOneAndWriteNothing) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "error: Error reading file near line #9: expected \"}\" alone on its "
                      "line\n\n} stray\n");
+}
+
+TEST(InterchangeCommands, ObjExportAndWholeMoveables) {
+    const auto dir = tempDir();
+    CliRun r = cli(dir, "export-obj " + q(kDemo) + " 2 " + q(dir / "wedge.obj"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "mesh 2: 5 faces, 5 materials\n");
+    EXPECT_TRUE(std::filesystem::exists(dir / "wedge_page0.png"));
+    r = cli(dir, "import-obj " + q(kDemo) + " 2 " + q(dir / "wedge.obj") + " " + q(dir / "w.wad"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(readText(dir / "w.wad"), readText(kDemo));
+
+    r = cli(dir, "export-moveable " + q(kDemo) + " 1 " + q(dir / "m.obj"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    r = cli(dir, "import-moveable " + q(kDemo) + " 1 " + q(dir / "m.obj") + " " + q(dir / "m.wad"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "moveable 1: 28 vertices, 26 faces, moveable lighting\n");
+    EXPECT_EQ(readText(dir / "m.wad"), readText(kDemo));
+    // Moveable 0 has a mesh the file of moveable 1 lacks: refused whole.
+    r = cli(dir, "import-moveable " + q(kDemo) + " 0 " + q(dir / "m.obj") + " " + q(dir / "n.wad"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "m.obj has no object Mesh_0 for mesh slot 0. Nothing was imported.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "n.wad"));
+    r = cli(dir, "export-moveable " + q(kDemo) + " 9 " + q(dir / "x.obj"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "error: There is no Moveable #9.\n");
 }
 
 TEST(InterchangeCommands, TextureSetsAndLighting) {

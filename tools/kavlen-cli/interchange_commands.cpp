@@ -3,7 +3,9 @@
 #include "cli.h"
 #include "interchange/dxf.h"
 #include "interchange/mqo_document.h"
+#include "interchange/obj_export.h"
 #include "interchange/obj_model.h"
+#include "interchange/obj_moveable.h"
 #include "load.h"
 #include "meshedit/lighting.h"
 #include "textures/texture_set.h"
@@ -116,6 +118,33 @@ int runExport(const std::vector<std::string>& args, Context& ctx, Exporter expor
         return 1;
     ctx.out << "mesh " << slot << ": " << r.faceCount << " faces, " << r.nameCount << " " << names
             << "\n";
+    return 0;
+}
+
+int exportMoveable(const std::vector<std::string>& args, Context& ctx) {
+    expectArgs(args, 3);
+    auto wad = loadOrThrow(args[0]);
+    const int moveable = parseInt(args[1], "moveable");
+    const ExportResult r = exportMoveableObj(*wad, moveable, args[2]);
+    printMessages(r.messages, ctx);
+    if (!r.written)
+        return 1;
+    ctx.out << "moveable " << moveable << ": " << r.faceCount << " faces, " << r.nameCount
+            << " materials\n";
+    return 0;
+}
+
+int importMoveable(const std::vector<std::string>& args, Context& ctx) {
+    const ImportArgs a = parseImportArgs(args, 4);
+    auto wad = loadOrThrow(a.positional[0]);
+    const int moveable = parseInt(a.positional[1], "moveable");
+    const ImportResult r = importMoveableObj(*wad, moveable, a.positional[2], a.options);
+    printMessages(r.messages, ctx);
+    if (!r.imported)
+        return 1;
+    saveOrThrow(*wad, a.positional[3]);
+    ctx.out << "moveable " << moveable << ": " << r.vertexCount << " vertices, " << r.faceCount
+            << " faces, " << (a.options.moveable ? "moveable" : "static") << " lighting\n";
     return 0;
 }
 
@@ -246,6 +275,18 @@ void addInterchangeCommands(CommandTable& table) {
     table.push_back({"import-obj", "IN.wad N FILE.obj OUT.wad [--static I] [--scale S | --fit]",
                      "Replace mesh slot N with a Wavefront OBJ model; exit 1 when refused.",
                      [](const auto& a, Context& c) { return runImport(a, c, importObj); }});
+    table.push_back(
+        {"export-obj", "IN.wad N OUT.obj",
+         "Write mesh slot N as an OBJ model with its material file and page pictures.",
+         [](const auto& a, Context& c) { return runExport(a, c, exportObj, "materials"); }});
+    table.push_back({"export-moveable", "IN.wad MOVEABLE OUT.obj",
+                     "Write every mesh of moveable MOVEABLE (list index) as one OBJ model, placed "
+                     "by its mesh tree.",
+                     exportMoveable});
+    table.push_back({"import-moveable", "IN.wad MOVEABLE FILE.obj OUT.wad [--static I]",
+                     "Put each object of an OBJ model back into its mesh slot of moveable "
+                     "MOVEABLE; exit 1 when refused.",
+                     importMoveable});
     table.push_back(
         {"save-tav", "IN.wad OUT.tav", "Write the package's texture set (.tav).", saveTav});
     table.push_back({"restore-tav", "IN.wad FILE.tav OUT.wad",
