@@ -33,7 +33,7 @@ using Importer = ImportResult (*)(Package&, int, const std::filesystem::path&,
 // The current mesh slot, or -1 after telling the user there is none: every
 // import and export works on the mesh the render window shows.
 int currentMeshOrRefuse(Editor& editor) {
-    const int slot = editor.renderWindow().currentMesh();
+    const int slot = editor.selection().meshSlot();
     if (!meshInSlot(editor.document(), slot)) {
         editor.dialogs().showError(kNoMeshMessage);
         return -1;
@@ -63,8 +63,8 @@ void exportMesh(Editor& editor, const FileDialogOptions& options, Exporter expor
 
 // Choose a file, then the lighting of the new mesh, then replace the current
 // mesh and centre the view on it.
-void importMesh(Editor& editor, const FileDialogOptions& options, Importer importer,
-                bool clearStatus) {
+void importMesh(Editor& editor, const char* caption, const FileDialogOptions& options,
+                Importer importer, bool clearStatus) {
     const int slot = currentMeshOrRefuse(editor);
     if (slot < 0)
         return;
@@ -79,7 +79,9 @@ void importMesh(Editor& editor, const FileDialogOptions& options, Importer impor
         return;
     BusyCursor busy;
     Editor::processPendingMessages();
-    const ImportResult result = importer(editor.document(), slot, toPath(*path), *answer);
+    ImportResult result;
+    editor.edit(caption, EditScope::mesh(slot),
+                [&] { result = importer(editor.document(), slot, toPath(*path), *answer); });
     centerCurrentMesh(editor);
     if (clearStatus)
         editor.mainWindow().setStatusText(1, {});
@@ -87,11 +89,10 @@ void importMesh(Editor& editor, const FileDialogOptions& options, Importer impor
     showResultMessages(editor, result.messages);
 }
 
-Command fileCommand(const char* id, int position, const char* caption, const char* shortcut,
-                    unsigned touches, std::function<void()> work) {
+Command fileCommand(CommandId id, int position, const char* caption, const char* shortcut,
+                    std::function<void()> work) {
     Command c = menuCommand(id, kMenuFile, position, caption, shortcut);
     c.guard = Guard::RequiresPackage;
-    c.touches = touches;
     c.run = [work = std::move(work)](const std::string&) { work(); };
     return c;
 }
@@ -101,18 +102,18 @@ Command fileCommand(const char* id, int position, const char* caption, const cha
 void addInterchangeCommands(Editor& editor) {
     CommandTable& table = editor.commands();
     Editor* e = &editor;
-    Command exportDxfCommand = fileCommand("ExportDxf", 70, "&Export Dxf", "Ctrl+E", TouchesNothing,
+    Command exportDxfCommand = fileCommand("ExportDxf", 70, "&Export Dxf", "Ctrl+E",
                                            [e] { exportMesh(*e, kDxfSave, &exportDxf); });
     exportDxfCommand.separatorBefore = true;
     table.add(exportDxfCommand);
-    table.add(fileCommand("ImportDxf", 80, "&Import Dxf", "Ctrl+I", TouchesCurrentMesh,
-                          [e] { importMesh(*e, kDxfOpen, &importDxf, false); }));
-    table.add(fileCommand("ExportMqo", 90, "Export MQO", "Shift+E", TouchesNothing,
+    table.add(fileCommand("ImportDxf", 80, "&Import Dxf", "Ctrl+I",
+                          [e] { importMesh(*e, "Import Dxf", kDxfOpen, &importDxf, false); }));
+    table.add(fileCommand("ExportMqo", 90, "Export MQO", "Shift+E",
                           [e] { exportMesh(*e, kMqoSave, &exportMqo); }));
-    table.add(fileCommand("ImportMqo", 100, "Import MQO", "Shift+I", TouchesCurrentMesh,
-                          [e] { importMesh(*e, kMqoOpen, &importMqo, true); }));
-    table.add(fileCommand("ImportObj", 110, "Import OBJ", "", TouchesCurrentMesh,
-                          [e] { importMesh(*e, kObjOpen, &importObj, false); }));
+    table.add(fileCommand("ImportMqo", 100, "Import MQO", "Shift+I",
+                          [e] { importMesh(*e, "Import MQO", kMqoOpen, &importMqo, true); }));
+    table.add(fileCommand("ImportObj", 110, "Import OBJ", "",
+                          [e] { importMesh(*e, "Import OBJ", kObjOpen, &importObj, false); }));
 }
 
 } // namespace kavlen

@@ -4,6 +4,8 @@
 // menu commands over the core texture operations, showing their messages.
 #pragma once
 
+#include "app/editor_selection.h"
+#include "document/edit_history.h"
 #include "textures/cutting_shape.h"
 #include "textures/samples.h"
 #include "textures/texture_numbers.h"
@@ -67,10 +69,10 @@ class TexturePanel : public QObject {
     void spin(ShapeSpinButton button, SpinHalf half, bool ctrl);
 
     // State, for the other views and for tests.
-    int currentPage() const { return currentPage_; }
-    int selectedSample() const { return selectedSample_; }
-    int otherSample() const { return otherSample_; }
-    const CuttingShape& shape() const { return shape_; }
+    int currentPage() const { return selection_.page(); }
+    int selectedSample() const { return selection_.sample(); }
+    int otherSample() const { return selection_.otherSample(); }
+    const CuttingShape& shape() const { return selection_.cuttingShape(); }
     int previewZoom() const { return previewZoom_; }
     const std::vector<SampleHit>& lastHits() const { return hits_; }
     std::uint32_t highlightColour() const { return highlight_; }
@@ -107,16 +109,19 @@ class TexturePanel : public QObject {
     void chooseEntryClicked(const QString& entry);
     void updateSwapButton();
     void showMessages(const std::vector<Message>& messages);
+    void documentChanged(const DocumentChange& change);
+    void selectionChanged(EditorSelection::Part part);
+    void selectSample(int sample);
 
     void pagePressed(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void pageMoved(int x, int y);
     void pageReleased();
 
     Editor& editor_;
-    int currentPage_ = 0;
-    int selectedSample_ = -1; // -1: the package has no samples
-    int otherSample_ = -1;
-    CuttingShape shape_;
+    EditorSelection& selection_; // the editor's: sample, other sample, page, cutting shape
+    Subscription documentChanges_;
+    Subscription selectionChanges_;
+    bool selectingSample_ = false;
     int previewZoom_ = 2;
     bool chooseTarget_ = false;   // the last sample shown was the other one
     std::vector<SampleHit> hits_; // the last page pick's hits (Choose Texture entries)

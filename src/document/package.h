@@ -68,11 +68,15 @@ struct TexInfo {
     std::uint8_t width = 0;  // width in texels minus 1
     std::int8_t yFlag = 0;   // carried unchanged; new samples store -1
     std::uint8_t height = 0; // height in texels minus 1
+
+    bool operator==(const TexInfo&) const = default;
 };
 static_assert(sizeof(TexInfo) == 8);
 
 struct MeshVertex {
     std::int16_t x = 0, y = 0, z = 0;
+
+    bool operator==(const MeshVertex&) const = default;
 };
 using MeshNormal = MeshVertex;
 static_assert(sizeof(MeshVertex) == 6); // read and written as three 16-bit words
@@ -87,6 +91,7 @@ struct MeshFace {
 
     bool isQuad() const { return shape == kShapeQuad; }
     int cornerCount() const { return shape == kShapeQuad ? 4 : 3; }
+    bool operator==(const MeshFace&) const = default;
 };
 
 struct Mesh {
@@ -105,6 +110,7 @@ struct Mesh {
     int quadCount() const;
     // Bytes the mesh occupies in the file's mesh data block.
     std::size_t fileSize() const;
+    bool operator==(const Mesh&) const = default;
 };
 
 struct Moveable {
@@ -112,6 +118,8 @@ struct Moveable {
     std::uint16_t pointerCount = 0;
     std::uint16_t firstPointer = 0;
     std::array<std::uint8_t, 10> opaqueTail{};
+
+    bool operator==(const Moveable&) const = default;
 };
 
 struct StaticMesh {
@@ -120,10 +128,14 @@ struct StaticMesh {
     std::array<std::int16_t, 6> visibilityBox{}; // minX, maxX, minY, maxY, minZ, maxZ
     std::array<std::int16_t, 6> collisionBox{};  // same order
     std::uint16_t flags = 0;
+
+    bool operator==(const StaticMesh&) const = default;
 };
 
 struct MeshUsage {
     std::int32_t userCount = 0;
+
+    bool operator==(const MeshUsage&) const = default;
 };
 
 // Maps mesh pointer offsets to mesh indices in order of first appearance in the
@@ -132,11 +144,14 @@ struct MeshOffsetDirectory {
     struct Entry {
         std::uint32_t offset = 0;
         std::uint16_t meshIndex = 0;
+
+        bool operator==(const Entry&) const = default;
     };
     std::vector<Entry> entries; // entries[0] is the unused entry 0
     std::uint16_t count() const {
         return static_cast<std::uint16_t>(entries.empty() ? 0 : entries.size() - 1);
     }
+    bool operator==(const MeshOffsetDirectory&) const = default;
 };
 
 // Marks a static whose pointer index lies outside the pointer table: it has no mesh.
@@ -204,6 +219,8 @@ struct Package {
 
     // Appends an empty mesh slot cleared to zero (for editors and importers).
     Mesh& appendMeshSlot();
+
+    bool operator==(const Package&) const = default;
 };
 
 // Returns the mesh index of the first directory entry whose offset equals `offset`, 0 when none.

@@ -48,7 +48,8 @@ std::vector<std::tuple<std::vector<VertexKey>, int, int>> facesByPoints(const Me
 TEST_F(InterchangeCommandsTest, GuardAndDialogFilters) {
     start();
     // Without a package: refused before any file dialog.
-    for (const char* id : {"ExportDxf", "ImportDxf", "ExportMqo", "ImportMqo", "ImportObj"}) {
+    for (CommandId id : std::initializer_list<CommandId>{"ExportDxf", "ImportDxf", "ExportMqo",
+                                                         "ImportMqo", "ImportObj"}) {
         dialogs.clear();
         action(id)->trigger();
         EXPECT_EQ(textsOf(Kind::Error), std::vector<std::string>{"No wad opened."}) << id;
@@ -57,7 +58,7 @@ TEST_F(InterchangeCommandsTest, GuardAndDialogFilters) {
 
     ASSERT_TRUE(editor->openPackage(demoCopy("demo.wad")));
     struct Filter {
-        const char* id;
+        CommandId id;
         Kind kind;
         const char* filter;
         const char* extension;
@@ -96,7 +97,7 @@ TEST_F(InterchangeCommandsTest, DxfExportedThroughTheMenuImportsBackIntoAnotherM
     ASSERT_TRUE(std::filesystem::exists(dxf));
     EXPECT_EQ(readText(dxf).rfind("  0\r\nSECTION\r\n", 0), 0u);
     EXPECT_TRUE(dialogs.calls().size() == 1u && dialogs.unanswered() == 0u);
-    EXPECT_TRUE(touches.empty()) << "an export changes nothing";
+    EXPECT_TRUE(changes.empty()) << "an export changes nothing";
 
     // Cancel in the Import options dialog leaves the mesh alone.
     showMesh(kPyramid);
@@ -130,7 +131,8 @@ TEST_F(InterchangeCommandsTest, DxfExportedThroughTheMenuImportsBackIntoAnotherM
     // shine keeps its flag so its attributes come back too.
     EXPECT_EQ(facesByPoints(imported), facesByPoints(wedge));
     EXPECT_EQ(textsOf(Kind::Error), std::vector<std::string>{});
-    EXPECT_EQ(touches.back(), TouchesCurrentMesh);
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back().meshSlots, std::vector<int>{editor->selection().meshSlot()});
     // Center: the view frames the new mesh, 300 high instead of the pyramid's 500.
     const Viewport& view = render().viewport();
     EXPECT_NEAR(view.boundMax[1] - view.boundMin[1], 3.0, 1e-6);
