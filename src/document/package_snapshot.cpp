@@ -28,6 +28,7 @@ std::size_t PackageSnapshot::bytes() const {
     if (tables)
         n += sizeof(Tables) + tables->moveables.size() * sizeof(Moveable) +
              tables->meshUsage.size() * sizeof(MeshUsage) +
+             tables->meshFileOffsets.size() * sizeof(std::uint32_t) +
              tables->directory.entries.size() * sizeof(MeshOffsetDirectory::Entry);
     if (samples)
         n += sizeof(Samples);
@@ -74,6 +75,7 @@ PackageSnapshot capturePackage(const Package& wad, const EditScope& scope, std::
         t.meshDataWords = wad.meshDataWords;
         t.meshCount = wad.meshCount;
         t.meshSlotCount = wad.meshes.size();
+        t.meshFileOffsets = wad.meshFileOffsets;
         t.moveableCount = wad.moveableCount;
         t.moveables = wad.moveables;
         t.meshUsage = wad.meshUsage;
@@ -111,6 +113,7 @@ void restorePackage(Package& wad, PackageSnapshot&& s) {
         wad.pointerMeshIndex = t.pointerMeshIndex;
         wad.meshDataWords = t.meshDataWords;
         wad.meshCount = t.meshCount;
+        wad.meshFileOffsets = std::move(t.meshFileOffsets);
         wad.moveableCount = t.moveableCount;
         wad.moveables = std::move(t.moveables);
         wad.meshUsage = std::move(t.meshUsage);
@@ -148,9 +151,10 @@ bool tablesEqual(const PackageSnapshot::Tables& t, const Package& wad) {
     return t.meshPointerCount == wad.meshPointerCount && t.meshPointers == wad.meshPointers &&
            t.pointerMeshIndex == wad.pointerMeshIndex && t.meshDataWords == wad.meshDataWords &&
            t.meshCount == wad.meshCount && t.meshSlotCount == wad.meshes.size() &&
-           t.moveableCount == wad.moveableCount && t.moveables == wad.moveables &&
-           t.meshUsage == wad.meshUsage && t.addedMeshCount == wad.addedMeshCount &&
-           t.objectMeshCount == wad.objectMeshCount && t.directory == wad.directory;
+           t.meshFileOffsets == wad.meshFileOffsets && t.moveableCount == wad.moveableCount &&
+           t.moveables == wad.moveables && t.meshUsage == wad.meshUsage &&
+           t.addedMeshCount == wad.addedMeshCount && t.objectMeshCount == wad.objectMeshCount &&
+           t.directory == wad.directory;
 }
 
 bool sameRange(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b,

@@ -53,7 +53,8 @@ struct PackageSnapshot {
         std::array<std::uint16_t, kMaxMeshPointers> pointerMeshIndex{};
         std::uint32_t meshDataWords = 0;
         std::uint16_t meshCount = 0;
-        std::size_t meshSlotCount = 0; // meshes.size()
+        std::size_t meshSlotCount = 0;              // meshes.size()
+        std::vector<std::uint32_t> meshFileOffsets; // what the pointers' values refer to
         std::uint32_t moveableCount = 0;
         std::vector<Moveable> moveables;
         std::vector<MeshUsage> meshUsage;

@@ -2,6 +2,7 @@
 #include "document/package.h"
 #include "document/regular_file.h"
 #include "document/tex_info_io.h"
+#include "document/texel_order.h"
 
 #include <algorithm>
 #include <functional>
@@ -222,15 +223,9 @@ void copyAtlas(Package& wad, const std::uint8_t* atlas,
     std::uint8_t* out = wad.textureData.data();
     for (std::size_t at = 0; at < wad.textureDataSize; at += kChunk) {
         const std::size_t n = std::min<std::size_t>(kChunk, wad.textureDataSize - at);
-        const std::uint8_t* in = atlas + at;
-        std::uint8_t* dst = out + at;
-        for (std::size_t i = 0; i + 3 <= n; i += 3) {
-            dst[i] = in[i + 2];
-            dst[i + 1] = in[i + 1];
-            dst[i + 2] = in[i];
-        }
+        exchangeRedBlue(atlas + at, out + at, n);
         if (copied)
-            copied(in, n);
+            copied(atlas + at, n);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "document/package.h"
 #include "document/safe_write.h"
 #include "document/tex_info_io.h"
+#include "document/texel_order.h"
 
 #include <algorithm>
 #include <map>
@@ -134,16 +135,8 @@ bool writeWad(const Package& wad, const Layout& layout, FileSink& sink) {
         const std::uint8_t* in = wad.textureData.data();
         for (std::size_t at = 0; at < wad.textureData.size(); at += kChunk) {
             const std::size_t n = std::min(kChunk, wad.textureData.size() - at);
-            const std::uint8_t* src = in + at;
-            std::uint8_t* dst = chunk.data();
-            std::size_t i = 0;
-            for (; i + 3 <= n; i += 3) {
-                dst[i] = src[i + 2];
-                dst[i + 1] = src[i + 1];
-                dst[i + 2] = src[i];
-            }
-            std::copy(src + i, src + n, dst + i);
-            if (!sink.write(dst, n))
+            exchangeRedBlue(in + at, chunk.data(), n);
+            if (!sink.write(chunk.data(), n))
                 return false;
         }
     }
