@@ -205,7 +205,7 @@ TEST_F(InterchangeCommandsTest, ObjAndMqoFilesWrittenByHandImportWithTheirMessag
     showMesh(kPyramid);
     const auto obj = dir / "quad.obj";
     writeText(obj, "# a quad and a triangle\nv 0 0 0\nv 10 0 0\nv 10 10 0\nv 0 10.5 1.5\n"
-                   "f 1 2 3 4\nf 1//1 2//2 3//3\n");
+                   "vn 0 0 1\nvn 0 0 1\nvn 0 0 1\nf 1 2 3 4\nf 1//1 2//2 3//3\n");
     dialogs.answerFile(obj.string());
     answerImportOptions(true);
     action("ImportObj")->trigger();

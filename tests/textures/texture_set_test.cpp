@@ -362,12 +362,14 @@ TEST(TextureSet, RestoreChecksTheSetBelongsToThePackage) {
 TEST(TextureSet, FailedSaveKeepsTheOldFile) {
     const auto dir = tempDir();
     auto wad = makeDemoPackage();
-    const auto target = dir / std::string(250, 't');
-    writeBytes(target, {'o', 'l', 'd'});
+    // A folder of the target's name holding a file: no save can replace it.
+    const auto target = dir / "taken.tav";
+    std::filesystem::create_directories(target);
+    writeBytes(target / "old", {'o', 'l', 'd'});
     const TextureSetResult r = saveTextureSet(*wad, target);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.messages.at(0).kind, MessageKind::Error);
-    EXPECT_EQ(readBytes(target), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(readBytes(target / "old"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 }
 
 TEST(BufferedFile, GrowsByStepsAndReadsShortAtTheEnd) {
