@@ -396,7 +396,7 @@ void RenderWindow::refreshIndicators() {
 
 void RenderWindow::documentChanged(const DocumentChange& change) {
     // An open refills everything through its own steps.
-    if (change.wholePackage && !editor_->history().canUndo() && !editor_->history().canRedo())
+    if (change.packageOpened)
         return;
     if (change.wholePackage || change.sampleCount || change.pageCount) {
         uploadSamples({});

@@ -138,7 +138,7 @@ void TexturePanel::selectionChanged(EditorSelection::Part part) {
 
 void TexturePanel::documentChanged(const DocumentChange& change) {
     // An open refills the panel through its own steps.
-    if (change.wholePackage && !editor_.history().canUndo() && !editor_.history().canRedo())
+    if (change.packageOpened)
         return;
     const Package& wad = editor_.document();
     if (change.wholePackage || change.pageCount) {

@@ -9,6 +9,7 @@ namespace kavlen {
 
 struct DocumentChange {
     bool wholePackage = false;  // another package, or every part may differ
+    bool packageOpened = false; // another package was read; the open refills the views itself
     std::vector<int> meshSlots; // mesh slots whose content changed, ascending
     bool meshTables = false;    // slots added or removed, pointers, moveables, directory
     std::vector<int> samples;   // samples whose entry or texels changed, ascending
@@ -33,9 +34,9 @@ struct DocumentChange {
         return wholePackage || sampleCount || pageCount || !samples.empty() || !pages.empty();
     }
 
-    static DocumentChange everything() {
+    static DocumentChange opened() {
         DocumentChange c;
-        c.wholePackage = true;
+        c.wholePackage = c.packageOpened = true;
         return c;
     }
 };

@@ -143,7 +143,7 @@ void EditHistory::packageReplaced() {
     applied_ = 0;
     savedAt_ = 0;
     memoryUsed_ = 0;
-    announce(DocumentChange::everything());
+    announce(DocumentChange::opened());
 }
 
 void EditHistory::markSaved() {
