@@ -61,6 +61,11 @@ void addViewCommands(Editor& editor) {
     CommandTable& table = editor.commands();
     RenderWindow& render = editor.renderWindow();
 
+    Command renderWindow = menuCommand("RenderWindow", kMenuView, 5, "Render Window");
+    MainWindow& mainWindow = editor.mainWindow();
+    renderWindow.run = ignoringArgument([&mainWindow] { mainWindow.showRenderWindow(); });
+    table.add(renderWindow);
+
     // The reference switches copy their check mark into the scene.
     const auto reference = [&](const char* id, int position, const char* caption,
                                const char* shortcut, std::uint8_t MeshScene::*flag) {
