@@ -106,7 +106,10 @@ void ToolWindows::placeFirstTime(QWidget& window) {
     const QMargins frame(
         ownerInside.left() - ownerFrame.left(), ownerInside.top() - ownerFrame.top(),
         ownerFrame.right() - ownerInside.right(), ownerFrame.bottom() - ownerInside.bottom());
-    const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    // A maximised window may lose the borders a tool window keeps: a little room
+    // to spare on every side.
+    const QMargins room = frame + QMargins(2, 2, 2, 2);
+    const QSize frameSize(room.left() + room.right(), room.top() + room.bottom());
 
     std::vector<QRect> keepClear{globalRect(*owner_.pageGroup())};
     RenderWindow& render = editor_.renderWindow();
@@ -129,7 +132,7 @@ void ToolWindows::placeFirstTime(QWidget& window) {
     }
     window.resize(size);
     // Before the first show the position is the inside's, not the frame's.
-    window.move(place.at + QPoint(frame.left(), frame.top()));
+    window.move(place.at + QPoint(room.left(), room.top()));
 }
 
 ToolWindows::Placement ToolWindows::placeClearOf(QSize size, QRect screen,
