@@ -157,6 +157,7 @@ void BoundaryPanel::registerOpenSteps(OpenProcedure& procedure) {
     procedure.addStep(OpenStage::ClearImagesAndStatus, [this](Package&) {
         // The box kind and the radio buttons stay as they were.
         panel_.selectedStatic = -1;
+        panel_.collisionChosen.clear(); // another package's statics
         panel_.fields.fill(0);
         enableFields(panel_, FieldGroup::All);
         refreshControls();

@@ -42,6 +42,7 @@ inline constexpr std::string_view kCommandIds[] = {
     "AboutMeshes",
     "AutomaticBound",
     // View
+    "RenderWindow",
     "ShowAxes",
     "ShowGrid",
     "DarkUI",
@@ -97,6 +98,7 @@ inline constexpr std::string_view kCommandIds[] = {
     "KeysGuide",
     "ColorsGuide",
     "RemapHelp",
+    "About",
 };
 
 constexpr bool isCommandId(std::string_view name) {

@@ -7,11 +7,13 @@
 #include "app/menu_builder.h"
 #include "app/qt_text.h"
 #include "app/render_window.h"
+#include "app/tool_windows.h"
 #include "view3d/gl_view.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPalette>
@@ -47,6 +49,8 @@ bool Editor::start(bool glAvailable) {
     staticNames_ = readNameList(locations_.dataFile(kStaticNamesFile));
     moveableNames_ = readNameList(locations_.dataFile(kMoveableNamesFile));
     renderWindow_ = new RenderWindow(mainWindow_.get());
+    mainWindow_->dockRenderWindow(*renderWindow_);
+    toolWindows_ = new ToolWindows(*this, *mainWindow_);
     renderWindow_->attachPackage(document_, locations_.dataFile("solid.bmp"));
     renderWindow_->attachEditor(*this);
     addHighlightFaceListener(
@@ -65,6 +69,7 @@ bool Editor::start(bool glAvailable) {
     renderWindow_->invalidateScene();
     historyState_ = history_.onStateChange([this] { refreshUndoState(); });
     refreshUndoState();
+    mainWindow_->restoreLayout(settings_.windowLayout);
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { sessionEnding(); });
     // The size the window returns to from maximised (and keeps on desktops
@@ -97,6 +102,7 @@ void Editor::registerCommands() {
     addMeshCommands(*this);
     addInterchangeCommands(*this);
     addFaceCommands(*this);
+    addAboutCommand(*this);
 }
 
 void Editor::addHighlightFaceListener(std::function<void(int mesh, int face)> listener) {
@@ -290,6 +296,7 @@ EditorSettings Editor::collectSettings() const {
     s.openInTexturedMode = commands_.isChecked("OpenTextured");
     s.showAllMeshesList = commands_.isChecked("ShowAllMeshes");
     s.recentFiles = recent_.paths();
+    s.windowLayout = mainWindow_->layoutText();
     for (const auto& collect : settingsCollectors_)
         collect(s);
     return s;
@@ -416,7 +423,8 @@ void Editor::shutdown() {
         return;
     shutDown_ = true;
     const EditorSettings finalSettings = collectSettings();
-    renderWindow_->hide();
+    // A floating render view goes with the main window.
+    mainWindow_->renderDock()->hide();
     releaseDocument(document_);
     documentPath_.clear(); // nothing may treat the released document as loaded
     writeSettingsFile(finalSettings);

@@ -25,6 +25,7 @@ namespace kavlen {
 class MainWindow;
 class RenderWindow;
 class MenuBuilder;
+class ToolWindows;
 
 inline constexpr const char* kAppTitle = "Kavlen3";
 
@@ -59,6 +60,7 @@ class Editor : public QObject {
 
     MainWindow& mainWindow() { return *mainWindow_; }
     RenderWindow& renderWindow() { return *renderWindow_; }
+    ToolWindows& toolWindows() { return *toolWindows_; }
     MenuBuilder& menus() { return *menus_; }
 
     // Reads a package and refills every view; on failure shows why and leaves the
@@ -155,6 +157,7 @@ class Editor : public QObject {
     // Windows last: they refer to everything above and go first.
     std::unique_ptr<MainWindow> mainWindow_;
     RenderWindow* renderWindow_ = nullptr; // owned by the main window
+    ToolWindows* toolWindows_ = nullptr;   // owned by the main window
     std::unique_ptr<MenuBuilder> menus_;
 };
 

@@ -60,6 +60,11 @@ void addViewCommands(Editor& editor) {
     CommandTable& table = editor.commands();
     RenderWindow& render = editor.renderWindow();
 
+    Command renderWindow = menuCommand("RenderWindow", kMenuView, 5, "Render Window");
+    MainWindow& mainWindow = editor.mainWindow();
+    renderWindow.run = ignoringArgument([&mainWindow] { mainWindow.showRenderWindow(); });
+    table.add(renderWindow);
+
     // The reference switches copy their check mark into the scene.
     const auto reference = [&](CommandId id, int position, const char* caption,
                                const char* shortcut, std::uint8_t MeshScene::*flag) {

@@ -7,7 +7,7 @@
 //            Import MQO 100, Import OBJ 110, Exit 200
 //   Edit:    Add new empty mesh 10, Light Editor 20, Change Lighting Type 30,
 //            Move Mesh 40, Mirror Mesh 50-52, About Mesh 90, About Meshes 100
-//   View:    Show Axes 10, Show Grid 20, Change Colors 30-35, Reset Colors 39,
+//   View:    Render Window 5, Show Axes 10, Show Grid 20, Change Colors 30-35, Reset Colors 39,
 //            other view switches 40-69, Dark UI 80, Bilinear Filtering 90
 //   Textures: Export Atlas 10, Import Atlas 20, Add page 30-40, Add new texture 50,
 //            Preview 60, Find Texture 65, Change ID number 70, Selection Color 80, Cutting Shape
@@ -17,7 +17,7 @@
 //            Outline Faces 100, Untextured White 110, Show Bent Quads 120,
 //            Color Scale Shine 130
 //   Options: Query on close 10, Open wad in Textured Mode 20, Show All Meshes list 30
-//   Help:    Keys Guide 10, Colors Guide 20, Remap 30
+//   Help:    Keys Guide 10, Colors Guide 20, Remap 30, About... 90
 #pragma once
 
 #include "app/command_table.h"
@@ -31,7 +31,7 @@ Command menuCommand(CommandId id, const char* menu, int position, const char* ca
                     const char* shortcut = "");
 
 void addFileCommands(Editor& editor);    // Open, Open Recent, Save, Save As, Exit
-void addViewCommands(Editor& editor);    // Show Axes, Show Grid, Dark UI
+void addViewCommands(Editor& editor);    // Render Window, Show Axes, Show Grid, Dark UI
 void addOptionsCommands(Editor& editor); // Query on close, Open wad in Textured Mode, ...
 // Textures menu (atlas, pages, samples, cutting shape) and the Tav File commands.
 void addTextureCommands(Editor& editor);
@@ -48,5 +48,7 @@ void addMeshCommands(Editor& editor);
 void addInterchangeCommands(Editor& editor);
 // Faces menu, the Lighting Editor, the colour guide and Remap Help; clicks in the view.
 void addFaceCommands(Editor& editor);
+// Help > About...
+void addAboutCommand(Editor& editor);
 
 } // namespace kavlen

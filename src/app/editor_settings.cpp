@@ -22,10 +22,13 @@ struct Flag {
 struct Number {
     int EditorSettings::*field;
 };
+struct Text {
+    std::string EditorSettings::*field;
+};
 struct Key {
     const char* section;
     const char* name;
-    std::variant<Colour, Flag, Number> value;
+    std::variant<Colour, Flag, Number, Text> value;
     bool readOnly = false;
 };
 
@@ -54,11 +57,14 @@ const std::array kKeys = {
     Key{"Options", "query close", Flag{&S::queryClose}},
     Key{"Options", "open in textured mode", Flag{&S::openInTexturedMode}},
     Key{"Options", "show all meshes list", Flag{&S::showAllMeshesList}},
+    Key{"Layout", "main window", Text{&S::windowLayout}},
 };
 
 // Unreadable values leave the field at its default.
 void readKey(const Key& key, const std::string& text, EditorSettings& s) {
-    if (const auto* c = std::get_if<Colour>(&key.value)) {
+    if (const auto* t = std::get_if<Text>(&key.value)) {
+        s.*(t->field) = text;
+    } else if (const auto* c = std::get_if<Colour>(&key.value)) {
         if (const auto value = colourFromText(text))
             s.*(c->field) = *value;
     } else if (const auto value = integerFromText(text)) {
@@ -70,6 +76,8 @@ void readKey(const Key& key, const std::string& text, EditorSettings& s) {
 }
 
 std::string keyText(const Key& key, const EditorSettings& s) {
+    if (const auto* t = std::get_if<Text>(&key.value))
+        return s.*(t->field);
     if (const auto* c = std::get_if<Colour>(&key.value))
         return colourToText(s.*(c->field));
     if (const auto* f = std::get_if<Flag>(&key.value))
@@ -99,9 +107,12 @@ EditorSettings readSettings(const IniFile& ini,
 }
 
 void writeSettings(IniFile& ini, const EditorSettings& s) {
-    for (const Key& key : kKeys)
-        if (!key.readOnly)
+    for (const Key& key : kKeys) {
+        // No text: the file keeps what it had (the default when it had nothing).
+        const auto* text = std::get_if<Text>(&key.value);
+        if (!key.readOnly && !(text && (s.*(text->field)).empty()))
             ini.setValue(key.section, key.name, keyText(key, s));
+    }
 
     ini.eraseSection(kRecent);
     for (std::size_t i = 0; i < s.recentFiles.size(); ++i)

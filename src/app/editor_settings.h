@@ -50,6 +50,10 @@ struct EditorSettings {
     // Most recent first.
     std::vector<std::string> recentFiles;
 
+    // Where the main window's docks are (docked or floating, and their places),
+    // as the main window encodes it; empty for the default layout.
+    std::string windowLayout;
+
     bool operator==(const EditorSettings&) const = default;
 };
 
@@ -58,7 +62,7 @@ struct EditorSettings {
 EditorSettings readSettings(const IniFile& ini,
                             const std::function<bool(const std::string&)>& fileExists);
 
-// Writes the Colours, View, Options and MRUFiles sections (MRUFiles anew).
+// Writes the Colours, View, Options, Layout and MRUFiles sections (MRUFiles anew).
 void writeSettings(IniFile& ini, const EditorSettings& settings);
 
 } // namespace kavlen

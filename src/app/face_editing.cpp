@@ -9,6 +9,7 @@
 #include "app/remap_help_window.h"
 #include "app/render_window.h"
 #include "app/texture_panel.h"
+#include "app/tool_windows.h"
 #include "meshedit/lighting.h"
 #include "view3d/gl_view.h"
 #include "view3d/mesh_scene.h"
@@ -75,9 +76,9 @@ FaceEditing::FaceEditing(Editor& editor) : QObject(&editor.mainWindow()), editor
     MainWindow& form = editor.mainWindow();
     attributes_ = new AttributesGroup(&form);
     form.addControlGroup(attributes_);
-    colourGuide_ = new ColourGuideWindow(&form);
-    lightingEditor_ = new LightingEditorWindow(&form);
-    remapHelp_ = new RemapHelpWindow(&form);
+    colourGuide_ = &editor.toolWindows().colourGuide();
+    lightingEditor_ = &editor.toolWindows().lightingEditor();
+    remapHelp_ = &editor.toolWindows().remapHelp();
 
     colourGuide_->shineChosen = [this](int k) { attributes_->setShining(k); };
     colourGuide_->opacityChosen = [this](OpacityChoice c) { attributes_->setOpacity(c); };

@@ -10,12 +10,16 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -26,7 +30,7 @@ namespace kavlen {
 namespace {
 
 constexpr int kRecentCaptionWidth = 200; // pixels of the menu font
-constexpr int kControlColumnWidth = 400; // left of the render window
+constexpr int kControlColumnWidth = 400; // left of the render view
 const QColor kDarkGray(0x80, 0x80, 0x80);
 
 // The first local .wad file among the dropped ones.
@@ -50,21 +54,30 @@ MainWindow::MainWindow(Editor& editor) : editor_(editor) {
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildLayout() {
-    // Everything sits in a column at the left edge: the render window covers the
-    // rest of the maximised main window.
+    // The column at the left edge: the texture page on top, always whole, and the
+    // control groups below it in a scroll area, so everything stays reachable on
+    // a small screen. The render view is a dock beside it.
     auto* central = new QWidget(this);
     central->setObjectName("mainArea");
-    auto* layout = new QHBoxLayout(central);
-    auto* column = new QWidget(central);
-    column->setFixedWidth(kControlColumnWidth);
-    controlColumn_ = new QVBoxLayout(column);
-    controlColumn_->setContentsMargins(0, 0, 0, 0);
+    central->setFixedWidth(kControlColumnWidth);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 0, 0);
+    layout->setSpacing(2);
 
-    pageGroup_ = new QGroupBox(tr("Texture Page"), column);
+    pageGroup_ = new QGroupBox(tr("Texture Page"), central);
     pageGroup_->setObjectName("pageGroup");
     pageGroup_->setLayout(new QVBoxLayout);
-    pageGroup_->setMinimumHeight(300);
-    controlColumn_->addWidget(pageGroup_);
+    pageGroup_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    layout->addWidget(pageGroup_);
+
+    groupsArea_ = new QScrollArea(central);
+    groupsArea_->setObjectName("controlGroupsArea");
+    groupsArea_->setFrameShape(QFrame::NoFrame);
+    groupsArea_->setWidgetResizable(true);
+    groupsArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* column = new QWidget(groupsArea_);
+    controlColumn_ = new QVBoxLayout(column);
+    controlColumn_->setContentsMargins(0, 0, 0, 0);
 
     auto* mode = new QGroupBox(tr("Mode"), column);
     auto* modeLayout = new QHBoxLayout(mode);
@@ -84,9 +97,10 @@ void MainWindow::buildLayout() {
             [this] { editor_.commands().execute("DarkUI"); });
     controlColumn_->addWidget(uiColourButton_, 0, Qt::AlignLeft);
     controlColumn_->addStretch(1);
-    layout->addWidget(column);
-    layout->addStretch(1);
+    groupsArea_->setWidget(column);
+    layout->addWidget(groupsArea_, 1);
     setCentralWidget(central);
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
 
     for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
         statusPanels_[i] = new QLabel(this);
@@ -94,6 +108,48 @@ void MainWindow::buildLayout() {
         statusPanels_[i]->setMinimumWidth(i == 0 ? 120 : 200);
         statusBar()->addWidget(statusPanels_[i], i == 0 ? 0 : 1);
     }
+}
+
+void MainWindow::dockRenderWindow(RenderWindow& render) {
+    renderDock_ = new QDockWidget(render.windowTitle(), this);
+    renderDock_->setObjectName("renderDock");
+    renderDock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                             QDockWidget::DockWidgetFloatable);
+    renderDock_->setWidget(&render);
+    // The caption ("Render window - Mesh#: ...") is the dock's title.
+    connect(&render, &QWidget::windowTitleChanged, renderDock_, &QDockWidget::setWindowTitle);
+    addDockWidget(Qt::RightDockWidgetArea, renderDock_);
+    defaultLayout_ = saveState();
+}
+
+void MainWindow::showRenderWindow() {
+    if (!renderDock_)
+        return;
+    renderDock_->show();
+    renderDock_->raise();
+    if (renderDock_->isFloating())
+        renderDock_->activateWindow();
+}
+
+std::string MainWindow::layoutText() const {
+    return saveState().toBase64().toStdString();
+}
+
+void MainWindow::restoreLayout(const std::string& text) {
+    const QByteArray state = QByteArray::fromBase64(QByteArray::fromStdString(text));
+    if (text.empty() || !restoreState(state))
+        restoreState(defaultLayout_);
+    if (!renderDock_)
+        return;
+    // A floating view that would land off every screen docks again.
+    if (renderDock_->isFloating()) {
+        const QRect frame = renderDock_->geometry();
+        const QScreen* screen = QGuiApplication::screenAt(frame.center());
+        if (!screen || !screen->availableGeometry().intersects(frame))
+            renderDock_->setFloating(false);
+    }
+    // The render view is never lost: it starts shown whatever the layout says.
+    renderDock_->show();
 }
 
 void MainWindow::setStatusText(int panel, const QString& text) {
@@ -188,21 +244,13 @@ void MainWindow::setRecentFiles(const std::vector<std::string>& paths) {
 }
 
 void MainWindow::registerOpenSteps(OpenProcedure& procedure) {
-    procedure.addStep(OpenStage::ClearMainWindow,
-                      [this](Package&) { editor_.setTitle(" - Loading..."); });
+    procedure.addStep(OpenStage::ClearMainWindow, [this](Package&) {
+        editor_.setTitle(" - Loading...");
+        showRenderWindow();
+    });
     procedure.addStep(OpenStage::ClearImagesAndStatus, [this](Package&) {
         for (int i = 0; i < 3; ++i)
             setStatusText(i, {});
-    });
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    // Once the main window is up, so the render window comes out on top of it.
-    QTimer::singleShot(0, this, [this] {
-        RenderWindow& render = editor_.renderWindow();
-        render.show();
-        render.raise();
     });
 }
 

@@ -9,7 +9,9 @@
 #include <vector>
 
 class QCheckBox;
+class QDockWidget;
 class QGroupBox;
+class QScrollArea;
 class QLabel;
 class QMenu;
 class QToolButton;
@@ -19,6 +21,7 @@ namespace kavlen {
 
 class Editor;
 class OpenProcedure;
+class RenderWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -36,8 +39,22 @@ class MainWindow : public QMainWindow {
     // The area where the texture page view goes.
     QGroupBox* pageGroup() const { return pageGroup_; }
     // Adds a control group ("Current Texture", "Boundary Data", ...) to the
-    // column at the left edge, below the ones already there.
+    // column at the left edge, below the ones already there. The groups scroll
+    // under the page, which always shows whole.
     void addControlGroup(QWidget* group);
+    QScrollArea* controlGroupsArea() const { return groupsArea_; }
+
+    // The render window goes into a dock beside the column; the dock carries its
+    // caption and can float or dock again.
+    void dockRenderWindow(RenderWindow& render);
+    QDockWidget* renderDock() const { return renderDock_; }
+    // View > Render Window and every open: shows the render view (docked or
+    // floating) and brings it to the front.
+    void showRenderWindow();
+    // The dock layout as text for the settings file, and back; an empty or
+    // unreadable text gives the default layout.
+    std::string layoutText() const;
+    void restoreLayout(const std::string& text);
     QCheckBox* modeTx() const { return modeTx_; }
     QCheckBox* modeSh() const { return modeSh_; }
     QCheckBox* modeOp() const { return modeOp_; }
@@ -57,7 +74,6 @@ class MainWindow : public QMainWindow {
     void registerOpenSteps(OpenProcedure& procedure);
 
   protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -68,6 +84,9 @@ class MainWindow : public QMainWindow {
     Editor& editor_;
     QGroupBox* pageGroup_ = nullptr;
     QVBoxLayout* controlColumn_ = nullptr;
+    QScrollArea* groupsArea_ = nullptr;
+    QDockWidget* renderDock_ = nullptr;
+    QByteArray defaultLayout_;
     QCheckBox* modeTx_ = nullptr;
     QCheckBox* modeSh_ = nullptr;
     QCheckBox* modeOp_ = nullptr;

@@ -10,6 +10,7 @@
 #include "app/move_mesh_window.h"
 #include "app/remap_window.h"
 #include "app/render_window.h"
+#include "app/tool_windows.h"
 #include "meshedit/add_mesh.h"
 #include "meshedit/lighting.h"
 #include "meshedit/mirror_mesh.h"
@@ -83,9 +84,8 @@ void addNewEmptyMesh(Editor& editor) {
 
 void addMeshCommands(Editor& editor) {
     CommandTable& table = editor.commands();
-    QWidget* owner = &editor.mainWindow();
-    auto* moveWindow = new MoveMeshWindow(editor, owner);
-    auto* remapWindow = new RemapWindow(editor, owner);
+    MoveMeshWindow* moveWindow = &editor.toolWindows().moveMesh();
+    RemapWindow* remapWindow = &editor.toolWindows().remap();
     // Another mesh shown: the indices of the last one mean nothing there.
     editor.addMeshShownListener([remapWindow](int) { remapWindow->resetIndices(); });
     Editor* e = &editor;

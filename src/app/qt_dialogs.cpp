@@ -27,7 +27,7 @@ std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogOption
 
 QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
                                 QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, kAppTitle, toQt(text), buttons, parent);
+    QMessageBox box(icon, kAppTitle, messageText(text), buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -34,4 +34,21 @@ QString filterForAnyCase(const QString& filter) {
     return out + filter.mid(done);
 }
 
+QString messageText(const std::string& text) {
+    std::string lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            lines += c;
+            continue;
+        }
+        lines += '\n';
+        // The other half of a two-character break belongs to the same break.
+        if (i + 1 < text.size() && (text[i + 1] == '\r' || text[i + 1] == '\n') && text[i + 1] != c)
+            ++i;
+    }
+    return toQt(lines);
+}
+
 } // namespace kavlen

@@ -29,6 +29,10 @@ inline QString fromPath(const std::filesystem::path& path) {
 // case: on case-sensitive file systems "*.MQO" alone would hide "model.mqo".
 QString filterForAnyCase(const QString& filter);
 
+// A message for a box or hint: each line break, whether written "\r\n", "\n\r",
+// "\n" or "\r", becomes one "\n".
+QString messageText(const std::string& text);
+
 // Text of a file in an unknown 8-bit encoding: UTF-8 when it is valid UTF-8,
 // otherwise Latin-1.
 QString decodeText(const std::string& bytes);

@@ -53,8 +53,8 @@ void addRenderCommands(Editor& editor) {
     };
     faceSwitch("OutlineFaces", 100, "&Outline Faces", "Ctrl+O", &MeshScene::outlineFaces);
     faceSwitch("UntexturedWhite", 110, "Untextured &White", "", &MeshScene::untexturedWhite);
-    faceSwitch("ShowBentQuads", 120, "Show Bent Quads", "", &MeshScene::showBentQuads);
-    faceSwitch("ColorScaleShine", 130, "Color Scale Shine", "", &MeshScene::colorScaleShine);
+    faceSwitch("ShowBentQuads", 120, "Show &Bent Quads", "", &MeshScene::showBentQuads);
+    faceSwitch("ColorScaleShine", 130, "&Color Scale Shine", "", &MeshScene::colorScaleShine);
 
     // Highlight Hair Indices: one of None, Lara, Young Lara.
     const auto hair = [&](CommandId id, int position, const char* caption, bool on, bool lara) {

@@ -119,7 +119,6 @@ void RenderWindow::buildControls(QWidget* parent) {
     connect(allMeshesList_, &QComboBox::currentIndexChanged, this, &RenderWindow::showMesh);
 
     controlsRow_->addStretch(1);
-    moveablesWindow_ = new MoveablesWindow(this);
     paintColourBoxes();
 }
 
@@ -133,7 +132,8 @@ void RenderWindow::clearControls() {
     meshesList_->clear();
     moveablesList_->clear();
     allMeshesList_->clear();
-    moveablesWindow_->setLines({});
+    if (moveablesWindow_)
+        moveablesWindow_->setLines({});
     hiddenFaces_->hide();
 }
 
@@ -192,6 +192,7 @@ int RenderWindow::fillMeshesList(int index) {
         meshesGroup_->setTitle({});
         countButton_->setText({});
         countButton_->setEnabled(false);
+        countButton_->setToolTip({});
         return 0;
     }
     const Package& wad = *package_;
@@ -242,10 +243,10 @@ void RenderWindow::showMeshInLists(int slot) {
         selectMeshEntry(at.entry);
 }
 
-void RenderWindow::chooseMesh(int entry) {
-    const int moveable = moveablesList_->currentIndex();
-    if (!packageReady() || moveable < 0 || entry < 0 || entry >= meshesList_->count())
-        return;
+int RenderWindow::slotOfEntry(int moveable, int entry) const {
+    if (!packageReady() || moveable < 0 || moveable >= moveablesList_->count() || entry < 0 ||
+        entry >= meshesList_->count())
+        return -1;
     const Package& wad = *package_;
     int slot = -1;
     if (static_cast<std::uint32_t>(moveable) >= wad.moveableCount) {
@@ -254,15 +255,51 @@ void RenderWindow::chooseMesh(int entry) {
         const auto range = wad.pointerRange(static_cast<std::size_t>(moveable));
         slot = wad.meshSlotOfPointer(range.first + static_cast<std::size_t>(entry));
     }
-    if (slot < 0 || slot >= wad.meshCount)
-        return;
-    showMesh(slot);
+    return slot >= 0 && slot < wad.meshCount ? slot : -1;
+}
 
+void RenderWindow::chooseMesh(int entry) {
+    const int slot = slotOfEntry(moveablesList_->currentIndex(), entry);
+    if (slot >= 0)
+        showMesh(slot);
+}
+
+void RenderWindow::followMeshInLists(int slot) {
+    const Package& wad = *package_;
+    // A static's mesh shows the static's boxes, not a moveable.
+    const bool ofStatic = staticOfMesh(wad, slot) >= 0;
+    if (!ofStatic &&
+        slotOfEntry(moveablesList_->currentIndex(), meshesList_->currentIndex()) != slot) {
+        const MeshLocation at = locateMesh(wad, slot);
+        if (at.kind != MeshLocation::Kind::AllMeshes && at.listIndex < moveablesList_->count()) {
+            {
+                const QSignalBlocker blocker(moveablesList_);
+                moveablesList_->setCurrentIndex(at.listIndex);
+            }
+            if (at.entry < fillMeshesList(at.listIndex)) {
+                const QSignalBlocker blocker(meshesList_);
+                meshesList_->setCurrentIndex(at.entry);
+            }
+        } else {
+            clearMoveableSelection();
+            fillMeshesList(-1);
+        }
+    } else if (ofStatic) {
+        clearMoveableSelection();
+        fillMeshesList(-1);
+    }
+    if (moveablesList_->currentIndex() < 0) {
+        // No moveable chosen: the group and the button show nothing.
+        if (moveablesWindow_)
+            moveablesWindow_->setLines({});
+        return;
+    }
     const MoveablesUsingMesh users = moveablesUsingMesh(wad, slot, moveableLabelsOnly());
     countButton_->setText(toQt(users.caption));
     countButton_->setEnabled(users.buttonEnabled);
-    countButton_->setToolTip(toQt(users.hint));
-    moveablesWindow_->setLines(users.labels);
+    countButton_->setToolTip(messageText(users.hint));
+    if (moveablesWindow_)
+        moveablesWindow_->setLines(users.labels);
 }
 
 void RenderWindow::showMesh(int slot) {
@@ -277,9 +314,7 @@ void RenderWindow::showMesh(int slot) {
     setCurrentMesh(slot);
     if (editor_)
         editor_->meshShown(slot);
-    // A static's mesh shows the static's boxes, not a moveable.
-    if (staticOfMesh(*package_, slot) >= 0)
-        clearMoveableSelection();
+    followMeshInLists(slot);
     refreshIndicators();
     centerView();
     showingMesh_ = false;
@@ -294,7 +329,14 @@ void RenderWindow::centerView() {
         scene_.boundMin = scene_.boundMax = {0, 0, 0};
     for (int i = 0; i < 3; ++i)
         scene_.position[i] = -(scene_.boundMin[i] + scene_.boundMax[i]) / 2;
-    viewport_.setBoundsFromFigure(scene_);
+    // The fit frames the box or sphere drawn around the mesh too.
+    SceneFigure framed;
+    framed.position = scene_.position;
+    framed.boundMin = scene_.boundMin;
+    framed.boundMax = scene_.boundMax;
+    if (scene_.showBox && package_)
+        addBoundingShapeToBounds(framed, *package_, scene_.currentMesh, scene_.boxKind);
+    viewport_.setBoundsFromFigure(framed);
     viewport_.fitView();
     viewport_.invalidateScene();
     setMeshCaption();
@@ -377,7 +419,7 @@ void RenderWindow::showAllMeshesList(bool shown) {
 }
 
 void RenderWindow::showMoveablesWindow() {
-    if (!packageReady() || scene_.currentMesh < 0)
+    if (!packageReady() || scene_.currentMesh < 0 || !moveablesWindow_)
         return;
     moveablesWindow_->show();
     moveablesWindow_->raise();

@@ -3,14 +3,15 @@
 #include "app/editor.h"
 #include "app/moveables_window.h"
 #include "app/open_procedure.h"
+#include "app/tool_windows.h"
 #include "view3d/gl_view.h"
 #include "view3d/texture_upload.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QOpenGLContext>
-#include <QScreen>
+#include <QOpenGLFunctions>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -60,9 +61,7 @@ class ControlsStrip : public QScrollArea {
 };
 } // namespace
 
-RenderWindow::RenderWindow(QWidget* owner)
-    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowMinMaxButtonsHint) {
+RenderWindow::RenderWindow(QWidget* parent) : QWidget(parent) {
     setWindowTitle(kRenderWindowTitle);
     // Numbers shown and written anywhere in the process use a point as decimal
     // separator, whatever the user's locale.
@@ -87,8 +86,6 @@ RenderWindow::RenderWindow(QWidget* owner)
     view_ = new GLView(viewport_, this);
     view_->setMinimumSize(64, 64);
     layout->addWidget(view_, 1);
-
-    placeOnScreen();
 }
 
 RenderWindow::~RenderWindow() {
@@ -104,6 +101,12 @@ void RenderWindow::attachPackage(const Package& wad, std::filesystem::path solid
     viewport_.invalidateScene();
     // Textures live as long as the view's context.
     connect(view_, &GLView::contextReady, this, [this] {
+        const auto text = [](const GLubyte* s) {
+            return s ? std::string(reinterpret_cast<const char*>(s)) : std::string();
+        };
+        QOpenGLFunctions* gl = view_->context()->functions();
+        glRenderer_ = text(gl->glGetString(GL_RENDERER));
+        glVersion_ = text(gl->glGetString(GL_VERSION));
         uploadSolidTexture(scene_.textures, solidPicture_);
         if (packageReady())
             uploadAllSamples(scene_.textures, *package_, viewport_.colorBits, bilinearFiltering());
@@ -122,6 +125,7 @@ void RenderWindow::setCurrentMesh(int slot) {
 
 void RenderWindow::attachEditor(Editor& editor) {
     editor_ = &editor;
+    moveablesWindow_ = &editor.toolWindows().moveables();
     selectionChanges_ = editor.selection().onChange([this](EditorSelection::Part part) {
         // The picked vertex is drawn in its own colour.
         if (part == EditorSelection::Part::PickedVertex &&
@@ -172,18 +176,6 @@ void RenderWindow::showHighlightedFace(int mesh, int face) {
     if (valid && scene_.currentMesh != mesh)
         showMesh(mesh);
     viewport_.invalidateScene();
-}
-
-void RenderWindow::placeOnScreen() {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect all = screen->geometry();
-    QRect wanted(all.left() + 420, all.top() + 22, all.width() - 420, all.height() - 42 - 22);
-    // Never under a panel of the desktop.
-    wanted = wanted.intersected(screen->availableGeometry());
-    move(wanted.topLeft());
-    resize(wanted.size().expandedTo(QSize(320, 240)));
 }
 
 void RenderWindow::registerOpenSteps(OpenProcedure& procedure) {

@@ -1,5 +1,6 @@
 // The render window: the GL view on a drawing panel that fills the window, with a
-// row of controls along its top edge. It owns the viewport, the camera and the
+// row of controls along its top edge. The main window holds it in a dock; its
+// window title is the dock's caption. It owns the viewport, the camera and the
 // mesh scene; the scene is the one holder of the view state (current mesh,
 // render mode, colours, display flags) that the controls and menus change.
 #pragma once
@@ -38,8 +39,7 @@ enum class ViewColour { Background, Line, Box, Point, Point2, Grid };
 class RenderWindow : public QWidget {
     Q_OBJECT
   public:
-    // `owner` is the main window; the render window stays above it.
-    explicit RenderWindow(QWidget* owner);
+    explicit RenderWindow(QWidget* parent);
     ~RenderWindow() override;
 
     Viewport& viewport() { return viewport_; }
@@ -52,12 +52,14 @@ class RenderWindow : public QWidget {
     // Controls along the top edge.
     QHBoxLayout* controlsRow() const { return controlsRow_; }
 
+    // The GL driver the view draws with; empty before its context exists.
+    const std::string& glRenderer() const { return glRenderer_; }
+    const std::string& glVersion() const { return glVersion_; }
+
     // Rebuilds the scene list at the next frame; the indicators follow the scene.
     void invalidateScene();
     // The mesh slot shown, -1 while none (the editor's selection holds it too).
     int currentMesh() const { return scene_.currentMesh; }
-    // At left 420, top 22, to the right edge and 42 pixels above the bottom.
-    void placeOnScreen();
 
     void registerOpenSteps(OpenProcedure& procedure);
 
@@ -143,6 +145,11 @@ class RenderWindow : public QWidget {
     int fillMeshesList(int index);
     // Selects entry k of the "Meshes" list and chooses it.
     void selectMeshEntry(int entry);
+    // The mesh slot that entry `entry` of moveables entry `moveable` designates; -1 for none.
+    int slotOfEntry(int moveable, int entry) const;
+    // The moveables and meshes lists, the group caption and the count button
+    // describe `slot`, however it was chosen.
+    void followMeshInLists(int slot);
     void setMeshCaption();
     // The scene draws `slot` and the editor's selection names it.
     void setCurrentMesh(int slot);
@@ -156,6 +163,8 @@ class RenderWindow : public QWidget {
     const Package* package_ = nullptr;
     Editor* editor_ = nullptr;
     std::filesystem::path solidPicture_;
+    std::string glRenderer_;
+    std::string glVersion_;
 
     Viewport viewport_;
     Camera camera_;

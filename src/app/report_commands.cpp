@@ -6,6 +6,7 @@
 #include "app/render_window.h"
 #include "app/report_windows.h"
 #include "app/texture_panel.h"
+#include "app/tool_windows.h"
 
 #include <QListWidget>
 
@@ -41,7 +42,7 @@ void addReportCommands(Editor& editor) {
     autoBound.inMenu = false;
     table.add(autoBound);
 
-    auto* aboutMesh = new AboutMeshWindow(&form);
+    AboutMeshWindow* aboutMesh = &editor.toolWindows().aboutMesh();
     QObject::connect(aboutMesh, &AboutMeshWindow::textureClicked, &form,
                      [&editor](int sample) { selectSample(editor, sample); });
     QObject::connect(aboutMesh, &AboutMeshWindow::textureDoubleClicked, &form,
@@ -61,7 +62,7 @@ void addReportCommands(Editor& editor) {
     about.separatorBefore = true;
     table.add(about);
 
-    auto* aboutMeshes = new AboutMeshesWindow(&form);
+    AboutMeshesWindow* aboutMeshes = &editor.toolWindows().aboutMeshes();
     // The render window shows the mesh chosen in the report.
     QObject::connect(aboutMeshes, &AboutMeshesWindow::meshChosen, bounds,
                      [&editor](int slot) { editor.renderWindow().showMeshInLists(slot); });
@@ -74,8 +75,7 @@ void addReportCommands(Editor& editor) {
                                 aboutMeshes->open();
                             }));
 
-    // The guide's text is read once, now, from the file beside the program.
-    auto* keysGuide = new KeysGuideWindow(&form, editor.locations().dataFile("readme.txt"));
+    KeysGuideWindow* keysGuide = &editor.toolWindows().keysGuide();
     table.add(
         reportCommand("KeysGuide", kMenuHelp, 10, "&Keys Guide", "F1", Guard::None, [keysGuide] {
             keysGuide->show();

@@ -9,6 +9,7 @@
 #include "app/render_window.h"
 #include "app/texture_number_windows.h"
 #include "app/texture_page_view.h"
+#include "app/tool_windows.h"
 #include "imagefiles/picture_loader.h"
 #include "imagefiles/qt_images.h"
 #include "textures/adding.h"
@@ -268,16 +269,11 @@ void TexturePanel::buildControls() {
     }
     form.addControlGroup(shapeGroup);
 
-    // The Preview window: a small tool window on top, its client area the picture.
-    preview_ = new QWidget(&form, Qt::Tool | Qt::WindowStaysOnTopHint);
-    preview_->setObjectName("previewWindow");
-    preview_->setWindowTitle(tr("Preview"));
-    auto* previewLayout = new QVBoxLayout(preview_);
-    previewLayout->setContentsMargins(0, 0, 0, 0);
-    previewPicture_ = new QLabel(preview_);
-    previewLayout->addWidget(previewPicture_);
+    ToolWindows& windows = editor_.toolWindows();
+    preview_ = &windows.preview();
+    previewPicture_ = &windows.previewPicture();
 
-    swap_ = new SwapTexturesWindow(&form);
+    swap_ = &windows.swapTextures();
     connect(swap_->selected.list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int row = swap_->selected.list->row(item);
         if (!hasSample(editor_.document(), row))
@@ -290,7 +286,7 @@ void TexturePanel::buildControls() {
             [this](QListWidgetItem* item) { otherListClicked(swap_->other.list->row(item)); });
     connect(swap_->swapButton, &QPushButton::clicked, this, [this] { swapSamples(); });
 
-    find_ = new FindTextureWindow(&form);
+    find_ = &windows.findTexture();
     connect(find_->findFirst, &QPushButton::clicked, this, [this] { findFirstFace(); });
     connect(find_->findNext, &QPushButton::clicked, this, [this] { findNextFace(); });
     connect(find_, &FindTextureWindow::shown, this, [this] {
@@ -301,7 +297,7 @@ void TexturePanel::buildControls() {
     });
     connect(find_, &FindTextureWindow::closed, this, [this] { editor_.highlightFace(-1, -1); });
 
-    choose_ = new ChooseTextureWindow(&form);
+    choose_ = &windows.chooseTexture();
     connect(pickedButton_, &QPushButton::clicked, choose_, &QWidget::show);
     connect(choose_->list, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { chooseEntryClicked(item->text()); });

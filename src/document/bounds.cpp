@@ -169,6 +169,8 @@ bool showMeshBounds(const Package& wad, int currentMesh, BoundPanel& panel) {
     if (s >= 0) {
         panel.visibilityRadioEnabled = true;
         panel.selectedStatic = s;
+        panel.boxKind =
+            panel.collisionChosen.contains(s) ? BoxKind::Collision : BoxKind::Visibility;
         loadStatic(wad, panel, s);
         return true;
     }
@@ -200,6 +202,10 @@ void setBoxKind(const Package& wad, int currentMesh, BoundPanel& panel, BoxKind 
         return;
     panel.boxKind = kind;
     if (panelEditsStatic(wad, currentMesh, panel)) {
+        if (kind == BoxKind::Collision)
+            panel.collisionChosen.insert(panel.selectedStatic);
+        else
+            panel.collisionChosen.erase(panel.selectedStatic);
         disableFields(panel, FieldGroup::All);
         enableFields(panel, groupOf(kind));
     }

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace kavlen {
@@ -53,6 +54,9 @@ struct BoundPanel {
     bool visibilityRadioEnabled = true;
     std::array<int, kBoundFieldCount> fields{};
     std::array<bool, kBoundFieldCount> enabled{};
+    // Statics for which the user chose the collision box; every other static
+    // shows its visibility box when it is shown.
+    std::set<int> collisionChosen;
 };
 
 // State after a package is opened: all fields 0 and enabled, nothing selected.
@@ -71,7 +75,8 @@ bool panelEditsStatic(const Package& wad, int currentMesh, const BoundPanel& pan
 
 // Shows the bounds of the render window's current mesh. Keeps the selected static
 // when it uses the mesh (so a static that shares its mesh with an earlier one stays
-// the one edited), otherwise selects the first static that uses it. Returns true
+// the one edited), otherwise selects the first static that uses it; a static shows
+// its visibility box unless the user chose its collision box. Returns true
 // when a static's boxes are shown (the render window then clears its moveable
 // selection), false when the mesh's sphere is shown.
 bool showMeshBounds(const Package& wad, int currentMesh, BoundPanel& panel);
@@ -81,7 +86,7 @@ bool showMeshBounds(const Package& wad, int currentMesh, BoundPanel& panel);
 int selectStatic(const Package& wad, int staticIndex, BoundPanel& panel);
 
 // Radio buttons: which box is edited and drawn. While a static is shown, that
-// box's field group becomes the editable one.
+// box's field group becomes the editable one, and the choice is kept for it.
 void setBoxKind(const Package& wad, int currentMesh, BoundPanel& panel, BoxKind kind);
 
 struct BoundEdit {

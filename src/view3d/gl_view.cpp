@@ -64,6 +64,7 @@ void GLView::initializeGL() {
 }
 
 void GLView::resizeGL(int, int) {
+    viewport_.setViewSize(width(), height());
     viewport_.paintView();
 }
 

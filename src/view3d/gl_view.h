@@ -16,6 +16,8 @@ class GLView : public QOpenGLWidget {
     ~GLView() override;
 
     Viewport& viewport() { return viewport_; }
+    // Whether a frame has been drawn since the view was made.
+    bool hasDrawnFrame() const { return framed_; }
 
   signals:
     void mouseDown(QMouseEvent* event);

@@ -14,4 +14,13 @@ inline Vec3 toViewUnits(const MeshVertex& v) {
 // Sets the figure's bounds to the mesh's vertices (reset when it has none).
 void setFigureBoundsToMesh(SceneFigure& figure, const Mesh& mesh);
 
+// The static that uses mesh `slot` (the first one), or null.
+const StaticMesh* staticUsingMesh(const Package& wad, int slot);
+
+// Widens the figure's bounds (view units, before its position) by the shape
+// the scene draws around mesh `slot`: the static's visibility box (boxKind 0)
+// or collision box (1), else the mesh's bounding sphere.
+void addBoundingShapeToBounds(SceneFigure& figure, const Package& wad, int slot,
+                              std::uint8_t boxKind);
+
 } // namespace kavlen

@@ -1,6 +1,7 @@
 #include "view3d/mesh_scene.h"
 
 #include "view3d/label_font.h"
+#include "view3d/mesh_bounds.h"
 #include "view3d/reference_drawing.h"
 #include "view3d/scene_gl.h"
 
@@ -111,14 +112,7 @@ void MeshScene::drawBoundingShape(int meshSlot) {
     if (!mesh)
         return;
 
-    const std::size_t statics =
-        std::min({std::size_t(document->staticCount), document->statics.size(),
-                  document->staticMeshIndex.size()});
-    const StaticMesh* owner = nullptr;
-    for (std::size_t s = 0; s < statics && !owner; ++s) {
-        if (document->staticMeshIndex[s] == static_cast<std::uint32_t>(meshSlot))
-            owner = &document->statics[s];
-    }
+    const StaticMesh* owner = staticUsingMesh(*document, meshSlot);
 
     if (stippleOn) {
         glEnable(GL_LINE_STIPPLE);

@@ -6,6 +6,7 @@
 #include <QtGui/qopengl.h>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace kavlen {
 
@@ -29,9 +30,36 @@ void Viewport::invalidateScene() {
     paintView();
 }
 
+void Viewport::setViewSize(int width, int height) {
+    if (width == viewWidth_ && height == viewHeight_)
+        return;
+    viewWidth_ = width;
+    viewHeight_ = height;
+    if (showsFit_)
+        fitView();
+    paintView();
+}
+
+namespace {
+
+double tanHalfFieldOfView() {
+    return std::tan(Viewport::kFieldOfViewY / 2 * std::numbers::pi / 180);
+}
+
+} // namespace
+
+double Viewport::panUnitsPerPixel() const {
+    // View units per pixel in the plane through the origin, which lies posZ in
+    // front of the camera: the frustum is 2 tan(fov/2) posZ high there.
+    if (!camera_ || camera_->posZ <= 0 || viewHeight_ <= 0)
+        return 1.0 / 50;
+    return 2 * tanHalfFieldOfView() * camera_->posZ / viewHeight_;
+}
+
 void Viewport::mouseDown(int x, int y, ShiftState state) {
     if (!state.right)
         return;
+    showsFit_ = false;
     if (!state.shift && !state.ctrl) {
         rotateAnchor = {x, y};
         rotating = true;
@@ -42,13 +70,16 @@ void Viewport::mouseDown(int x, int y, ShiftState state) {
 
 void Viewport::mouseMove(int x, int y, ShiftState state) {
     lastMouse = {x, y};
+    if (state.right)
+        showsFit_ = false;
     if (rotating && !state.shift) {
         viewRotation[1] = savedRotation[1] + (x - rotateAnchor[0]);
         viewRotation[0] = savedRotation[0] + (y - rotateAnchor[1]);
     }
     if (state.right && state.shift && camera_) {
-        camera_->posX = static_cast<float>(savedCameraXY[0] - (x - panAnchor[0]) / 50.0);
-        camera_->posY = static_cast<float>(savedCameraXY[1] + (y - panAnchor[1]) / 50.0);
+        const double unit = panUnitsPerPixel();
+        camera_->posX = static_cast<float>(savedCameraXY[0] - (x - panAnchor[0]) * unit);
+        camera_->posY = static_cast<float>(savedCameraXY[1] + (y - panAnchor[1]) * unit);
     }
     if (state.right && state.ctrl) {
         if (!scaling) {
@@ -73,6 +104,7 @@ void Viewport::mouseUp() {
 }
 
 void Viewport::wheelZoom(double steps) {
+    showsFit_ = false;
     const double factor = std::pow(1.1, steps);
     for (double& s : viewScale) {
         // A view scaled down to nothing would stay at nothing.
@@ -91,22 +123,51 @@ void Viewport::setBoundsFromFigure(const SceneFigure& figure) {
 }
 
 void Viewport::fitView() {
-    const double cx = (boundMax[0] - boundMin[0]) / 2 + boundMin[0];
-    const double cy = (boundMax[1] - boundMin[1]) / 2 + boundMin[1];
-    const double z = boundMax[2] + 4.0;
+    Vec3 centre{0, 0, 0};
+    Vec3 half{0, 0, 0};
+    if (boundMin[0] <= boundMax[0] && boundMin[1] <= boundMax[1] && boundMin[2] <= boundMax[2]) {
+        for (int k = 0; k < 3; ++k) {
+            centre[k] = (boundMin[k] + boundMax[k]) / 2;
+            half[k] = (boundMax[k] - boundMin[k]) / 2;
+        }
+    }
+    const double aspect =
+        viewWidth_ > 0 && viewHeight_ > 0 ? static_cast<double>(viewWidth_) / viewHeight_ : 4.0 / 3;
+    const double reachY = tanHalfFieldOfView() * kFitFill; // half-height per unit of depth
+    const double reachX = reachY * aspect;
 
-    // The box must fit 6 view units wide and 4 high; the divisions only happen
-    // for extents of at least that size, so they never divide by zero.
-    const double w = std::fabs(boundMax[0] - boundMin[0]);
-    const double sx = w < 6 ? 1.0 : 6 / w;
-    const double h = std::fabs(boundMax[1] - boundMin[1]);
-    const double sy = h < 4 ? 1.0 : 4 / h;
-    const double s = std::min(sx, sy);
+    // The box's front face is the nearest: at a gap g in front of it, its corners
+    // project at half / g of the frustum, so the camera's distance follows the
+    // box's size.
+    const double largest = std::max({half[0], half[1], half[2]});
+    double gap = std::max(half[0] / reachX, half[1] / reachY);
+    double s = 1.0;
+    if (largest <= 0) {
+        gap = 4.0; // a point or nothing: the origin at the usual distance
+    } else {
+        // A box seen end-on (no width or height) still keeps a gap to the camera.
+        gap = std::max(gap, largest / 100);
+        // The projection's depth range holds a scene whose far end is at most
+        // kDepthRatio times as far as its near end: a very deep box is seen
+        // from further away.
+        constexpr double kNearest = 0.5;
+        constexpr double kFarthest = kFarPlane / 2;
+        constexpr double kDepthRatio = kFarthest / kNearest;
+        if ((gap + 2 * half[2]) / gap > kDepthRatio)
+            gap = 2 * half[2] / (kDepthRatio - 1);
+        // A huge box is drawn smaller and a tiny one larger, so that it lies
+        // between the near and far planes with room to spare.
+        if (gap + 2 * half[2] > kFarthest)
+            s = kFarthest / (gap + 2 * half[2]);
+        else if (gap < kNearest)
+            s = kNearest / gap;
+    }
+    const double distance = half[2] + gap;
 
     if (camera_) {
-        camera_->posX = static_cast<float>(cx * s);
-        camera_->posY = static_cast<float>(cy * s);
-        camera_->posZ = static_cast<float>(z);
+        camera_->posX = static_cast<float>(centre[0] * s);
+        camera_->posY = static_cast<float>(centre[1] * s);
+        camera_->posZ = static_cast<float>((centre[2] + distance) * s);
     }
     viewScale = {s, s, s};
     viewTranslation = {0, 0, 0};
@@ -118,6 +179,7 @@ void Viewport::fitView() {
         camera_ ? std::array<double, 2>{camera_->posX, camera_->posY} : std::array<double, 2>{0, 0};
     savedScale = viewScale;
     lastMouse = {0, 0};
+    showsFit_ = true;
 }
 
 void Viewport::contextCreated() {
@@ -141,7 +203,7 @@ void Viewport::setupProjection(int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const double aspect = height > 0 ? static_cast<double>(width) / height : 1.0;
-    gluPerspective(45.0, aspect, 0.1, 100.0);
+    gluPerspective(kFieldOfViewY, aspect, kNearPlane, kFarPlane);
     glViewport(0, 0, width, height);
     glMatrixMode(GL_MODELVIEW);
 }

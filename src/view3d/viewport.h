@@ -50,6 +50,19 @@ class Viewport {
     Vec3 boundMin{};
     Vec3 boundMax{};
 
+    // Vertical field of view and the depth range of the projection.
+    static constexpr double kFieldOfViewY = 45.0;
+    static constexpr double kNearPlane = 0.1;
+    static constexpr double kFarPlane = 100.0;
+    // Share of the view's width and height that a fitted box may fill.
+    static constexpr double kFitFill = 0.9;
+
+    // The host's size in logical pixels (what mouse positions are in). The fit
+    // uses its aspect ratio; a resize refits while the view still shows the fit.
+    void setViewSize(int width, int height);
+    int viewWidth() const { return viewWidth_; }
+    int viewHeight() const { return viewHeight_; }
+
     // Mouse navigation state.
     std::array<int, 2> rotateAnchor{0, 0};
     std::array<int, 2> panAnchor{0, 0};
@@ -72,8 +85,9 @@ class Viewport {
     void invalidateScene();
     bool listValid() const { return listValid_; }
 
-    // Mouse navigation: the right button rotates, with Shift pans the camera,
-    // with Ctrl scales. Positions are in the host's logical pixels.
+    // Mouse navigation: the right button rotates, with Shift pans the camera
+    // (the scene's origin follows the pointer), with Ctrl scales. Positions are
+    // in the host's logical pixels.
     void mouseDown(int x, int y, ShiftState state);
     void mouseMove(int x, int y, ShiftState state);
     void mouseUp();
@@ -81,7 +95,15 @@ class Viewport {
     void wheelZoom(double steps);
 
     void setBoundsFromFigure(const SceneFigure& figure);
+    // Frames the bound box: the camera looks at its centre from the distance at
+    // which the whole box fills at most kFitFill of the view's width and height.
+    // Boxes too large or too small for the projection's depth range are scaled
+    // into it. Rotation, translation and the drag state are reset.
     void fitView();
+    // Whether the view still shows the last fit (no navigation since).
+    bool showsFit() const { return showsFit_; }
+    // View units the camera moves per pixel of a Shift+right drag.
+    double panUnitsPerPixel() const;
 
     // GL side; the context must be current.
     // Sets the state every frame relies on and takes a display list name.
@@ -107,6 +129,9 @@ class Viewport {
   private:
     std::uint32_t clearColor_ = kDefaultClearColor;
     Camera* camera_ = nullptr;
+    int viewWidth_ = 0;
+    int viewHeight_ = 0;
+    bool showsFit_ = false;
     bool listValid_ = false;
     unsigned listName_ = 0;
     FrameMatrices lastFrame_;

@@ -87,18 +87,29 @@ TEST_F(BoundaryPanelTest, StaticShowsItsBoxesInFieldOrderAndTheRadioChoosesTheEd
     const int expected[13] = {-11, -12, -13, 14, 15, 16, -21, -22, -23, 24, 25, 26, 0x8001};
     for (int n = 1; n <= 13; ++n)
         EXPECT_EQ(value(n), expected[n - 1]) << "field " << n;
-    // The open showed mesh 0, which no static uses: the collision box stays the
-    // chosen one, and the visibility radio is enabled again.
+    // The open showed mesh 0, which no static uses, with the collision sphere; a
+    // chosen static shows its visibility box.
     EXPECT_TRUE(panel->visibilityRadio()->isEnabled());
-    EXPECT_TRUE(panel->collisionRadio()->isChecked());
-    EXPECT_EQ(enabled(), kColOn);
+    EXPECT_TRUE(panel->visibilityRadio()->isChecked());
+    EXPECT_EQ(enabled(), kVisOn);
+    EXPECT_EQ(render().meshScene()->boxKind, 0);
 
+    QTest::mouseClick(panel->collisionRadio(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(enabled(), kColOn);
+    EXPECT_EQ(render().meshScene()->boxKind, 1);
     QTest::mouseClick(panel->visibilityRadio(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(panel->visibilityRadio()->isChecked());
     EXPECT_EQ(enabled(), kVisOn);
     EXPECT_EQ(render().meshScene()->boxKind, 0);
+
+    // The collision box chosen for one static stays its choice; the other static
+    // shows its visibility box.
     QTest::mouseClick(panel->collisionRadio(), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(enabled(), kColOn);
+    list->setCurrentRow(0);
+    EXPECT_TRUE(panel->visibilityRadio()->isChecked());
+    EXPECT_EQ(render().meshScene()->boxKind, 0);
+    list->setCurrentRow(1);
+    EXPECT_TRUE(panel->collisionRadio()->isChecked());
     EXPECT_EQ(render().meshScene()->boxKind, 1);
 }
 
@@ -122,13 +133,13 @@ TEST_F(BoundaryPanelTest, MeshOfNoStaticShowsItsSphereWithTheVisibilityRadioDisa
     QTest::mouseClick(panel->visibilityRadio(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(panel->collisionRadio()->isChecked());
 
-    // Back on a static's mesh: its boxes, with the radio enabled again and the
-    // collision box still the chosen one.
+    // Back on a static's mesh: its visibility box, with the radio enabled again.
     EXPECT_TRUE(panel->showMeshBounds(10));
     EXPECT_EQ(panel->staticsList()->currentRow(), 0);
     EXPECT_TRUE(panel->visibilityRadio()->isEnabled());
-    EXPECT_EQ(enabled(), kColOn);
-    EXPECT_EQ(value(7), staticAt(0).collisionBox[0]);
+    EXPECT_TRUE(panel->visibilityRadio()->isChecked());
+    EXPECT_EQ(enabled(), kVisOn);
+    EXPECT_EQ(value(1), staticAt(0).visibilityBox[0]);
 }
 
 TEST_F(BoundaryPanelTest, TypedValuesReachTheDocumentWithinTheirRanges) {

@@ -2,6 +2,7 @@
 #include "editor_fixture.h"
 
 #include <QCheckBox>
+#include <QDockWidget>
 
 namespace kavlen {
 namespace {
@@ -71,6 +72,10 @@ TEST_F(EditorTest, ClosingWritesTheWholeFileExactly) {
     EditorSettings expected;
     expected.showGrid = true;
     expected.recentFiles = {path};
+    // The dock layout is the main window's own encoding.
+    expected.windowLayout =
+        IniFile::load(locations.settingsFile).value("Layout", "main window").value_or("");
+    EXPECT_FALSE(expected.windowLayout.empty());
     IniFile fresh;
     writeSettings(fresh, expected);
     const std::string text = readText(locations.settingsFile);
@@ -104,6 +109,7 @@ TEST_F(EditorTest, ChoicesMadeInOneRunAreThereInTheNext) {
     action("QueryOnClose")->trigger();
     action("DarkUI")->trigger();
     render().viewport().setClearColor(0x00102030);
+    main().renderDock()->setFloating(true);
     const std::string path = demoCopy("demo.wad");
     ASSERT_TRUE(editor->openPackage(path));
     dialogs.answer(true); // Really close Kavlen?
@@ -111,11 +117,26 @@ TEST_F(EditorTest, ChoicesMadeInOneRunAreThereInTheNext) {
     editor.reset();
 
     start();
+    EXPECT_TRUE(main().renderDock()->isFloating());
+    EXPECT_TRUE(main().renderDock()->isVisible());
     EXPECT_TRUE(render().scene().showAxes);
     EXPECT_TRUE(action("QueryOnClose")->isChecked());
     EXPECT_TRUE(main().darkUI());
     EXPECT_EQ(render().viewport().clearColor(), 0x00102030u);
     EXPECT_EQ(editor->recentFiles().paths(), std::vector<std::string>{path});
+}
+
+TEST_F(EditorTest, AMissingOrBrokenLayoutGivesTheDefaultLayout) {
+    for (const char* entry :
+         {"", "main window=\r\n", "main window=not a layout!\r\n", "main window=AAAA\r\n"}) {
+        writeText(locations.settingsFile, std::string("[Layout]\r\n") + entry);
+        start();
+        QDockWidget* dock = main().renderDock();
+        EXPECT_FALSE(dock->isFloating()) << entry;
+        EXPECT_TRUE(dock->isVisible()) << entry;
+        EXPECT_EQ(main().dockWidgetArea(dock), Qt::RightDockWidgetArea) << entry;
+        editor.reset();
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The editor's windows and document lifecycle, driven through menus, shortcuts,
 // drops and scripted dialogs.
+#include "app/qt_text.h"
 #include "editor_fixture.h"
 #include "view3d/mesh_scene.h"
 
@@ -7,12 +8,15 @@
 #include "view3d/mesh_bounds.h"
 
 #include <QCheckBox>
+#include <QDockWidget>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QScreen>
 #include <QToolButton>
 #include <QUrl>
@@ -32,10 +36,14 @@ TEST_F(EditorTest, StartsWithTheMainWindowMaximisedAndTheRenderWindowBesideIt) {
     EXPECT_TRUE(render().isVisible());
     EXPECT_FALSE(editor->packageLoaded());
 
-    const QRect screen = render().screen()->geometry();
-    EXPECT_EQ(render().pos(), screen.topLeft() + QPoint(420, 22));
-    EXPECT_EQ(render().width(), screen.width() - 420);
-    EXPECT_EQ(render().height(), screen.height() - 42 - 22);
+    // Docked in the main window, right of the column, and most of its width.
+    QDockWidget* dock = main().renderDock();
+    ASSERT_TRUE(dock);
+    EXPECT_FALSE(dock->isFloating());
+    EXPECT_EQ(render().window(), &main());
+    EXPECT_GE(dock->geometry().left(), main().centralWidget()->geometry().right());
+    // It takes the width the column leaves.
+    EXPECT_GE(dock->geometry().right(), main().width() - 12);
     EXPECT_TRUE(dialogs.calls().empty());
 }
 
@@ -147,16 +155,18 @@ TEST_F(EditorTest, OpenReadsThePackageAndRefillsTitlesStatusAndRecentFiles) {
     EXPECT_EQ(statusWhenCleared, (QStringList{"", "", ""}));
     EXPECT_EQ(render().currentMesh(), 0);
     EXPECT_EQ(render().viewport().ignoreName, 1501u);
-    // The view is fitted to mesh 0, centred on the origin.
+    // The view is fitted to mesh 0 (and the sphere drawn around it), centred on
+    // the origin, with the camera in front of it.
     SceneFigure mesh0;
     setFigureBoundsToMesh(mesh0, editor->document().meshes[0]);
     for (int i = 0; i < 3; ++i) {
         const double shift = -(mesh0.boundMin[i] + mesh0.boundMax[i]) / 2;
-        EXPECT_EQ(render().viewport().boundMin[i], mesh0.boundMin[i] + shift);
-        EXPECT_EQ(render().viewport().boundMax[i], mesh0.boundMax[i] + shift);
-        mesh0.boundMax[i] += shift;
+        EXPECT_DOUBLE_EQ(render().scene().position[i], shift);
+        EXPECT_LE(render().viewport().boundMin[i], mesh0.boundMin[i] + shift);
+        EXPECT_GE(render().viewport().boundMax[i], mesh0.boundMax[i] + shift);
     }
-    EXPECT_FLOAT_EQ(render().camera().posZ, static_cast<float>(mesh0.boundMax[2] + 4.0));
+    EXPECT_GT(render().camera().posZ,
+              render().viewport().viewScale[2] * render().viewport().boundMax[2]);
     EXPECT_EQ(editor->recentFiles().paths(), std::vector<std::string>{path});
     EXPECT_TRUE(action("OpenRecent")->isEnabled());
     EXPECT_EQ(editor->menus().submenu("OpenRecent")->actions().size(), 1);
@@ -496,9 +506,7 @@ TEST_F(EditorTest, StartupCost) {
     clock.start();
     editor = std::make_unique<Editor>(dialogs, locations);
     ASSERT_TRUE(editor->start(true));
-    bool framed = false;
-    QObject::connect(&render().view(), &GLView::firstFrameDrawn, [&] { framed = true; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return framed; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return render().view().hasDrawnFrame(); }, 10000));
     const qint64 firstFrame = clock.elapsed();
     ASSERT_TRUE(editor->openPackage(demoCopy("demo.wad")));
     const qint64 opened = clock.elapsed();
@@ -513,6 +521,40 @@ TEST_F(EditorTest, StartupCost) {
     RecordProperty("peak_rss_kb", static_cast<int>(rssKb));
     std::printf("start to first frame %lld ms, demo opened at %lld ms, peak RSS %ld kB\n",
                 static_cast<long long>(firstFrame), static_cast<long long>(opened), rssKb);
+}
+
+TEST_F(EditorTest, HelpAboutNamesTheProgramQtTheGlDriverAndTheLicence) {
+    start();
+    render().view().grabFramebuffer(); // the view's GL context exists
+    action("About")->trigger();
+    ASSERT_EQ(dialogs.calls().size(), 1u);
+    EXPECT_EQ(dialogs.calls()[0].kind, Kind::Information);
+    const std::string text = dialogs.calls()[0].text;
+    EXPECT_TRUE(text.starts_with("Kavlen3 " KAVLEN_VERSION "\n")) << text;
+    EXPECT_NE(text.find("Qt " QT_VERSION_STR "\n"), std::string::npos) << text;
+    const auto glLine = [&](const std::string& label) {
+        const std::size_t at = text.find(label);
+        return at == std::string::npos
+                   ? std::string()
+                   : text.substr(at + label.size(), text.find('\n', at) - at - label.size());
+    };
+    const QString renderer = QString::fromLatin1(reinterpret_cast<const char*>(
+        render().view().context()->functions()->glGetString(GL_RENDERER)));
+    EXPECT_EQ(glLine("OpenGL renderer: "), renderer.toStdString());
+    EXPECT_NE(glLine("OpenGL version: "), "unknown");
+    EXPECT_NE(glLine("OpenGL version: "), "");
+    EXPECT_NE(text.find("Licence: "), std::string::npos);
+}
+
+// Every way of writing a line break gives one line break; two give two.
+TEST(MessageText, EachLineBreakBecomesOne) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"a\n\rb", "a\nb"},   {"a\r\nb", "a\nb"},       {"a\nb", "a\nb"},
+        {"a\rb", "a\nb"},     {"a\r\n\r\nb", "a\n\nb"}, {"a\n\r\n\rb", "a\n\nb"},
+        {"a\n\nb", "a\n\nb"}, {"\n\r", "\n"},           {"plain", "plain"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(messageText(in), QString(out)) << in;
 }
 
 } // namespace

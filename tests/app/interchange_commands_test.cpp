@@ -136,8 +136,8 @@ TEST_F(InterchangeCommandsTest, DxfExportedThroughTheMenuImportsBackIntoAnotherM
     ASSERT_FALSE(changes.empty());
     EXPECT_EQ(changes.back().meshSlots, std::vector<int>{editor->selection().meshSlot()});
     // Center: the view frames the new mesh, 300 high instead of the pyramid's 500.
-    const Viewport& view = render().viewport();
-    EXPECT_NEAR(view.boundMax[1] - view.boundMin[1], 3.0, 1e-6);
+    const MeshScene& scene = render().scene();
+    EXPECT_NEAR(scene.boundMax[1] - scene.boundMin[1], 3.0, 1e-6);
 }
 
 TEST_F(InterchangeCommandsTest, MqoExportedAndImportedKeepsVerticesFacesAndStaticLighting) {

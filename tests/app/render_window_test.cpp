@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QOpenGLContext>
 #include <QPushButton>
 #include <QToolButton>
@@ -135,7 +136,7 @@ TEST_F(RenderWindowTest, OpeningFillsTheListsAndShowsMeshZeroCentredWithCaptionA
     EXPECT_EQ(render().windowTitle(), "Render window - Mesh#:   0   vertices:   8   polys:   6");
     EXPECT_EQ(main().statusText(2), "Height:512   Width:512   Depth:512");
     EXPECT_EQ(render().scene().position, (Vec3{0, 0, 0}));
-    EXPECT_DOUBLE_EQ(render().viewport().boundMax[0], 2.56);
+    EXPECT_DOUBLE_EQ(render().scene().boundMax[0], 2.56);
     EXPECT_FALSE(render().hiddenFacesIndicator()->isVisible());
     EXPECT_EQ(shown, std::vector<int>{0});
     EXPECT_EQ(render().renderModeList()->currentText(), "Wireframe");
@@ -193,7 +194,7 @@ TEST_F(RenderWindowTest, MeshCaptionsAndTheCountOfMoveablesUsingAMesh) {
     EXPECT_EQ(render().currentMesh(), 2);
     EXPECT_EQ(countButton()->text(), "3");
     EXPECT_TRUE(countButton()->isEnabled());
-    EXPECT_EQ(countButton()->toolTip(), "Number of moveables using mesh\n\rClick for list");
+    EXPECT_EQ(countButton()->toolTip(), "Number of moveables using mesh\nClick for list");
     MoveablesWindow* window = render().moveablesWindow();
     EXPECT_FALSE(window->isVisible());
     QTest::mouseClick(countButton(), Qt::LeftButton);
@@ -474,23 +475,55 @@ TEST_F(RenderWindowTest, CenterFitsTheViewAgainAfterTheUserMovedIt) {
     EXPECT_EQ(render().allMeshesList()->currentIndex(), 1);
 }
 
-TEST_F(RenderWindowTest, AMeshChosenInAReportIsShownWhereTheListsHoldIt) {
+// However a mesh is chosen (a report, the all-meshes list, a static), the
+// moveables and meshes lists, the group caption and the count button describe it.
+TEST_F(RenderWindowTest, AMeshChosenAnyWayIsShownWhereTheListsHoldIt) {
     startAndOpen(demoCopy("demo.wad"));
     struct Expected {
         int slot;
         int moveable; // entry of the moveables list, -1 for none
         int entry;    // entry of the meshes list
     };
-    for (const Expected& e :
-         {Expected{5, 1, 1}, Expected{2, 0, 2}, Expected{12, 4, 0}, Expected{10, -1, 1}}) {
-        render().showMeshInLists(e.slot);
-        EXPECT_EQ(render().currentMesh(), e.slot);
-        EXPECT_EQ(render().allMeshesList()->currentIndex(), e.slot);
-        EXPECT_EQ(moveables()->currentIndex(), e.moveable) << e.slot;
-        if (e.moveable >= 0) {
-            EXPECT_EQ(meshes()->currentIndex(), e.entry) << e.slot;
+    // "N Meshes" from the package: the moveable's pointers, or the added meshes.
+    const auto caption = [&](int moveable) -> QString {
+        if (moveable < 0)
+            return {};
+        const Package& wad = editor->document();
+        int count = wad.addedMeshCount;
+        if (static_cast<std::uint32_t>(moveable) < wad.moveableCount) {
+            const auto [first, last] = wad.pointerRange(static_cast<std::size_t>(moveable));
+            count = static_cast<int>(last - first);
         }
+        return QString("%1 Mesh%2").arg(count).arg(count == 1 ? "" : "es");
+    };
+    const auto check = [&](const Expected& e, const char* how) {
+        EXPECT_EQ(render().currentMesh(), e.slot) << how;
+        EXPECT_EQ(render().allMeshesList()->currentIndex(), e.slot) << how;
+        EXPECT_EQ(moveables()->currentIndex(), e.moveable) << how << " " << e.slot;
+        EXPECT_EQ(render().meshesGroup()->title(), caption(e.moveable)) << how << " " << e.slot;
+        if (e.moveable >= 0) {
+            EXPECT_EQ(meshes()->currentIndex(), e.entry) << how << " " << e.slot;
+            EXPECT_FALSE(countButton()->text().isEmpty()) << how << " " << e.slot;
+        } else {
+            EXPECT_EQ(meshes()->count(), 0) << how << " " << e.slot;
+            EXPECT_TRUE(countButton()->text().isEmpty()) << how << " " << e.slot;
+        }
+    };
+    const Expected cases[] = {{5, 1, 1}, {2, 0, 2}, {12, 4, 0}, {10, -1, 0}};
+    for (const Expected& e : cases) {
+        render().showMeshInLists(e.slot);
+        check(e, "report");
     }
+    for (const Expected& e : cases) {
+        render().allMeshesList()->setCurrentIndex(e.slot);
+        check(e, "all-meshes list");
+    }
+    // Static 0 uses mesh 10.
+    auto* statics = main().findChild<QListWidget*>("staticsList");
+    ASSERT_TRUE(statics);
+    render().showMeshInLists(5);
+    statics->setCurrentRow(0);
+    check(cases[3], "static");
 }
 
 } // namespace
