@@ -23,8 +23,9 @@ struct ObjMeshSource {
     std::string fileLabel;        // names the file in messages
 };
 
-// Builds the new content of a slot whose present content is `base` (kept where a
-// slot keeps what it held, and to keep the order of faces that did not change).
+// Builds the new content of a slot whose present content is `base` through the
+// shared import path (scale or fit, vertex and face order of `base` where the
+// points match, bounding sphere), then adds the file's normals or colours.
 ObjMeshBuild meshFromObj(const Package& wad, const Mesh& base, const ObjMeshSource& source,
                          const ImportOptions& options);
 
