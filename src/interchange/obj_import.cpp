@@ -250,7 +250,10 @@ ObjMeshBuild meshFromObj(const Package& wad, const Mesh& base, const ObjMeshSour
     ObjMeshBuild build;
     const ObjModel& model = *source.model;
     const auto chosen = [&](const ObjFace& f) {
-        return source.object < 0 || f.object == source.object;
+        if (source.object < 0)
+            return true;
+        const std::size_t i = std::size_t(&f - model.faces.data());
+        return (i < source.faceObject.size() ? source.faceObject[i] : f.object) == source.object;
     };
 
     // The vertices of the new mesh: every vertex of the file, or those of the section.

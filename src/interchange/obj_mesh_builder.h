@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kavlen {
 
@@ -18,7 +19,10 @@ struct ObjMeshBuild {
 
 struct ObjMeshSource {
     const ObjModel* model = nullptr;
-    int object = -1;              // section to take, -1 for every face of the file
+    int object = -1; // section to take, -1 for every face of the file
+    // The section each face counts for, when not its own (faces of groups that
+    // another program split off an object); empty: every face's own.
+    std::vector<int> faceObject;
     double offset[3] = {0, 0, 0}; // subtracted from every position (package axes)
     std::string fileLabel;        // names the file in messages
 };

@@ -424,6 +424,13 @@ TEST(ObjMoveable, ExportThenImportIsTheIdentityAndRefusalsChangeNothing) {
         ASSERT_TRUE(r.imported) << m << firstMessage(r);
         EXPECT_EQ(packageBytes(*wad), original) << m;
     }
+    // Moveable 1's file as assimp rewrites it: each object split into groups named
+    // after their materials, only the first named after the slot.
+    const ImportResult viaAssimp = importMoveableObj(
+        *wad, 1, std::filesystem::path(KAVLEN_OBJ_CORPUS) / "moveable1_assimp.obj", kMoveable);
+    ASSERT_TRUE(viaAssimp.imported) << firstMessage(viaAssimp);
+    EXPECT_TRUE(viaAssimp.messages.empty()) << firstMessage(viaAssimp);
+    EXPECT_EQ(packageBytes(*wad), original);
     // Moveable 0: root at the origin; mesh 1 pushed the root, mesh 2 popped it.
     const MoveablePlacement p = placeMoveable(*wad, 0);
     ASSERT_TRUE(p.refusal.empty());
@@ -443,6 +450,19 @@ TEST(ObjMoveable, ExportThenImportIsTheIdentityAndRefusalsChangeNothing) {
     }
     EXPECT_EQ(broken("o Mesh_3", "o Other").messages.back().text,
               "broken.obj has no object Mesh_3 for mesh slot 3. Nothing was imported.");
+    // Another object counts for the slot's object before it; faces before the
+    // first slot's object are left out and counted.
+    ImportResult r = broken("o Mesh_1", "o Other\nf 1 2 3\no Mesh_1");
+    ASSERT_TRUE(r.imported) << firstMessage(r);
+    EXPECT_EQ(wad->meshes[0].faceCount, 7);
+    writeText(dir / "late.obj", text.substr(0, text.find("o Mesh_0")) + "o Other" +
+                                    text.substr(text.find("o Mesh_0") + 8) + "o Mesh_0\nf 1 2 3\n");
+    r = importMoveableObj(*wad, 0, dir / "late.obj", kMoveable);
+    ASSERT_TRUE(r.imported) << firstMessage(r);
+    EXPECT_EQ(r.messages, (Messages{{MessageKind::Information,
+                                     "6 faces come before the first object named after a mesh "
+                                     "slot and were not imported."}}));
+    EXPECT_EQ(wad->meshes[0].faceCount, 1);
     EXPECT_FALSE(exportMoveableObj(*wad, 4, dir / "none.obj").written);
     wad->meshTreeCount = 4;
     EXPECT_EQ(placeMoveable(*wad, 0).refusal,
