@@ -23,10 +23,6 @@ std::uint64_t pointKey(const Point& p) {
            std::uint16_t(p[2]);
 }
 
-Message refusal(std::string text) {
-    return {MessageKind::Error, std::move(text)};
-}
-
 std::string numberText(double value) {
     char buffer[32];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -187,10 +183,14 @@ constexpr std::uint64_t kNewVertex = std::uint64_t(1) << 40;
 // The new mesh's index of every canonical model vertex and of every face corner,
 // keeping the replaced mesh's indices where the points match. Faces that match an
 // old face corner for corner take its indices, so that vertices sharing one point
-// in the old mesh stay apart.
+// in the old mesh stay apart. Old vertices that no face uses keep their slots
+// when the model matched any vertex: files have no room for them (DXF) or other
+// programs drop them (assimp), and the indices after them must not shift.
 struct VertexOrder {
     std::vector<std::uint64_t> slotOfVertex;                // per model vertex (canonical ones)
     std::vector<std::array<std::uint64_t, 4>> slotOfCorner; // per face
+    std::vector<std::int64_t> oldFace;  // per face: the old face it matches, or -1
+    std::vector<std::uint64_t> keptOld; // old vertices without faces that stay
 };
 
 VertexOrder matchTargetOrder(const Mesh& target, const std::vector<Point>& points,
@@ -245,6 +245,7 @@ VertexOrder matchTargetOrder(const Mesh& target, const std::vector<Point>& point
     }
 
     order.slotOfCorner.resize(faces.size());
+    order.oldFace.assign(faces.size(), -1);
     for (std::size_t f = 0; f < faces.size(); ++f) {
         const BuiltFace& face = faces[f];
         std::array<Point, 4> c{};
@@ -255,11 +256,35 @@ VertexOrder matchTargetOrder(const Mesh& target, const std::vector<Point>& point
             order.slotOfCorner[f][k] = order.slotOfVertex[face.vertex[k]];
         if (it != oldFaces.end() && !it->second.empty()) {
             const MeshFace& old = target.faces[it->second.front()];
+            order.oldFace[f] = std::int64_t(it->second.front());
             it->second.pop_front();
             for (int k = 0; k < face.corners(); ++k)
                 order.slotOfCorner[f][k] = old.vertexIndex[k];
         }
     }
+
+    std::vector<char> taken(oldCount, 0);
+    bool matched = false;
+    for (std::size_t v = 0; v < points.size(); ++v)
+        if (canonical[v] == v && order.slotOfVertex[v] < oldCount) {
+            taken[order.slotOfVertex[v]] = 1;
+            matched = true;
+        }
+    if (!matched)
+        return order;
+    for (std::size_t f = 0; f < faces.size(); ++f)
+        for (int k = 0; k < faces[f].corners(); ++k)
+            if (order.slotOfCorner[f][k] < oldCount)
+                taken[order.slotOfCorner[f][k]] = 1;
+    for (std::size_t f = 0; f < oldFaceCount; ++f) {
+        const MeshFace& face = target.faces[f];
+        for (int k = 0; k < (face.shape == kShapeQuad ? 4 : 3); ++k)
+            if (face.vertexIndex[k] < oldCount)
+                taken[face.vertexIndex[k]] = 1; // used by a face: goes unless matched
+    }
+    for (std::size_t i = 0; i < oldCount; ++i)
+        if (!taken[i])
+            order.keptOld.push_back(i);
     return order;
 }
 
@@ -270,13 +295,13 @@ std::string displayName(const std::filesystem::path& file) {
     return name.empty() ? file.string() : name;
 }
 
-ImportResult placeImportedModel(Package& wad, int slot, const ImportedModel& model,
-                                const ImportOptions& options, std::string_view fileName) {
-    ImportResult result;
-    const Mesh* target = meshForInterchange(wad, slot, result.messages);
-    if (!target)
-        return result;
-    result.messages.insert(result.messages.end(), model.notices.begin(), model.notices.end());
+ImportedMesh buildImportedMesh(const Mesh& target, const ImportedModel& model,
+                               const ImportOptions& options, std::string_view fileName) {
+    ImportedMesh result;
+    const auto refusal = [&model](std::string text) {
+        return Message{model.refusalKind, std::move(text)};
+    };
+    result.messages = model.notices;
     if (model.faces.empty()) {
         result.messages.push_back(refusal(noFacesMessage(fileName, model.holds)));
         return result;
@@ -293,7 +318,7 @@ ImportResult placeImportedModel(Package& wad, int slot, const ImportedModel& mod
 
     // The scale: the user's factor, or the one that gives the model the size of
     // the mesh it replaces.
-    const double targetSide = sideOf(*target);
+    const double targetSide = sideOf(target);
     double scale = options.scale;
     if (options.fit) {
         const double side = largestSide(model);
@@ -375,7 +400,7 @@ ImportResult placeImportedModel(Package& wad, int slot, const ImportedModel& mod
     // The new mesh's vertex of every model vertex and face corner.
     VertexOrder order;
     if (model.keepTargetOrder) {
-        order = matchTargetOrder(*target, points, canonical, faces);
+        order = matchTargetOrder(target, points, canonical, faces);
     } else {
         order.slotOfVertex.resize(n);
         for (std::size_t v = 0; v < n; ++v)
@@ -392,6 +417,7 @@ ImportResult placeImportedModel(Package& wad, int slot, const ImportedModel& mod
     for (std::size_t f = 0; f < faces.size(); ++f)
         for (int k = 0; k < faces[f].corners(); ++k)
             used.push_back(order.slotOfCorner[f][k]);
+    used.insert(used.end(), order.keptOld.begin(), order.keptOld.end());
     std::sort(used.begin(), used.end()); // old vertices first in their order, then new ones
     used.erase(std::unique(used.begin(), used.end()), used.end());
     if (used.size() > kMaxMeshVertices) {
@@ -402,44 +428,83 @@ ImportResult placeImportedModel(Package& wad, int slot, const ImportedModel& mod
         return static_cast<std::uint16_t>(std::lower_bound(used.begin(), used.end(), s) -
                                           used.begin());
     };
+    result.vertexIndex.resize(n);
+    for (std::size_t v = 0; v < n; ++v)
+        result.vertexIndex[v] = indexOf(order.slotOfVertex[canonical[v]]);
+    result.cornerIndex.resize(faces.size());
+    for (std::size_t f = 0; f < faces.size(); ++f)
+        for (int k = 0; k < faces[f].corners(); ++k)
+            result.cornerIndex[f][std::size_t(k)] = indexOf(order.slotOfCorner[f][k]);
 
-    auto mesh = std::make_unique<Mesh>(*target);
+    // Where each face goes: its old face's place when kept, else after the old faces.
+    std::vector<std::pair<std::int64_t, std::size_t>> places(faces.size());
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        const bool kept =
+            model.keepTargetFaceOrder && f < order.oldFace.size() && order.oldFace[f] >= 0;
+        places[f] = {kept ? order.oldFace[f] : std::int64_t(kMaxMeshVertices + f), f};
+    }
+    std::sort(places.begin(), places.end());
+
+    auto mesh = std::make_unique<Mesh>(target);
     mesh->vertexCount = static_cast<std::uint16_t>(used.size());
     mesh->normalCount = static_cast<std::int16_t>(used.size());
     for (std::size_t i = 0; i < used.size(); ++i) {
         const Point p = used[i] & kNewVertex
                             ? points[used[i] & ~kNewVertex]
-                            : Point{target->vertices[used[i]].x, target->vertices[used[i]].y,
-                                    target->vertices[used[i]].z};
+                            : Point{target.vertices[used[i]].x, target.vertices[used[i]].y,
+                                    target.vertices[used[i]].z};
         mesh->vertices[i] = {std::int16_t(p[0]), std::int16_t(p[1]), std::int16_t(p[2])};
         mesh->normals[i] = {};
     }
     mesh->faceCount = static_cast<std::int16_t>(faces.size());
-    for (std::size_t f = 0; f < faces.size(); ++f) {
-        MeshFace& face = mesh->faces[f];
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const std::size_t f = places[i].second;
+        MeshFace& face = mesh->faces[i];
         face.shape = faces[f].shape;
         for (int k = 0; k < faces[f].corners(); ++k)
-            face.vertexIndex[k] = indexOf(order.slotOfCorner[f][k]);
+            face.vertexIndex[k] = result.cornerIndex[f][std::size_t(k)];
         face.texture = faces[f].texture;
         face.attributes = faces[f].attributes;
         face.visible = 1;
     }
     finishImportedLighting(*mesh, options);
+    // Old vertices without faces keep their lighting when it is of the chosen kind.
+    for (const std::uint64_t old : order.keptOld) {
+        const std::uint16_t i = indexOf(old);
+        if (options.moveable && target.normalCount > 0)
+            mesh->normals[i] = target.normals[old];
+        else if (!options.moveable && target.normalCount < 0)
+            mesh->shades[i] = target.shades[old];
+    }
     if (const auto sphere = boundingSphere(*mesh)) {
         mesh->sphereX = sphere->x;
         mesh->sphereY = sphere->y;
         mesh->sphereZ = sphere->z;
         mesh->sphereRadius = sphere->radius;
     }
-    wad.meshes[std::size_t(slot)] = *mesh;
 
     ImportChanges changes = model.changes;
     changes.add(check.collapsed, "face collapsed to zero area at this scale",
                 "faces collapsed to zero area at this scale");
     changes.report(model.facesRead ? model.facesRead : faces.size(), result.messages);
+    result.mesh = std::move(mesh);
+    return result;
+}
+
+ImportResult placeImportedModel(Package& wad, int slot, const ImportedModel& model,
+                                const ImportOptions& options, std::string_view fileName) {
+    ImportResult result;
+    const Mesh* target = meshForInterchange(wad, slot, result.messages);
+    if (!target)
+        return result;
+    ImportedMesh built = buildImportedMesh(*target, model, options, fileName);
+    result.messages.insert(result.messages.end(), built.messages.begin(), built.messages.end());
+    if (!built.mesh)
+        return result;
+    wad.meshes[std::size_t(slot)] = *built.mesh;
     result.imported = true;
-    result.vertexCount = mesh->vertexCount;
-    result.faceCount = mesh->faceCount;
+    result.vertexCount = built.mesh->vertexCount;
+    result.faceCount = built.mesh->faceCount;
     return result;
 }
 

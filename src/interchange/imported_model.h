@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,14 +36,34 @@ struct ImportedModel {
     // Vertices that match the replaced mesh's vertices keep their indices there:
     // matched ones first in their old order, new ones after.
     bool keepTargetOrder = false;
+    // Faces equal to one of the replaced mesh's faces (same corner points in the
+    // same order) take that face's place, the rest follow in model order; a round
+    // trip through a program that regroups faces keeps their order.
+    bool keepTargetFaceOrder = false;
     // Wording of the vertex and face limits: DXF's own or the plain one.
     enum class LimitWording { Dxf, Plain } limitWording = LimitWording::Plain;
+    // How refusals are shown: an error box, or a plain message (OBJ).
+    MessageKind refusalKind = MessageKind::Error;
 
     std::size_t facesRead = 0; // faces as the file has them, for the summary
     ImportChanges changes;     // what the reader split or left out
     Messages notices;          // shown before the summary (e.g. several objects merged)
     std::string holds;         // what the file holds instead of faces, when known
 };
+
+// The new content of a mesh slot before it is stored, with the mesh vertex that
+// each model vertex and each face corner became (for data a format adds, such as
+// normals or colours).
+struct ImportedMesh {
+    std::unique_ptr<Mesh> mesh;             // null when refused
+    Messages messages;                      // the notices, then the refusal or the summary
+    std::vector<std::uint16_t> vertexIndex; // per model vertex
+    std::vector<std::array<std::uint16_t, 4>> cornerIndex; // per model face
+};
+
+// Builds what placeImportedModel stores, from the slot's present content.
+ImportedMesh buildImportedMesh(const Mesh& target, const ImportedModel& model,
+                               const ImportOptions& options, std::string_view fileName);
 
 // Replaces mesh slot `slot` with the model. `fileName` names the file in the
 // messages. On success the result carries the notices and one summary of the

@@ -1,3 +1,4 @@
+#include "interchange/imported_model.h"
 #include "interchange/obj_material_name.h"
 #include "interchange/obj_mesh_builder.h"
 #include "interchange/polygon_split.h"
@@ -6,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <map>
 #include <unordered_map>
 
 namespace kavlen {
@@ -108,34 +108,25 @@ struct Changes {
     std::size_t missingSample = 0; // names of samples the package does not have
     std::size_t otherShape = 0;    // a quad's name on a triangle or the other way
 
-    std::optional<Message> notice() const {
-        std::vector<std::string> parts;
-        const auto n = [](std::size_t count, const char* one, const char* many) {
-            return std::to_string(count) + " " + (count == 1 ? one : many);
-        };
-        if (split)
-            parts.push_back(n(split, "face", "faces") + " of 5 or more points " +
-                            (split == 1 ? "was" : "were") + " split into " +
-                            n(splitTriangles, "triangle", "triangles"));
-        if (dropped)
-            parts.push_back(n(dropped, "face", "faces") + " of fewer than 3 points " +
-                            (dropped == 1 ? "was" : "were") + " dropped");
-        if (unmatched)
-            parts.push_back(n(unmatched, "textured face gets", "textured faces get") +
-                            " sample 0: their texture coordinates match no sample of their page");
-        if (missingSample)
-            parts.push_back(n(missingSample, "face names", "faces name") +
-                            " a sample the package does not have and " +
-                            (missingSample == 1 ? "gets" : "get") + " sample 0");
-        if (otherShape)
-            parts.push_back(n(otherShape, "face has", "faces have") +
-                            " a material written for the other shape (triangle or quad)");
-        if (parts.empty())
-            return std::nullopt;
-        std::string text = std::to_string(facesRead) + " faces read: ";
-        for (std::size_t i = 0; i < parts.size(); ++i)
-            text += (i ? "; " : "") + parts[i];
-        return plain(text + ".");
+    // The summary's reasons, in the shared wording of an import's changes.
+    ImportChanges report() const {
+        ImportChanges out;
+        const std::string triangles =
+            std::to_string(splitTriangles) + (splitTriangles == 1 ? " triangle" : " triangles");
+        out.add(split, "face of 5 or more points was split into " + triangles,
+                "faces of 5 or more points were split into " + triangles);
+        out.add(dropped, "face of fewer than 3 points was dropped",
+                "faces of fewer than 3 points were dropped");
+        out.add(unmatched,
+                "textured face gets sample 0: their texture coordinates match no sample of "
+                "their page",
+                "textured faces get sample 0: their texture coordinates match no sample of "
+                "their page");
+        out.add(missingSample, "face names a sample the package does not have and gets sample 0",
+                "faces name a sample the package does not have and get sample 0");
+        out.add(otherShape, "face has a material written for the other shape (triangle or quad)",
+                "faces have a material written for the other shape (triangle or quad)");
+        return out;
     }
 };
 
@@ -188,74 +179,28 @@ struct Builder {
     }
 };
 
-// Order of the new faces: faces equal to one of the slot's faces (same corner
-// positions in the same order) take that face's place, the rest follow in file
-// order. A round trip through a program that regroups faces keeps their order.
-void keepFaceOrder(std::vector<PendingFace>& faces, const std::vector<MeshVertex>& points,
-                   const std::vector<int>& meshIndexOfVertex, const ObjModel& model,
-                   const Mesh& base) {
-    using Key = std::array<std::int64_t, 5>;
-    const auto pack = [](const MeshVertex& v) {
-        return (std::int64_t(v.x) + 32768) << 32 | (std::int64_t(v.y) + 32768) << 16 |
-               (std::int64_t(v.z) + 32768);
-    };
-    std::map<Key, std::vector<int>> old;
-    const int oldCount = std::clamp<int>(base.faceCount, 0, int(kMaxMeshVertices));
-    for (int f = oldCount; f-- > 0;) {
-        const MeshFace& face = base.faces[std::size_t(f)];
-        Key key{face.shape, 0, 0, 0, -1};
-        bool valid = true;
-        for (int k = 0; k < face.cornerCount(); ++k) {
-            const std::uint16_t v = face.vertexIndex[std::size_t(k)];
-            valid = valid && v < base.vertexCount && v < kMaxMeshVertices;
-            if (valid)
-                key[std::size_t(k + 1)] = pack(base.vertices[v]);
-        }
-        if (valid)
-            old[key].push_back(f); // last pushed = lowest index
-    }
-    std::vector<std::pair<int, std::size_t>> order;
-    for (std::size_t i = 0; i < faces.size(); ++i) {
-        const PendingFace& face = faces[i];
-        Key key{face.shape, 0, 0, 0, -1};
-        for (int k = 0; k < cornersOf(face.shape); ++k) {
-            const int v = model.corners[std::size_t(face.corner[std::size_t(k)])].vertex;
-            key[std::size_t(k + 1)] = pack(points[std::size_t(meshIndexOfVertex[std::size_t(v)])]);
-        }
-        int place = oldCount + int(i);
-        if (const auto it = old.find(key); it != old.end() && !it->second.empty()) {
-            place = it->second.back();
-            it->second.pop_back();
-        }
-        order.push_back({place, i});
-    }
-    std::sort(order.begin(), order.end());
-    std::vector<PendingFace> sorted;
-    sorted.reserve(faces.size());
-    for (const auto& [place, i] : order)
-        sorted.push_back(faces[i]);
-    faces = std::move(sorted);
-}
-
 // Moveable lighting takes the file's normals when every corner names one and
 // each vertex has one normal (as exported); otherwise the averaged normals stay.
+// `vertexOrder` holds the file vertex of each model vertex; `placed` where the
+// model's vertices and face corners went.
 void takeFileNormals(Mesh& mesh, const std::vector<PendingFace>& faces,
-                     const std::vector<int>& meshIndexOfVertex, const ObjModel& model) {
+                     const std::vector<int>& vertexOrder, const ImportedMesh& placed,
+                     const ObjModel& model) {
     std::vector<int> normalOf(mesh.vertexCount, -1);
     // Files that number normals like vertices (as exported) give unused vertices
     // their normals too.
     bool alike = model.normals.size() == model.vertices.size();
     for (const ObjCorner& c : model.corners)
         alike = alike && c.normal == c.vertex;
-    for (std::size_t v = 0; alike && v < meshIndexOfVertex.size(); ++v)
-        if (meshIndexOfVertex[v] >= 0)
-            normalOf[std::size_t(meshIndexOfVertex[v])] = int(v);
-    for (const PendingFace& face : faces) {
+    for (std::size_t k = 0; alike && k < vertexOrder.size(); ++k)
+        normalOf[placed.vertexIndex[k]] = vertexOrder[k];
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        const PendingFace& face = faces[f];
         for (int k = 0; k < cornersOf(face.shape); ++k) {
             const ObjCorner& c = model.corners[std::size_t(face.corner[std::size_t(k)])];
             if (c.normal < 0)
                 return;
-            int& mine = normalOf[std::size_t(meshIndexOfVertex[std::size_t(c.vertex)])];
+            int& mine = normalOf[placed.cornerIndex[f][std::size_t(k)]];
             if (mine >= 0 && mine != c.normal) {
                 const ObjVector& a = model.normals[std::size_t(mine)];
                 const ObjVector& b = model.normals[std::size_t(c.normal)];
@@ -305,10 +250,11 @@ ObjMeshBuild meshFromObj(const Package& wad, const Mesh& base, const ObjMeshSour
     ObjMeshBuild build;
     const ObjModel& model = *source.model;
     const auto chosen = [&](const ObjFace& f) {
-        return source.object < 0 || f.object == source.object;
+        if (source.object < 0)
+            return true;
+        const std::size_t i = std::size_t(&f - model.faces.data());
+        return (i < source.faceObject.size() ? source.faceObject[i] : f.object) == source.object;
     };
-    const std::string empty =
-        source.fileLabel + " holds no faces that can be imported; the mesh was not changed.";
 
     // The vertices of the new mesh: every vertex of the file, or those of the section.
     std::vector<int> vertexOrder;
@@ -343,7 +289,7 @@ ObjMeshBuild meshFromObj(const Package& wad, const Mesh& base, const ObjMeshSour
             faceTotal += f.cornerCount > 4 ? std::size_t(f.cornerCount - 2) : 1;
     }
     if (faceTotal == 0) {
-        build.refusal = empty;
+        build.refusal = noFacesMessage(source.fileLabel);
         return build;
     }
     if (vertexOrder.size() > kMaxMeshVertices) {
@@ -355,24 +301,18 @@ ObjMeshBuild meshFromObj(const Package& wad, const Mesh& base, const ObjMeshSour
         return build;
     }
 
-    std::vector<int> meshIndex(model.vertices.size(), -1);
-    std::vector<MeshVertex> points;
+    // File vertices in the mesh's axes (y and z turned), placed by the offset.
+    ImportedModel imported;
+    imported.keepTargetOrder = true;
+    imported.keepTargetFaceOrder = true;
+    imported.refusalKind = MessageKind::Information;
+    imported.facesRead = read;
+    std::vector<std::uint32_t> modelIndex(model.vertices.size(), 0);
     for (const int v : vertexOrder) {
         const ObjVertex& p = model.vertices[std::size_t(v)];
-        const double file[3] = {p.x, p.y, p.z};
-        const double turned[3] = {p.x - source.offset[0], -p.y - source.offset[1],
-                                  -p.z - source.offset[2]};
-        std::int16_t out[3];
-        for (int i = 0; i < 3; ++i) {
-            const auto c = meshCoordinate(turned[i]);
-            if (!c) {
-                build.refusal = coordinateOutOfRangeMessage(formatFixed(file[i], 4), turned[i]);
-                return build;
-            }
-            out[i] = *c;
-        }
-        meshIndex[std::size_t(v)] = int(points.size());
-        points.push_back({out[0], out[1], out[2]});
+        modelIndex[std::size_t(v)] = std::uint32_t(imported.vertices.size());
+        imported.vertices.push_back(
+            {p.x - source.offset[0], -p.y - source.offset[1], -p.z - source.offset[2]});
     }
 
     Builder builder{wad, model, source, std::nullopt, {}};
@@ -411,47 +351,47 @@ ObjMeshBuild meshFromObj(const Package& wad, const Mesh& base, const ObjMeshSour
         ++builder.changes.split;
         builder.changes.splitTriangles += triangles.size();
     }
-    keepFaceOrder(faces, points, meshIndex, model, base);
+    for (const PendingFace& in : faces) {
+        ImportedFace& out = imported.faces.emplace_back();
+        out.corners = std::uint8_t(cornersOf(in.shape));
+        for (int k = 0; k < out.corners; ++k)
+            out.vertex[std::size_t(k)] = modelIndex[std::size_t(
+                model.corners[std::size_t(in.corner[std::size_t(k)])].vertex)];
+        out.texture = in.texture;
+        out.attributes = in.attributes;
+    }
+    imported.changes = builder.changes.report();
 
-    auto mesh = std::make_unique<Mesh>(base);
-    for (std::size_t k = 0; k < points.size(); ++k) {
-        mesh->vertices[k] = points[k];
-        mesh->normals[k] = {};
+    ImportedMesh placed = buildImportedMesh(base, imported, options, source.fileLabel);
+    if (!placed.mesh) {
+        build.refusal = placed.messages.empty() ? std::string() : placed.messages.back().text;
+        return build;
     }
-    mesh->vertexCount = static_cast<std::uint16_t>(points.size());
-    mesh->normalCount = static_cast<std::int16_t>(points.size());
-    for (std::size_t i = 0; i < faces.size(); ++i) {
-        const PendingFace& in = faces[i];
-        MeshFace& face = mesh->faces[i];
-        face.shape = in.shape;
-        const int corners = cornersOf(in.shape);
-        for (int k = 0; k < corners; ++k) {
-            const int v = model.corners[std::size_t(in.corner[std::size_t(k)])].vertex;
-            face.vertexIndex[std::size_t(k)] =
-                static_cast<std::uint16_t>(meshIndex[std::size_t(v)]);
-        }
-        face.texture = in.texture;
-        face.attributes = in.attributes;
-        face.visible = 1;
-    }
-    mesh->faceCount = static_cast<std::int16_t>(faces.size());
-    finishImportedLighting(*mesh, options);
+    Mesh& mesh = *placed.mesh;
     if (options.moveable)
-        takeFileNormals(*mesh, faces, meshIndex, model);
+        takeFileNormals(mesh, faces, vertexOrder, placed, model);
     // Vertex colours of a static import become its shades (white is full light).
     const bool coloured =
         !vertexOrder.empty() && std::all_of(vertexOrder.begin(), vertexOrder.end(), [&](int v) {
             return model.vertices[std::size_t(v)].hasColour;
         });
     if (!options.moveable && coloured) {
-        for (std::size_t k = 0; k < vertexOrder.size(); ++k) {
-            const ObjVertex& p = model.vertices[std::size_t(vertexOrder[k])];
+        const auto shade = [](const ObjVertex& p) {
             const double light = std::clamp((double(p.r) + p.g + p.b) / 3.0, 0.0, 1.0);
-            mesh->shades[k] = static_cast<std::int16_t>(std::lround((1.0 - light) * 8191.0));
-        }
+            return static_cast<std::int16_t>(std::lround((1.0 - light) * 8191.0));
+        };
+        for (std::size_t k = 0; k < vertexOrder.size(); ++k)
+            mesh.shades[placed.vertexIndex[k]] = shade(model.vertices[std::size_t(vertexOrder[k])]);
+        for (std::size_t f = 0; f < faces.size(); ++f)
+            for (int k = 0; k < cornersOf(faces[f].shape); ++k) {
+                const ObjCorner& c = model.corners[std::size_t(faces[f].corner[std::size_t(k)])];
+                mesh.shades[placed.cornerIndex[f][std::size_t(k)]] =
+                    shade(model.vertices[std::size_t(c.vertex)]);
+            }
     }
-    build.mesh = std::move(mesh);
-    build.notice = builder.changes.notice();
+    build.mesh = std::move(placed.mesh);
+    if (!placed.messages.empty())
+        build.notice = placed.messages.back();
     return build;
 }
 

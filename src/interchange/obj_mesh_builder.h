@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kavlen {
 
@@ -18,13 +19,17 @@ struct ObjMeshBuild {
 
 struct ObjMeshSource {
     const ObjModel* model = nullptr;
-    int object = -1;              // section to take, -1 for every face of the file
+    int object = -1; // section to take, -1 for every face of the file
+    // The section each face counts for, when not its own (faces of groups that
+    // another program split off an object); empty: every face's own.
+    std::vector<int> faceObject;
     double offset[3] = {0, 0, 0}; // subtracted from every position (package axes)
     std::string fileLabel;        // names the file in messages
 };
 
-// Builds the new content of a slot whose present content is `base` (kept where a
-// slot keeps what it held, and to keep the order of faces that did not change).
+// Builds the new content of a slot whose present content is `base` through the
+// shared import path (scale or fit, vertex and face order of `base` where the
+// points match, bounding sphere), then adds the file's normals or colours.
 ObjMeshBuild meshFromObj(const Package& wad, const Mesh& base, const ObjMeshSource& source,
                          const ImportOptions& options);
 

@@ -91,7 +91,9 @@ Messages loadObj(const std::filesystem::path& file, ObjModel& model);
 // negated, face winding reversed. Faces of 5 or more points are split into
 // triangles; texture words come from material names written by exportObj, or
 // from texture coordinates that match a sample of the page picture a material
-// names. On any refusal the mesh stays exactly as it was.
+// names. The shared import path applies the chosen scale or fit, keeps the
+// indices of vertices (and the places of faces) that match the slot's mesh and
+// recomputes the bounding sphere. On any refusal the mesh stays exactly as it was.
 ImportResult importObj(Package& wad, int slot, const std::filesystem::path& file,
                        const ImportOptions& options);
 ImportResult importObjText(Package& wad, int slot, std::string_view text,

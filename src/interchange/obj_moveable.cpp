@@ -129,7 +129,36 @@ ImportResult importMoveableObj(Package& wad, int moveable, const std::filesystem
     const std::string nothing = " Nothing was imported.";
     std::vector<std::pair<int, std::unique_ptr<Mesh>>> built;
     std::vector<Message> notices;
-    for (const auto& [slot, k] : distinctSlots(placement)) {
+    // Programs that regroup faces by material (assimp writes "g MATERIAL" groups)
+    // keep an object's name on its first group only: faces of a section that names
+    // no slot of the moveable count for the last slot's section before them.
+    const auto slots = distinctSlots(placement);
+    std::vector<int> faceObject(model.faces.size(), -1);
+    {
+        std::vector<char> slotSection(model.objects.size(), 0);
+        for (const auto& [slot, k] : slots) {
+            const auto it =
+                std::find(model.objects.begin(), model.objects.end(), objObjectName(slot));
+            if (it != model.objects.end())
+                slotSection[std::size_t(it - model.objects.begin())] = 1;
+        }
+        int current = -1;
+        std::size_t outside = 0;
+        for (std::size_t i = 0; i < model.faces.size(); ++i) {
+            const int section = model.faces[i].object;
+            if (slotSection[std::size_t(section)])
+                current = section;
+            faceObject[i] = current;
+            outside += current < 0;
+        }
+        if (outside > 0)
+            notices.push_back({MessageKind::Information,
+                               std::to_string(outside) +
+                                   (outside == 1 ? " face comes" : " faces come") +
+                                   " before the first object named after a mesh slot and " +
+                                   (outside == 1 ? "was" : "were") + " not imported."});
+    }
+    for (const auto& [slot, k] : slots) {
         const std::string name = objObjectName(slot);
         const auto it = std::find(model.objects.begin(), model.objects.end(), name);
         if (it == model.objects.end())
@@ -138,6 +167,7 @@ ImportResult importMoveableObj(Package& wad, int moveable, const std::filesystem
         ObjMeshSource source;
         source.model = &model;
         source.object = int(it - model.objects.begin());
+        source.faceObject = faceObject;
         source.offset[0] = placement.offsets[k][0];
         source.offset[1] = placement.offsets[k][1];
         source.offset[2] = placement.offsets[k][2];

@@ -159,16 +159,6 @@ std::optional<std::int16_t> meshCoordinate(double value) {
     return static_cast<std::int16_t>(r);
 }
 
-std::string coordinateOutOfRangeMessage(std::string_view fileValue, double scaled) {
-    std::string text = "Coordinate " + std::string(fileValue);
-    if (std::isfinite(scaled)) {
-        const double r = roundHalfEven(scaled);
-        if (std::fabs(r) < 1e15)
-            text += " (" + formatFixed(r, 0) + " in the mesh)";
-    }
-    return text + " does not fit in the mesh range -32768 .. 32767.";
-}
-
 std::string upperAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out)

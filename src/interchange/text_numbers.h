@@ -41,9 +41,6 @@ double roundHalfEven(double value);
 // round(value) as a 16-bit mesh coordinate, or nothing when it does not fit.
 std::optional<std::int16_t> meshCoordinate(double value);
 
-// The message that refuses a coordinate which does not fit in 16 bits.
-std::string coordinateOutOfRangeMessage(std::string_view fileValue, double scaled);
-
 // Upper-cased copy (ASCII letters only).
 std::string upperAscii(std::string_view text);
 std::string lowerAscii(std::string_view text);

@@ -1,7 +1,9 @@
 // Runs the built kavlen-cli's interchange, texture-set and lighting commands on
 // the demo package, as a user's batch job would.
+#include "document/bounds.h"
 #include "document/demo_package.h"
 #include "interchange/dxf.h"
+#include "interchange/obj_moveable.h"
 #include "run_cli.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +60,29 @@ CliRun cli(const std::filesystem::path& dir, const std::string& args) {
 
 std::string q(const std::filesystem::path& p) {
     return shellQuote(p.string());
+}
+
+// The demo package as written after importing into mesh slot `slot` (or every
+// mesh of moveable `moveable`): each with the bounding sphere an import computes.
+std::string demoWithImportSpheres(int slot, int moveable = -1) {
+    Package wad;
+    EXPECT_EQ(loadWad(wad, kDemo).status, LoadResult::Ok);
+    std::vector<int> slots{slot};
+    if (moveable >= 0)
+        slots = placeMoveable(wad, moveable).meshSlots;
+    for (const int s : slots) {
+        Mesh& m = wad.meshes[std::size_t(s)];
+        if (const auto sphere = boundingSphere(m)) {
+            m.sphereX = sphere->x;
+            m.sphereY = sphere->y;
+            m.sphereZ = sphere->z;
+            m.sphereRadius = sphere->radius;
+        }
+    }
+    std::array<std::uint32_t, kMaxMeshPointers> pointers{};
+    std::uint32_t words = 0;
+    const std::vector<std::uint8_t> bytes = serializeWad(wad, pointers, words);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 } // namespace
@@ -134,14 +159,22 @@ TEST(InterchangeCommands, ObjExportAndWholeMoveables) {
     EXPECT_TRUE(std::filesystem::exists(dir / "wedge_page0.png"));
     r = cli(dir, "import-obj " + q(kDemo) + " 2 " + q(dir / "wedge.obj") + " " + q(dir / "w.wad"));
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(readText(dir / "w.wad"), readText(kDemo));
+    EXPECT_EQ(readText(dir / "w.wad"), demoWithImportSpheres(2));
+    // Scale and fit as for DXF: a scale that does not fit is refused with one that does.
+    const std::string import = "import-obj " + q(kDemo) + " 2 " + q(dir / "wedge.obj") + " ";
+    r = cli(dir, import + q(dir / "c.wad") + " --scale 1000");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("the mesh was not changed. The scale "), std::string::npos) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(dir / "c.wad"));
+    r = cli(dir, import + q(dir / "c.wad") + " --scale 0.5");
+    EXPECT_EQ(r.status, 0) << r.out;
 
     r = cli(dir, "export-moveable " + q(kDemo) + " 1 " + q(dir / "m.obj"));
     EXPECT_EQ(r.status, 0) << r.out;
     r = cli(dir, "import-moveable " + q(kDemo) + " 1 " + q(dir / "m.obj") + " " + q(dir / "m.wad"));
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out, "moveable 1: 28 vertices, 26 faces, moveable lighting\n");
-    EXPECT_EQ(readText(dir / "m.wad"), readText(kDemo));
+    EXPECT_EQ(readText(dir / "m.wad"), demoWithImportSpheres(-1, 1));
     // Moveable 0 has a mesh the file of moveable 1 lacks: refused whole.
     r = cli(dir, "import-moveable " + q(kDemo) + " 0 " + q(dir / "m.obj") + " " + q(dir / "n.wad"));
     EXPECT_EQ(r.status, 1);

@@ -1,7 +1,7 @@
 // The shared import path and the files other tools write: a corpus of DXF
-// drawings written by ezdxf and Metasequoia documents laid out as Metasequoia 3
-// and 4 write them, vertex order through the DXF round trip, scale and fit,
-// hostile numbers and inputs that are not regular files.
+// drawings written by ezdxf, Metasequoia documents laid out as Metasequoia 3
+// and 4 write them and OBJ files, vertex order through the DXF and OBJ round
+// trips, scale and fit, hostile numbers and inputs that are not regular files.
 #include "document/bounds.h"
 #include "interchange/dxf.h"
 #include "interchange/import_report.h"
@@ -30,6 +30,43 @@ std::vector<std::uint8_t> packageBytes(const Package& wad) {
 
 std::string refusedBecause(const std::string& file, const std::string& holds) {
     return noFacesMessage(file, holds);
+}
+
+ImportResult importFile(Package& wad, const std::filesystem::path& file,
+                        const ImportOptions& options = {}) {
+    const auto kind = file.extension();
+    if (kind == ".dxf")
+        return importDxf(wad, 0, file, options);
+    if (kind == ".obj")
+        return importObj(wad, 0, file, options);
+    return importMqo(wad, 0, file, options);
+}
+
+// The mesh as an OBJ file as programs that renumber vertices write it: the
+// vertices that faces use in the reverse of the mesh's order (vertices without
+// faces left out, as assimp does); faces in mesh order, winding and axes turned
+// as the import turns them back.
+std::string reversedObj(const Mesh& m) {
+    std::vector<int> fileIndex(m.vertexCount, 0);
+    for (int f = 0; f < m.faceCount; ++f)
+        for (int k = 0; k < m.faces[std::size_t(f)].cornerCount(); ++k)
+            fileIndex[m.faces[std::size_t(f)].vertexIndex[std::size_t(k)]] = 1;
+    std::string text;
+    int written = 0;
+    for (int i = m.vertexCount; i-- > 0;) {
+        if (!fileIndex[std::size_t(i)])
+            continue;
+        const MeshVertex& v = m.vertices[std::size_t(i)];
+        text += "v " + std::to_string(v.x) + " " + std::to_string(-v.y) + " " +
+                std::to_string(-v.z) + "\n";
+        fileIndex[std::size_t(i)] = ++written;
+    }
+    for (int f = 0; f < m.faceCount; ++f) {
+        const MeshFace& face = m.faces[std::size_t(f)];
+        const auto at = [&](int k) { return " " + std::to_string(fileIndex[face.vertexIndex[k]]); };
+        text += "f" + at(2) + at(1) + at(0) + (face.shape == kShapeQuad ? at(3) : "") + "\n";
+    }
+    return text;
 }
 
 } // namespace
@@ -80,13 +117,18 @@ TEST(ImportCorpus, FilesFromOtherToolsImportWithTheirCounts) {
          0,
          {{MessageKind::Error,
            refusedBecause("hidden_only.mqo", "It has no vertices in visible objects.")}}},
+        {"../obj_corpus/ngons.obj",
+         true,
+         14,
+         11,
+         {{MessageKind::Information,
+           "3 faces read: 2 faces of 5 or more points were split into 10 triangles."}}},
+        {"../obj_corpus/demo9_assimp.obj", true, 15, 12, {}},
     };
     for (const Case& c : cases) {
         auto wad = makeDemoPackage();
         const std::vector<std::uint8_t> before = packageBytes(*wad);
-        const std::filesystem::path file = kCorpus / c.file;
-        const bool dxf = file.extension() == ".dxf";
-        const ImportResult r = dxf ? importDxf(*wad, 0, file, {}) : importMqo(*wad, 0, file, {});
+        const ImportResult r = importFile(*wad, kCorpus / c.file);
         EXPECT_EQ(r.imported, c.imported) << c.file;
         EXPECT_EQ(r.messages, c.messages) << c.file;
         if (!c.imported) {
@@ -123,8 +165,10 @@ TEST(ImportCorpus, MirrorObjectsComeInWithBothHalves) {
 }
 
 // Export then import keeps every vertex index, also when vertices share a point
-// (seams), for the demo package's meshes and random meshes.
-TEST(ImportVertexOrder, DxfRoundTripKeepsVertexIndices) {
+// (seams) or have no face, for the demo package's meshes and random meshes:
+// through DXF, which has no vertex list, and through OBJ files that list the
+// vertices in reverse and leave out those without a face.
+TEST(ImportVertexOrder, RoundTripsKeepVertexIndices) {
     std::vector<Mesh> meshes;
     auto demo = makeDemoPackage();
     for (int slot = 0; slot < demo->meshCount; ++slot)
@@ -139,21 +183,19 @@ TEST(ImportVertexOrder, DxfRoundTripKeepsVertexIndices) {
         for (int k = 0; k < vertices; ++k)
             order[std::size_t(k)] = k;
         std::shuffle(order.begin(), order.end(), random);
-        for (std::size_t k = 0; k + 2 < order.size(); k += 3) // every vertex in a face
+        // Every vertex in a face, or in every other mesh three without a face.
+        const std::size_t inFaces = order.size() - (n % 2 ? 3 : 0);
+        for (std::size_t k = 0; k + 2 < inFaces; k += 3)
             addTriangle(m, order[k], order[k + 1], order[k + 2], 0);
-        std::vector<bool> used(static_cast<std::size_t>(vertices));
-        for (int f = 0; f < m.faceCount; ++f)
-            for (int k = 0; k < m.faces[std::size_t(f)].cornerCount(); ++k)
-                used[m.faces[std::size_t(f)].vertexIndex[std::size_t(k)]] = true;
-        if (std::find(used.begin(), used.end(), false) == used.end())
-            meshes.push_back(m);
+        meshes.push_back(m);
     }
     ASSERT_GT(meshes.size(), 20u);
-    for (std::size_t n = 0; n < meshes.size(); ++n) {
+    for (std::size_t n = 0; n < 2 * meshes.size(); ++n) {
+        const Mesh& original = meshes[n / 2];
         auto wad = smallPackage();
-        wad->meshes[0] = meshes[n];
-        const Mesh& original = meshes[n];
-        const ImportResult r = importDxfText(*wad, 0, buildDxf(original), {});
+        wad->meshes[0] = original;
+        const ImportResult r = n % 2 ? importObjText(*wad, 0, reversedObj(original), {}, {})
+                                     : importDxfText(*wad, 0, buildDxf(original), {});
         ASSERT_TRUE(r.imported) << n << ": " << r.messages.at(0).text;
         const Mesh& back = wad->meshes[0];
         ASSERT_EQ(back.vertexCount, original.vertexCount) << n;
@@ -172,63 +214,85 @@ TEST(ImportVertexOrder, DxfRoundTripKeepsVertexIndices) {
     }
 }
 
-// A drawing in metres collapses at scale 1 and one in millimetres does not fit:
-// both are refused with a scale that works, and import at that scale or with fit.
+// A model in metres collapses at scale 1 and one in millimetres does not fit:
+// both are refused with a scale that works, and import at that scale or with
+// fit; the same for a DXF drawing and an OBJ file (whose own mapping is 100
+// times smaller).
 TEST(ImportScale, RefusalsSuggestAScaleThatWorks) {
-    const auto square = [](double side, double at) {
-        std::string faces;
+    // Ten squares of `side` in a row, as DXF 3DFACEs or as OBJ quads.
+    const auto squares = [](double side, bool obj) {
+        std::string dxf, vertices, faces;
         for (int i = 0; i < 10; ++i) {
-            const double x = at + i * side * 2;
-            faces += "  0\n3DFACE\n  8\nL\n";
+            const double x = i * side * 2;
+            dxf += "  0\n3DFACE\n  8\nL\n";
             const double xs[4] = {x, x + side, x + side, x};
             const double ys[4] = {0, 0, side, side};
-            for (int k = 0; k < 4; ++k)
-                faces += " 1" + std::to_string(k) + "\n" + std::to_string(xs[k]) + "\n 2" +
-                         std::to_string(k) + "\n" + std::to_string(ys[k]) + "\n 3" +
-                         std::to_string(k) + "\n0\n";
+            for (int k = 0; k < 4; ++k) {
+                dxf += " 1" + std::to_string(k) + "\n" + std::to_string(xs[k]) + "\n 2" +
+                       std::to_string(k) + "\n" + std::to_string(ys[k]) + "\n 3" +
+                       std::to_string(k) + "\n0\n";
+                vertices +=
+                    "v " + std::to_string(xs[k] * 100) + " " + std::to_string(ys[k] * 100) + " 0\n";
+            }
+            faces += "f";
+            for (int k = 1; k <= 4; ++k)
+                faces += " " + std::to_string(4 * i + k);
+            faces += "\n";
         }
-        return "  0\nSECTION\n  2\nENTITIES\n" + faces + "  0\nENDSEC\n  0\nEOF\n";
+        return obj ? vertices + faces
+                   : "  0\nSECTION\n  2\nENTITIES\n" + dxf + "  0\nENDSEC\n  0\nEOF\n";
     };
     struct Case {
-        std::string text;
+        double side;
         ImportOptions options;
-        std::string refusal; // start of the refusal, empty when it imports
+        std::string refusal; // start of the refusal (NAME: the file), empty when it imports
     };
-    const std::string metres = square(0.002, 0), millimetres = square(500, 0);
+    const double metres = 0.002, millimetres = 500;
     const Case cases[] = {
-        {metres, {}, "At scale 1, 10 of 10 faces of The drawing collapse to zero area"},
-        {millimetres, {}, "At scale 1 the coordinates of The drawing reach 950000,"},
+        {metres, {}, "At scale 1, 10 of 10 faces of NAME collapse to zero area"},
+        {millimetres, {}, "At scale 1 the coordinates of NAME reach 950000,"},
         {metres, {true, 16, 100}, ""},
         {millimetres, {true, 16, 0.01}, ""},
         {millimetres, {true, 16, 1, true}, ""},
         {metres, {true, 16, -1}, "The scale must be a number above 0, not -1."},
     };
-    for (const Case& c : cases) {
-        auto wad = smallPackage();
-        const std::string before = meshDump(wad->meshes[0]);
-        const ImportResult r = importDxfText(*wad, 0, c.text, c.options);
-        if (c.refusal.empty()) {
-            EXPECT_TRUE(r.imported) << r.messages.at(0).text;
-            continue;
+    for (const bool obj : {false, true}) {
+        const std::string name = obj ? "The file" : "The drawing";
+        const auto import = [obj](Package& wad, const std::string& text, ImportOptions options) {
+            return obj ? importObjText(wad, 0, text, {}, options)
+                       : importDxfText(wad, 0, text, options);
+        };
+        for (const Case& c : cases) {
+            const std::string text = squares(c.side, obj);
+            std::string refusal = c.refusal;
+            if (const auto at = refusal.find("NAME"); at != std::string::npos)
+                refusal.replace(at, 4, name);
+            auto wad = smallPackage();
+            const std::string before = meshDump(wad->meshes[0]);
+            const ImportResult r = import(*wad, text, c.options);
+            if (refusal.empty()) {
+                EXPECT_TRUE(r.imported) << name << ": " << r.messages.at(0).text;
+                continue;
+            }
+            ASSERT_FALSE(r.imported) << name;
+            ASSERT_EQ(r.messages.size(), 1u);
+            const std::string& message = r.messages[0].text;
+            EXPECT_EQ(message.substr(0, refusal.size()), refusal) << message;
+            EXPECT_EQ(meshDump(wad->meshes[0]), before);
+            // The suggested scale imports.
+            const std::size_t at = message.find("The scale ");
+            if (at == std::string::npos || c.options.scale <= 0)
+                continue;
+            ImportOptions suggested;
+            suggested.scale = std::stod(message.substr(at + 10));
+            EXPECT_TRUE(import(*wad, text, suggested).imported) << message;
         }
-        ASSERT_FALSE(r.imported);
-        ASSERT_EQ(r.messages.size(), 1u);
-        const std::string& text = r.messages[0].text;
-        EXPECT_EQ(text.substr(0, c.refusal.size()), c.refusal) << text;
-        EXPECT_EQ(meshDump(wad->meshes[0]), before);
-        // The suggested scale imports.
-        const std::size_t at = text.find("The scale ");
-        if (at == std::string::npos || c.options.scale <= 0)
-            continue;
-        ImportOptions suggested;
-        suggested.scale = std::stod(text.substr(at + 10));
-        EXPECT_TRUE(importDxfText(*wad, 0, c.text, suggested).imported) << text;
+        // Fit gives the model the largest side of the mesh it replaces (40 units).
+        auto wad = smallPackage();
+        ASSERT_TRUE(import(*wad, squares(millimetres, obj), {true, 16, 1, true}).imported) << name;
+        const auto box = *meshExtents(wad->meshes[0]);
+        EXPECT_EQ(box[1] - box[0], 40) << name;
     }
-    // Fit gives the model the largest side of the mesh it replaces (40 units).
-    auto wad = smallPackage();
-    ASSERT_TRUE(importDxfText(*wad, 0, millimetres, {true, 16, 1, true}).imported);
-    const auto box = *meshExtents(wad->meshes[0]);
-    EXPECT_EQ(box[1] - box[0], 40);
 }
 
 // The sanitizer build catches undefined behaviour on these numbers.

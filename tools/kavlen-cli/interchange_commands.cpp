@@ -283,9 +283,10 @@ void addInterchangeCommands(CommandTable& table) {
                      "Write every mesh of moveable MOVEABLE (list index) as one OBJ model, placed "
                      "by its mesh tree.",
                      exportMoveable});
-    table.push_back({"import-moveable", "IN.wad MOVEABLE FILE.obj OUT.wad [--static I]",
+    table.push_back({"import-moveable",
+                     "IN.wad MOVEABLE FILE.obj OUT.wad [--static I] [--scale S | --fit]",
                      "Put each object of an OBJ model back into its mesh slot of moveable "
-                     "MOVEABLE; exit 1 when refused.",
+                     "MOVEABLE (each scaled or fitted on its own); exit 1 when refused.",
                      importMoveable});
     table.push_back(
         {"save-tav", "IN.wad OUT.tav", "Write the package's texture set (.tav).", saveTav});
