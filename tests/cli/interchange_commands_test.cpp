@@ -92,13 +92,13 @@ TEST(InterchangeCommands, RefusedImportsExitWithOneAndWriteNothing) {
     CliRun r =
         cli(dir, "import-obj " + q(kDemo) + " 0 " + q(dir / "bad.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Object contains faces with more than 4 points.\nTriangulate these faces in "
-                     "your modelling program.\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: Object contains faces with more than 4 points.\n"
+                     "  Triangulate these faces in your modelling program.\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "x.wad"));
     writeText(dir / "good.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
     r = cli(dir, "import-obj " + q(kDemo) + " 99 " + q(dir / "good.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "error: No mesh selected.\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: No mesh selected.\n");
     r = cli(dir, "import-obj " + q(kDemo) + " 12 " + q(dir / "good.obj") + " " + q(dir / "x.wad") +
                      " --static 40");
     EXPECT_EQ(r.status, 2);
@@ -106,13 +106,13 @@ TEST(InterchangeCommands, RefusedImportsExitWithOneAndWriteNothing) {
     EXPECT_EQ(r.status, 0) << r.out;
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "good.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "No vertices in visible objects.\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: No vertices in visible objects.\n");
     writeText(dir / "bad.mqo",
               "Metasequoia Document\nFormat Text Ver 2\nObject \"o\" {\n\tvisible 15\n"
               "\tvertex 3 {\n\t\t0 0 0\n\t}\n}\nstray\n");
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "bad.mqo") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Error reading file near line #9\n\n\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: Error reading file near line #9\n");
 }
 
 TEST(InterchangeCommands, TextureSetsAndLighting) {
@@ -125,7 +125,7 @@ TEST(InterchangeCommands, TextureSetsAndLighting) {
     EXPECT_EQ(r.out, "Shine removed from all faces.\nLighting changed from moveable to static.\n");
     r = cli(dir, "recalc-normals " + q(dir / "lit.wad") + " 0 " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "error: Mesh uses static lighting.\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: Mesh uses static lighting.\n");
     r = cli(dir, "restore-tav " + q(dir / "lit.wad") + " " + q(dir / "demo.tav") + " " +
                      q(dir / "restored.wad"));
     ASSERT_EQ(r.status, 0) << r.out;
@@ -141,7 +141,7 @@ TEST(InterchangeCommands, TextureSetsAndLighting) {
     writeText(dir / "bad.tav", "Norvahl");
     r = cli(dir, "restore-tav " + q(kDemo) + " " + q(dir / "bad.tav") + " " + q(dir / "y.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Invalid TAV File Format!!\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: Invalid TAV File Format!!\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "y.wad"));
 }
 

@@ -45,8 +45,9 @@ TEST_F(TextureCommands, ImportAtlasRefusesANarrowBitmap) {
     ASSERT_EQ(runCli({"export-texture", demoPath(), "37", path("Text37.bmp")}).status, 0);
     const CliResult r = runCli({"import-atlas", demoPath(), path("Text37.bmp"), path("out.wad")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "error: The bitmap is 64 pixels wide; an atlas bitmap must be 256 pixels "
-                     "wide.\n");
+    EXPECT_EQ(r.err,
+              "kavlen-cli: error: The bitmap is 64 pixels wide; an atlas bitmap must be 256 pixels "
+              "wide.\n");
     EXPECT_FALSE(fs::exists(path("out.wad")));
 }
 
@@ -105,8 +106,8 @@ TEST_F(TextureCommands, LargePictureNeedsResize) {
     ASSERT_EQ(runCli({"export-atlas", demoPath(), path("atlas.bmp")}).status, 0);
     CliResult r = runCli({"add-texture", demoPath(), path("atlas.bmp"), path("refused.wad")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err,
-              "Image is too tall.\nResize image and continue? no (pass --resize to resize)\n");
+    EXPECT_EQ(r.err, "kavlen-cli: error: Image is too tall.\n"
+                     "  Resize image and continue? no (pass --resize to resize)\n");
     EXPECT_FALSE(fs::exists(path("refused.wad")));
     r = runCli({"add-texture", demoPath(), path("atlas.bmp"), path("fitted.wad"), "--resize"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -122,7 +123,7 @@ TEST_F(TextureCommands, UnreadablePicture) {
                 }).ok);
     const CliResult r = runCli({"add-texture", demoPath(), path("broken.png"), path("out.wad")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "error: Error loading file.\n");
+    EXPECT_EQ(r.err, "kavlen-cli: error: Error loading file.\n");
     EXPECT_FALSE(fs::exists(path("out.wad")));
 }
 

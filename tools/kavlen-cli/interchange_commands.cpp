@@ -14,28 +14,6 @@ namespace kavlen::cli {
 
 namespace {
 
-void printMessages(const Messages& messages, Context& ctx) {
-    for (const Message& m : messages) {
-        std::string text = m.text;
-        // Message boxes break lines at CR LF or CR; a terminal wants LF.
-        std::string out;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r') {
-                out += '\n';
-                if (i + 1 < text.size() && text[i + 1] == '\n')
-                    ++i;
-            } else {
-                out += text[i];
-            }
-        }
-        std::ostream& o = m.kind == MessageKind::Error ? ctx.err : ctx.out;
-        o << (m.kind == MessageKind::Error     ? "error: "
-              : m.kind == MessageKind::Warning ? "warning: "
-                                               : "")
-          << out << "\n";
-    }
-}
-
 // Positional arguments and the "--static I" option of the importers.
 struct ImportArgs {
     std::vector<std::string> positional;
@@ -67,78 +45,71 @@ ImportArgs parseImportArgs(const std::vector<std::string>& args, std::size_t pos
     return parsed;
 }
 
-void expectArgs(const std::vector<std::string>& args, std::size_t n) {
-    if (args.size() != n)
-        throw UsageError{"expected " + std::to_string(n) + " arguments, got " +
-                         std::to_string(args.size())};
-}
-
 using Importer = ImportResult (*)(Package&, int, const std::filesystem::path&,
                                   const ImportOptions&);
 
-int runImport(const std::vector<std::string>& args, Context& ctx, Importer importer) {
+int runImport(const Arguments& args, Reporter& report, Importer importer) {
     const ImportArgs a = parseImportArgs(args, 4);
     auto wad = loadOrThrow(a.positional[0]);
     const int slot = parseInt(a.positional[1], "mesh slot");
     const ImportResult r = importer(*wad, slot, a.positional[2], a.options);
-    printMessages(r.messages, ctx);
     if (!r.imported)
-        return 1;
+        return report.refused(r.messages);
     saveOrThrow(*wad, a.positional[3]);
-    ctx.out << "mesh " << slot << ": " << r.vertexCount << " vertices, " << r.faceCount
-            << " faces, " << (a.options.moveable ? "moveable" : "static") << " lighting\n";
+    report.done(r.messages);
+    report.out() << "mesh " << slot << ": " << r.vertexCount << " vertices, " << r.faceCount
+                 << " faces, " << (a.options.moveable ? "moveable" : "static") << " lighting\n";
     return 0;
 }
 
 using Exporter = ExportResult (*)(const Package&, int, const std::filesystem::path&);
 
-int runExport(const std::vector<std::string>& args, Context& ctx, Exporter exporter,
-              const char* names) {
+int runExport(const Arguments& args, Reporter& report, Exporter exporter, const char* names) {
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
     const int slot = parseInt(args[1], "mesh slot");
     const ExportResult r = exporter(*wad, slot, args[2]);
-    printMessages(r.messages, ctx);
     if (!r.written)
-        return 1;
-    ctx.out << "mesh " << slot << ": " << r.faceCount << " faces, " << r.nameCount << " " << names
-            << "\n";
+        return report.refused(r.messages);
+    report.done(r.messages);
+    report.out() << "mesh " << slot << ": " << r.faceCount << " faces, " << r.nameCount << " "
+                 << names << "\n";
     return 0;
 }
 
-int saveTav(const std::vector<std::string>& args, Context& ctx) {
+int saveTav(const Arguments& args, Reporter& report) {
     expectArgs(args, 2);
     auto wad = loadOrThrow(args[0]);
     const TextureSetResult r = saveTextureSet(*wad, args[1]);
-    printMessages(r.messages, ctx);
     if (!r.ok)
-        return 1;
-    ctx.out << r.sampleCount << " samples, " << r.meshCount << " meshes, " << r.contentSize
-            << " bytes before packing\n";
+        return report.refused(r.messages);
+    report.done(r.messages);
+    report.out() << r.sampleCount << " samples, " << r.meshCount << " meshes, " << r.contentSize
+                 << " bytes before packing\n";
     return 0;
 }
 
-int restoreTav(const std::vector<std::string>& args, Context& ctx) {
+int restoreTav(const Arguments& args, Reporter& report) {
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
     const TextureSetResult r = restoreTextureSet(*wad, args[1]);
-    printMessages(r.messages, ctx);
     if (!r.ok)
-        return 1;
+        return report.refused(r.messages);
     saveOrThrow(*wad, args[2]);
-    ctx.out << r.sampleCount << " samples, " << r.meshCount << " meshes restored\n";
+    report.done(r.messages);
+    report.out() << r.sampleCount << " samples, " << r.meshCount << " meshes restored\n";
     return 0;
 }
 
-int lightingResult(const LightingResult& r, Package& wad, const std::string& out, Context& ctx) {
-    printMessages(r.messages, ctx);
+int lightingResult(const LightingResult& r, Package& wad, const std::string& out,
+                   Reporter& report) {
     if (!r.changed)
-        return 1;
+        return report.refused(r.messages);
     saveOrThrow(wad, out);
-    return 0;
+    return report.done(r.messages);
 }
 
-int recalcNormalsCmd(const std::vector<std::string>& args, Context& ctx) {
+int recalcNormalsCmd(const Arguments& args, Reporter& report) {
     std::vector<std::string> positional;
     bool weighted = false;
     for (const std::string& a : args) {
@@ -152,26 +123,26 @@ int recalcNormalsCmd(const std::vector<std::string>& args, Context& ctx) {
     const int slot = parseInt(positional[1], "mesh slot");
     if (slot < 0 || slot >= wad->meshCount)
         throw UsageError{"mesh slot " + positional[1] + " does not exist"};
-    return lightingResult(recalcNormalsCommand(*wad, slot, !weighted), *wad, positional[2], ctx);
+    return lightingResult(recalcNormalsCommand(*wad, slot, !weighted), *wad, positional[2], report);
 }
 
-int staticLighting(const std::vector<std::string>& args, Context& ctx) {
+int staticLighting(const Arguments& args, Reporter& report) {
     expectArgs(args, 4);
     auto wad = loadOrThrow(args[0]);
     const int slot = parseInt(args[1], "mesh slot");
     if (slot < 0 || slot >= wad->meshCount)
         throw UsageError{"mesh slot " + args[1] + " does not exist"};
     const int intensity = parseIntensity(args[2]);
-    return lightingResult(changeToStaticLighting(*wad, slot, intensity), *wad, args[3], ctx);
+    return lightingResult(changeToStaticLighting(*wad, slot, intensity), *wad, args[3], report);
 }
 
-int moveableLighting(const std::vector<std::string>& args, Context& ctx) {
+int moveableLighting(const Arguments& args, Reporter& report) {
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
     const int slot = parseInt(args[1], "mesh slot");
     if (slot < 0 || slot >= wad->meshCount)
         throw UsageError{"mesh slot " + args[1] + " does not exist"};
-    return lightingResult(changeToMoveableLighting(*wad, slot), *wad, args[2], ctx);
+    return lightingResult(changeToMoveableLighting(*wad, slot), *wad, args[2], report);
 }
 
 } // namespace
@@ -179,20 +150,20 @@ int moveableLighting(const std::vector<std::string>& args, Context& ctx) {
 void addInterchangeCommands(CommandTable& table) {
     table.push_back(
         {"export-dxf", "IN.wad N OUT.dxf", "Write mesh slot N as a DXF drawing.",
-         [](const auto& a, Context& c) { return runExport(a, c, exportDxf, "layers"); }});
+         [](const auto& a, Reporter& c) { return runExport(a, c, exportDxf, "layers"); }});
     table.push_back({"import-dxf", "IN.wad N FILE.dxf OUT.wad [--static I]",
                      "Replace mesh slot N with a DXF drawing's 3DFACEs; exit 1 when refused.",
-                     [](const auto& a, Context& c) { return runImport(a, c, importDxf); }});
+                     [](const auto& a, Reporter& c) { return runImport(a, c, importDxf); }});
     table.push_back(
         {"export-mqo", "IN.wad N OUT.mqo", "Write mesh slot N as a Metasequoia document.",
-         [](const auto& a, Context& c) { return runExport(a, c, exportMqo, "materials"); }});
+         [](const auto& a, Reporter& c) { return runExport(a, c, exportMqo, "materials"); }});
     table.push_back(
         {"import-mqo", "IN.wad N FILE.mqo OUT.wad [--static I]",
          "Replace mesh slot N with a Metasequoia document's visible objects; exit 1 when refused.",
-         [](const auto& a, Context& c) { return runImport(a, c, importMqo); }});
+         [](const auto& a, Reporter& c) { return runImport(a, c, importMqo); }});
     table.push_back({"import-obj", "IN.wad N FILE.obj OUT.wad [--static I]",
                      "Replace mesh slot N with a Wavefront OBJ model; exit 1 when refused.",
-                     [](const auto& a, Context& c) { return runImport(a, c, importObj); }});
+                     [](const auto& a, Reporter& c) { return runImport(a, c, importObj); }});
     table.push_back(
         {"save-tav", "IN.wad OUT.tav", "Write the package's texture set (.tav).", saveTav});
     table.push_back({"restore-tav", "IN.wad FILE.tav OUT.wad",
