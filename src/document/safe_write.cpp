@@ -6,6 +6,10 @@
 #include <random>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kavlen {
 
 namespace fs = std::filesystem;
@@ -19,6 +23,21 @@ fs::path temporaryPathBeside(const fs::path& target) {
     tmp += ".kavlen-" + tag + ".tmp";
     return tmp;
 }
+
+#ifdef _WIN32
+// Windows: rename does not replace an existing file; MoveFileExW does, and
+// returns only once the move has reached the disk.
+void replaceFile(const fs::path& from, const fs::path& to, std::error_code& ec) {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ec.clear();
+    else
+        ec.assign(static_cast<int>(GetLastError()), std::system_category());
+}
+#else
+void replaceFile(const fs::path& from, const fs::path& to, std::error_code& ec) {
+    fs::rename(from, to, ec);
+}
+#endif
 
 } // namespace
 
@@ -53,7 +72,7 @@ WriteResult writeFileSafely(const fs::path& path,
         }
     }
     std::error_code ec;
-    fs::rename(tmp, path, ec);
+    replaceFile(tmp, path, ec);
     if (ec) {
         std::error_code ignored;
         fs::remove(tmp, ignored);
