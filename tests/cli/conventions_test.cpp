@@ -103,6 +103,11 @@ TEST_F(CliConventions, UsageErrorsExitTwoForEveryCommand) {
     for (const char* json : {"info", "check", "about", "find-texture"})
         EXPECT_NE(help.find(std::string("  ") + json + " "), std::string::npos) << json;
     EXPECT_NE(help.find("Exit status:\n  0 "), std::string::npos) << help;
+    // The manual page describes every command.
+    std::ifstream manFile(fs::path(KAVLEN_SAMPLES_DIR).parent_path() / "man" / "kavlen-cli.1");
+    const std::string man{std::istreambuf_iterator<char>(manFile), {}};
+    for (const std::string& name : names)
+        EXPECT_NE(man.find(".BI " + name + " \""), std::string::npos) << name << " in the man page";
 
     CliResult r = runCli({});
     EXPECT_EQ(r.status, 2);

@@ -6,6 +6,7 @@
 
 #include "reporter.h"
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,6 +32,11 @@ void addInterchangeCommands(CommandTable& table); // DXF, MQO, OBJ, texture-set 
 void addTextureCommands(CommandTable& table);     // atlas, pages, samples
 void addMeshEditCommands(CommandTable& table);    // geometry and lighting
 void addReportCommands(CommandTable& table);      // about
+
+// A file name argument (UTF-8) as a path. Every path given to the core goes
+// through here: on Windows a path made from a narrow string would read it in the
+// ANSI code page and miss any name outside it.
+std::filesystem::path filePath(const std::string& utf8);
 
 // Helpers shared by the command files; they throw UsageError.
 int parseInt(const std::string& text, const char* what);

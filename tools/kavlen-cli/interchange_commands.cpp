@@ -52,7 +52,7 @@ int runImport(const Arguments& args, Reporter& report, Importer importer) {
     const ImportArgs a = parseImportArgs(args, 4);
     auto wad = loadOrThrow(a.positional[0]);
     const int slot = parseInt(a.positional[1], "mesh slot");
-    const ImportResult r = importer(*wad, slot, a.positional[2], a.options);
+    const ImportResult r = importer(*wad, slot, filePath(a.positional[2]), a.options);
     if (!r.imported)
         return report.refused(r.messages);
     saveOrThrow(*wad, a.positional[3]);
@@ -68,7 +68,7 @@ int runExport(const Arguments& args, Reporter& report, Exporter exporter, const 
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
     const int slot = parseInt(args[1], "mesh slot");
-    const ExportResult r = exporter(*wad, slot, args[2]);
+    const ExportResult r = exporter(*wad, slot, filePath(args[2]));
     if (!r.written)
         return report.refused(r.messages);
     report.done(r.messages);
@@ -80,7 +80,7 @@ int runExport(const Arguments& args, Reporter& report, Exporter exporter, const 
 int saveTav(const Arguments& args, Reporter& report) {
     expectArgs(args, 2);
     auto wad = loadOrThrow(args[0]);
-    const TextureSetResult r = saveTextureSet(*wad, args[1]);
+    const TextureSetResult r = saveTextureSet(*wad, filePath(args[1]));
     if (!r.ok)
         return report.refused(r.messages);
     report.done(r.messages);
@@ -92,7 +92,7 @@ int saveTav(const Arguments& args, Reporter& report) {
 int restoreTav(const Arguments& args, Reporter& report) {
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
-    const TextureSetResult r = restoreTextureSet(*wad, args[1]);
+    const TextureSetResult r = restoreTextureSet(*wad, filePath(args[1]));
     if (!r.ok)
         return report.refused(r.messages);
     saveOrThrow(*wad, args[2]);

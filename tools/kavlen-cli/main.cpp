@@ -11,6 +11,10 @@
 
 namespace kavlen::cli {
 
+std::filesystem::path filePath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 int parseInt(const std::string& text, const char* what) {
     int value = 0;
     const char* end = text.data() + text.size();

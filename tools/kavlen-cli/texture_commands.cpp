@@ -68,7 +68,7 @@ struct ResizeAnswers {
 
 ChoosePicture pictureFromFile(const std::string& path) {
 #ifdef KAVLEN_CLI_PICTURES
-    return [path] { return pictureChoiceFromFile(path); };
+    return [path] { return pictureChoiceFromFile(filePath(path)); };
 #else
     (void)path;
     throw std::runtime_error("reading pictures is not available in this build (built without Qt)");
@@ -86,13 +86,13 @@ int sampleArgument(const Package& wad, const std::string& text) {
 int exportAtlas(const Arguments& args, Reporter& report) {
     expectArgs(args, 2);
     auto wad = loadOrThrow(args[0]);
-    return finishOrRefuse(exportAtlasToBitmap(*wad, args[1]), true, report);
+    return finishOrRefuse(exportAtlasToBitmap(*wad, filePath(args[1])), true, report);
 }
 
 int importAtlas(const Arguments& args, Reporter& report) {
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
-    const AtlasImportResult r = importAtlasFromBitmap(*wad, args[1]);
+    const AtlasImportResult r = importAtlasFromBitmap(*wad, filePath(args[1]));
     if (!r.changed || hasProblem(r.messages))
         return report.refused(r.messages);
     saveOrThrow(*wad, args[2]);
@@ -138,7 +138,7 @@ int exportTexture(const Arguments& args, Reporter& report) {
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
     const int n = sampleArgument(*wad, args[1]);
-    return finishOrRefuse(exportTextureToBmp(*wad, n, args[2]), true, report);
+    return finishOrRefuse(exportTextureToBmp(*wad, n, filePath(args[2])), true, report);
 }
 
 int importTextureCommand(const Arguments& args, Reporter& report) {
