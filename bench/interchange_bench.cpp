@@ -4,11 +4,13 @@
 #include "document/demo_package.h"
 #include "interchange/dxf.h"
 #include "interchange/mqo_document.h"
+#include "interchange/obj_export.h"
 #include "interchange/obj_model.h"
 #include "meshedit/lighting.h"
 #include "textures/buffered_file.h"
 #include "textures/texture_set.h"
 
+#include <array>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -164,6 +166,31 @@ void BM_DxfExportAndImportOfLargestDemoMesh(benchmark::State& state) {
 }
 BENCHMARK(BM_DxfExportAndImportOfLargestDemoMesh)->Unit(benchmark::kMicrosecond);
 
+// A hostile drawing: a layer table of 150,000 entries (about 8.4 MB) and 1000
+// faces each on a layer of its own. Layer lookups must stay linear overall.
+void BM_DxfImport150000Layers(benchmark::State& state) {
+    std::string text = "  0\r\nSECTION\r\n  2\r\nTABLES\r\n  0\r\nTABLE\r\n  2\r\nLAYER\r\n";
+    for (int i = 0; i < 150000; ++i)
+        text += "  0\r\nLAYER\r\n  2\r\nTEXTUR_" + std::to_string(1000 + i % 9000) + "_0_" +
+                std::to_string(i) + "\r\n 70\r\n0\r\n 62\r\n7\r\n  6\r\nCONTINUOUS\r\n";
+    text += "  0\r\nENDTAB\r\n  0\r\nENDSEC\r\n  0\r\nSECTION\r\n  2\r\nENTITIES\r\n";
+    for (int i = 0; i < 1000; ++i) {
+        const double x = i % 40, y = double(i / 40);
+        const double c[4][3] = {{x, y, 0}, {x + 1, y, 0}, {x + 1, y + 1, 0}, {x, y + 1, 0}};
+        text += dxfFace("TEXTUR_0001_0_" + std::to_string(i * 150), c);
+    }
+    text += "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+    keepFile("layers-150000.dxf", text);
+    auto wad = makeDemoPackage();
+    for (auto _ : state) {
+        const ImportResult r = importDxfText(*wad, 0, text, {});
+        if (!r.imported)
+            state.SkipWithError("import refused");
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(text.size()));
+}
+BENCHMARK(BM_DxfImport150000Layers)->Unit(benchmark::kMillisecond);
+
 void BM_DxfExport1500Faces(benchmark::State& state) {
     const Mesh m = largeMesh();
     for (auto _ : state)
@@ -211,6 +238,34 @@ void BM_ObjImport1500(benchmark::State& state) {
 }
 BENCHMARK(BM_ObjImport1500)->Unit(benchmark::kMicrosecond);
 
+// One face line of 1,000,000 corners (about 7 MB): read in one pass and refused
+// (more than 1500 triangles) before any split.
+void BM_ObjFaceOfAMillionCorners(benchmark::State& state) {
+    std::string text = "v 0 0 0\nv 10 0 0\nv 0 10 0\nf";
+    for (int i = 0; i < 1000000; ++i)
+        text += i % 3 == 0 ? " 1" : i % 3 == 1 ? " 2" : " 3";
+    text += "\n";
+    auto wad = makeDemoPackage();
+    for (auto _ : state) {
+        const ImportResult r = importObjText(*wad, 0, text, {}, {});
+        if (r.imported)
+            state.SkipWithError("a face of a million corners was imported");
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(text.size()));
+}
+BENCHMARK(BM_ObjFaceOfAMillionCorners)->Unit(benchmark::kMillisecond);
+
+// Export of the largest demo mesh with its material file text, then import.
+void BM_ObjExportAndImportOfLargestDemoMesh(benchmark::State& state) {
+    auto wad = makeDemoPackage();
+    for (auto _ : state) {
+        const ObjFiles files = buildObj(*wad, {{6, {0, 0, 0}, objObjectName(6)}}, "mesh");
+        const MtlSource mtl = [&files](const std::string&) { return files.mtl; };
+        benchmark::DoNotOptimize(importObjText(*wad, 6, files.obj, mtl, {}).imported);
+    }
+}
+BENCHMARK(BM_ObjExportAndImportOfLargestDemoMesh)->Unit(benchmark::kMicrosecond);
+
 std::unique_ptr<Package> fullPackage() {
     auto wad = makeDemoPackage();
     wad->texInfoCount = kMaxTexInfos;
@@ -228,12 +283,28 @@ void BM_TavSaveDemo(benchmark::State& state) {
 }
 BENCHMARK(BM_TavSaveDemo)->Unit(benchmark::kMicrosecond);
 
+// Two sets that differ in one sample, restored in turn: each restore changes the package.
+std::array<std::filesystem::path, 2> alternateTextureSets(Package& wad, const char* name) {
+    const auto dir = std::filesystem::temp_directory_path();
+    const std::array<std::filesystem::path, 2> files = {
+        dir / (std::string("kavlen-bench-") + name + "-a.tav"),
+        dir / (std::string("kavlen-bench-") + name + "-b.tav")};
+    saveTextureSet(wad, files[0]);
+    ++wad.texInfos[0].x;
+    saveTextureSet(wad, files[1]);
+    return files;
+}
+
+bool yes(const UserQuestion&) {
+    return true;
+}
+
 void BM_TavRestoreDemo(benchmark::State& state) {
     auto wad = makeDemoPackage();
-    const auto file = std::filesystem::temp_directory_path() / "kavlen-bench-demo.tav";
-    saveTextureSet(*wad, file);
+    const auto files = alternateTextureSets(*wad, "demo");
+    std::size_t turn = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(restoreTextureSet(*wad, file).ok);
+        benchmark::DoNotOptimize(restoreTextureSet(*wad, files[turn++ % 2], yes).ok);
 }
 BENCHMARK(BM_TavRestoreDemo)->Unit(benchmark::kMicrosecond);
 
@@ -249,10 +320,10 @@ BENCHMARK(BM_TavSaveFullPackage)->Unit(benchmark::kMillisecond);
 
 void BM_TavRestoreFullPackage(benchmark::State& state) {
     auto wad = fullPackage();
-    const auto file = std::filesystem::temp_directory_path() / "kavlen-bench-full.tav";
-    saveTextureSet(*wad, file);
+    const auto files = alternateTextureSets(*wad, "full");
+    std::size_t turn = 0;
     for (auto _ : state)
-        if (!restoreTextureSet(*wad, file).ok)
+        if (!restoreTextureSet(*wad, files[turn++ % 2], yes).ok)
             state.SkipWithError("restore refused");
 }
 BENCHMARK(BM_TavRestoreFullPackage)->Unit(benchmark::kMillisecond);

@@ -1,6 +1,8 @@
 // OBJ reader and import; the text after a line "#mtl" is served as the material
-// file that any "mtllib" line names.
+// file that any "mtllib" line names. A mesh that imports must come back the same
+// through OBJ export and import.
 #include "document/demo_package.h"
+#include "interchange/obj_export.h"
 #include "interchange/obj_model.h"
 
 #include <cstdint>
@@ -30,6 +32,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (int k = 0; k < m.faces[std::size_t(f)].cornerCount(); ++k)
                 if (m.faces[std::size_t(f)].vertexIndex[std::size_t(k)] >= m.vertexCount)
                     std::abort();
+        const kavlen::Mesh imported = m;
+        const kavlen::ObjFiles files = kavlen::buildObj(*wad, {{3, {0, 0, 0}, "m"}}, "m");
+        const kavlen::MtlSource exported = [&files](const std::string&) { return files.mtl; };
+        const kavlen::ImportResult again =
+            kavlen::importObjText(*wad, 3, files.obj, exported, options);
+        const kavlen::Mesh& back = wad->meshes[3];
+        if (!again.imported || back.vertexCount != imported.vertexCount ||
+            back.faceCount != imported.faceCount)
+            std::abort();
+        for (int v = 0; v < back.vertexCount; ++v) {
+            const auto &a = back.vertices[std::size_t(v)], &b = imported.vertices[std::size_t(v)];
+            if (a.x != b.x || a.y != b.y || a.z != b.z)
+                std::abort();
+        }
+        for (int f = 0; f < back.faceCount; ++f) {
+            const auto &a = back.faces[std::size_t(f)], &b = imported.faces[std::size_t(f)];
+            if (a.shape != b.shape || a.texture != b.texture || a.attributes != b.attributes ||
+                a.vertexIndex != b.vertexIndex)
+                std::abort();
+        }
     }
     wad->meshes[3] = original;
     return 0;

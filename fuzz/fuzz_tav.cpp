@@ -8,7 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const auto wad = kavlen::makeDemoPackage();
     static const auto pristine = kavlen::makeDemoPackage();
-    const kavlen::TextureSetResult r = kavlen::restoreTextureSetFromBytes(*wad, {data, size});
+    const kavlen::TextureSetResult r = kavlen::restoreTextureSetFromBytes(
+        *wad, {data, size}, [](const kavlen::UserQuestion&) { return true; });
     if (r.ok) {
         if (wad->texInfoCount > kavlen::kMaxTexInfos || wad->meshCount > kavlen::kMaxMeshes)
             std::abort();

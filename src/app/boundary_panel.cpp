@@ -58,9 +58,11 @@ BoundaryPanel::BoundaryPanel(Editor& editor) : QObject(&editor.mainWindow()), ed
     // Commands that change the shown mesh (moving or mirroring its vertices, new
     // sphere data) leave its numbers here up to date.
     editor.addMeshShownListener([this](int slot) { showMeshBounds(slot); });
-    editor.addDocumentChangedListener([this](unsigned touches) {
-        if ((touches & TouchesCurrentMesh) && editor_.packageLoaded())
-            showMeshBounds(editor_.renderWindow().currentMesh());
+    documentChanges_ = editor.history().onChange([this](const DocumentChange& change) {
+        const int slot = editor_.selection().meshSlot();
+        if (editor_.packageLoaded() && !change.wholePackage &&
+            (change.touchesMesh(slot) || change.statics))
+            showMeshBounds(slot);
     });
 }
 
@@ -223,21 +225,19 @@ void BoundaryPanel::selectStatic(int staticIndex) {
 }
 
 void BoundaryPanel::editField(int field, long long value) {
-    Package& wad = editor_.document();
-    const int mesh = editor_.renderWindow().currentMesh();
-    // Fields 7 to 10 edit the mesh's sphere unless they show the static's box.
-    const bool sphere = field >= 7 && field <= 10 && !panelEditsStatic(wad, mesh, panel_);
-    const BoundEdit edit = editBoundField(wad, mesh, panel_, field, value);
-    finishEdit(edit);
-    // Field edits are no command: they report their change themselves.
-    if (edit.changed)
-        editor_.documentChanged(sphere ? (TouchesMeshes | TouchesCurrentMesh) : TouchesStatics);
+    const int mesh = editor_.selection().meshSlot();
+    BoundEdit result;
+    editor_.edit("Boundary Data", EditScope::meshAndStatics(mesh),
+                 [&] { result = editBoundField(editor_.document(), mesh, panel_, field, value); });
+    finishEdit(result);
 }
 
 void BoundaryPanel::automaticBound() {
-    // The "AutomaticBound" command reports what it touched.
-    finishEdit(
-        kavlen::automaticBound(editor_.document(), editor_.renderWindow().currentMesh(), panel_));
+    const int mesh = editor_.selection().meshSlot();
+    BoundEdit result;
+    editor_.edit("Automatic Bound", EditScope::meshAndStatics(mesh),
+                 [&] { result = kavlen::automaticBound(editor_.document(), mesh, panel_); });
+    finishEdit(result);
 }
 
 void BoundaryPanel::finishEdit(const BoundEdit& edit) {
@@ -250,7 +250,7 @@ void BoundaryPanel::finishEdit(const BoundEdit& edit) {
 }
 
 void BoundaryPanel::setBoxKind(BoxKind kind) {
-    kavlen::setBoxKind(editor_.document(), editor_.renderWindow().currentMesh(), panel_, kind);
+    kavlen::setBoxKind(editor_.document(), editor_.selection().meshSlot(), panel_, kind);
     refreshControls();
     applyToScene();
 }

@@ -4,6 +4,8 @@
 // to the controls, writes edits into the document and tells the views.
 #pragma once
 
+#include "document/listener_list.h"
+
 #include "document/bounds.h"
 
 #include <QObject>
@@ -80,6 +82,7 @@ class BoundaryPanel : public QObject {
     QCheckBox* showBoxCheck_ = nullptr;
     std::array<QSpinBox*, kBoundFieldCount> fields_{};
     QPushButton* autoBound_ = nullptr;
+    Subscription documentChanges_;
 };
 
 } // namespace kavlen

@@ -11,24 +11,31 @@ CommandTable::CommandTable(std::function<bool()> packageLoaded,
 
 Command& CommandTable::add(Command command) {
     if (find(command.id))
-        throw std::logic_error("command added twice: " + command.id);
+        throw std::logic_error("command added twice: " + command.id.str());
     commands_.push_back(std::move(command));
     return commands_.back();
 }
 
-Command* CommandTable::find(std::string_view id) {
+Command* CommandTable::find(CommandId id) {
     auto it = std::find_if(commands_.begin(), commands_.end(),
                            [&](const Command& c) { return c.id == id; });
     return it == commands_.end() ? nullptr : &*it;
 }
 
-const Command* CommandTable::find(std::string_view id) const {
+const Command* CommandTable::find(CommandId id) const {
     return const_cast<CommandTable*>(this)->find(id);
 }
 
-bool CommandTable::execute(std::string_view id, const std::string& argument) {
+Command& CommandTable::require(CommandId id) {
     Command* command = find(id);
-    if (!command || !command->enabled || command->kind != Command::Kind::Action)
+    if (!command)
+        throw std::logic_error("no such command: " + id.str());
+    return *command;
+}
+
+bool CommandTable::execute(CommandId id, const std::string& argument) {
+    Command* command = &require(id);
+    if (!command->enabled || command->kind != Command::Kind::Action)
         return false;
     if (command->guard != Guard::None && !packageLoaded_()) {
         if (command->guard == Guard::RequiresPackage)
@@ -40,12 +47,8 @@ bool CommandTable::execute(std::string_view id, const std::string& argument) {
     // The work may change the table's entries (captions, states); it runs from a
     // copy.
     const Command running = *command;
-    for (CommandObserver* o : observers_)
-        o->commandStarting(running);
     if (running.run)
         running.run(argument);
-    for (CommandObserver* o : observers_)
-        o->commandFinished(running);
     return true;
 }
 
@@ -65,38 +68,36 @@ void CommandTable::check(Command& command, bool checked) {
     notify(command);
 }
 
-void CommandTable::setChecked(std::string_view id, bool checked) {
-    if (Command* c = find(id))
-        check(*c, checked);
+void CommandTable::setChecked(CommandId id, bool checked) {
+    check(require(id), checked);
 }
 
-void CommandTable::setEnabled(std::string_view id, bool enabled) {
-    Command* c = find(id);
-    if (c && c->enabled != enabled) {
+void CommandTable::setEnabled(CommandId id, bool enabled) {
+    Command* c = &require(id);
+    if (c->enabled != enabled) {
         c->enabled = enabled;
         notify(*c);
     }
 }
 
-void CommandTable::setVisible(std::string_view id, bool visible) {
-    Command* c = find(id);
-    if (c && c->visible != visible) {
+void CommandTable::setVisible(CommandId id, bool visible) {
+    Command* c = &require(id);
+    if (c->visible != visible) {
         c->visible = visible;
         notify(*c);
     }
 }
 
-bool CommandTable::isChecked(std::string_view id) const {
-    const Command* c = find(id);
-    return c && c->checked;
+void CommandTable::setCaption(CommandId id, const std::string& caption) {
+    Command* c = &require(id);
+    if (c->caption != caption) {
+        c->caption = caption;
+        notify(*c);
+    }
 }
 
-void CommandTable::addObserver(CommandObserver* observer) {
-    observers_.push_back(observer);
-}
-
-void CommandTable::removeObserver(CommandObserver* observer) {
-    std::erase(observers_, observer);
+bool CommandTable::isChecked(CommandId id) const {
+    return const_cast<CommandTable*>(this)->require(id).checked;
 }
 
 void CommandTable::notify(const Command& command) {

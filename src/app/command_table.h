@@ -1,8 +1,10 @@
 // The editor's commands: where each sits in the menus, its caption, shortcut and
-// check mark, whether it needs a package, and what part of the document it
-// touches. Menu items, buttons and other entry points all run commands through
-// `execute`, so the guard and the document-change notifications live here only.
+// check mark, and whether it needs a package. Menu items and shortcuts run
+// commands through `execute`, so the guard lives here only. Commands that change
+// the package do so through the editor's edit history, which tells the views.
 #pragma once
+
+#include "app/command_id.h"
 
 #include <deque>
 #include <functional>
@@ -20,25 +22,13 @@ enum class Guard {
     SilentWithoutPackage, // does nothing, silently, without a package
 };
 
-// Parts of the document a command may change (a bit set).
-enum Touches : unsigned {
-    TouchesNothing = 0,
-    TouchesWholeDocument = 1u << 0, // replaces the package (open)
-    TouchesAtlas = 1u << 1,         // texel data and pages
-    TouchesSamples = 1u << 2,       // texture sample table
-    TouchesCurrentMesh = 1u << 3,   // the mesh slot shown in the render window
-    TouchesMeshes = 1u << 4,        // any mesh slot, or slots added
-    TouchesStatics = 1u << 5,       // static objects and their boxes
-    TouchesMoveables = 1u << 6,
-};
-
 struct Command {
     enum class Kind {
         Action,  // a menu item (or an entry point without one)
         Submenu, // a submenu that its owner fills, e.g. Open Recent
     };
 
-    std::string id; // stable name, e.g. "Open"
+    CommandId id; // stable name, e.g. "Open"
     Kind kind = Kind::Action;
 
     // Menu placement. `menu` is a top-level menu caption ("&File"); `submenu`,
@@ -50,9 +40,10 @@ struct Command {
     bool separatorBefore = false;
     bool inMenu = true; // false: reachable only from buttons or code
 
-    std::string caption;  // with its access key: "&Open"
-    std::string shortcut; // portable text: "F3", "Ctrl+S", "Shift+F10"
-    std::string hint;     // shown in the status bar while the item is highlighted
+    std::string caption;           // with its access key: "&Open"
+    std::string shortcut;          // portable text: "F3", "Ctrl+S", "Shift+F10"
+    std::string alternateShortcut; // a second key for the same item, e.g. "Ctrl+Shift+Z"
+    std::string hint;              // shown in the status bar while the item is highlighted
 
     bool checkable = false;
     bool checked = false;
@@ -61,19 +52,10 @@ struct Command {
     bool enabled = true;
 
     Guard guard = Guard::None;
-    unsigned touches = TouchesNothing;
 
     // The work. `argument` is empty from a menu; entry points may pass one
     // (Open takes the path to open).
     std::function<void(const std::string& argument)> run;
-};
-
-// Told about every command that passes the guard; the undo stack will be one.
-class CommandObserver {
-  public:
-    virtual ~CommandObserver() = default;
-    virtual void commandStarting(const Command& command) = 0;
-    virtual void commandFinished(const Command& command) = 0;
 };
 
 class CommandTable {
@@ -83,35 +65,34 @@ class CommandTable {
     CommandTable(std::function<bool()> packageLoaded, std::function<void(std::string_view)> refuse);
 
     Command& add(Command command);
-    Command* find(std::string_view id);
-    const Command* find(std::string_view id) const;
+    Command* find(CommandId id);
+    const Command* find(CommandId id) const;
     const std::deque<Command>& commands() const { return commands_; }
 
-    // Runs a command through the guard. Returns false when it did not run (no
-    // such command, disabled, or refused by the guard). A checkable command
+    // Runs a command through the guard. Returns false when it did not run
+    // (disabled, or refused by the guard); an id that was never added throws. A checkable command
     // toggles its check mark before its work runs; one of an exclusive group is
     // checked (and the others unchecked).
-    bool execute(std::string_view id, const std::string& argument = {});
+    bool execute(CommandId id, const std::string& argument = {});
 
-    void setChecked(std::string_view id, bool checked);
-    void setEnabled(std::string_view id, bool enabled);
-    void setVisible(std::string_view id, bool visible);
-    bool isChecked(std::string_view id) const;
+    void setChecked(CommandId id, bool checked);
+    void setEnabled(CommandId id, bool enabled);
+    void setVisible(CommandId id, bool visible);
+    void setCaption(CommandId id, const std::string& caption);
+    bool isChecked(CommandId id) const;
 
-    void addObserver(CommandObserver* observer);
-    void removeObserver(CommandObserver* observer);
-    // Called after a command's check, enabled or visible state changed, so the
-    // menus follow.
+    // Called after a command's check, enabled, visible state or caption changed,
+    // so the menus follow.
     std::function<void(const Command&)> stateChanged;
 
   private:
     void notify(const Command& command);
     void check(Command& command, bool checked);
+    Command& require(CommandId id);
 
     std::function<bool()> packageLoaded_;
     std::function<void(std::string_view)> refuse_;
     std::deque<Command> commands_; // references stay valid as commands are added
-    std::vector<CommandObserver*> observers_;
 };
 
 } // namespace kavlen

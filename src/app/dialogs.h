@@ -17,6 +17,9 @@ struct FileDialogOptions {
     std::string title = {};       // the dialog's caption; empty for the platform's own
 };
 
+// The answer to "Save changes to NAME?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
@@ -40,6 +43,8 @@ class Dialogs {
     virtual bool confirmOkCancel(const std::string& text) = 0;
     // Confirmation box with Yes and No; true for Yes.
     virtual bool confirmYesNo(const std::string& text) = 0;
+    // Warning box with Save, Discard and Cancel, for unsaved changes.
+    virtual SaveChoice askSaveChanges(const std::string& text) = 0;
 
     // Shows a core operation's message in the box of its kind. Status messages
     // belong to the status bar and are not shown here.

@@ -27,10 +27,9 @@ Editor::Editor(Dialogs& dialogs, AppLocations locations)
                 [this](std::string_view text) { dialogs_.showError(std::string(text)); }) {}
 
 Editor::~Editor() {
+    historyState_.reset();
     menus_.reset();
     mainWindow_.reset();
-    if (changeReporter_)
-        commands_.removeObserver(changeReporter_.get());
 }
 
 bool Editor::start(bool glAvailable) {
@@ -52,8 +51,6 @@ bool Editor::start(bool glAvailable) {
     renderWindow_->attachEditor(*this);
     addHighlightFaceListener(
         [this](int mesh, int face) { renderWindow_->showHighlightedFace(mesh, face); });
-    addSamplesChangedListener(
-        [this](const std::vector<int>& samples) { renderWindow_->uploadSamples(samples); });
 
     registerCommands();
     menus_ = std::make_unique<MenuBuilder>(commands_);
@@ -66,6 +63,8 @@ bool Editor::start(bool glAvailable) {
 
     applySettings();
     renderWindow_->invalidateScene();
+    historyState_ = history_.onStateChange([this] { refreshUndoState(); });
+    refreshUndoState();
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { sessionEnding(); });
     // The size the window returns to from maximised (and keeps on desktops
@@ -79,25 +78,16 @@ bool Editor::start(bool glAvailable) {
     return true;
 }
 
-namespace {
-// Reports what each finished command touched to the document-change listeners.
-class ChangeReporter : public CommandObserver {
-  public:
-    explicit ChangeReporter(Editor& editor) : editor_(editor) {}
-    void commandStarting(const Command&) override {}
-    void commandFinished(const Command& command) override {
-        if (command.touches != TouchesNothing)
-            editor_.documentChanged(command.touches);
-    }
-
-  private:
-    Editor& editor_;
-};
-} // namespace
-
 void Editor::registerCommands() {
-    changeReporter_ = std::make_unique<ChangeReporter>(*this);
-    commands_.addObserver(changeReporter_.get());
+    Command undoCommand = menuCommand("Undo", kMenuEdit, 1, "Undo", "Ctrl+Z");
+    undoCommand.guard = Guard::SilentWithoutPackage;
+    undoCommand.run = [this](const std::string&) { undo(); };
+    commands_.add(undoCommand);
+    Command redoCommand = menuCommand("Redo", kMenuEdit, 2, "Redo", "Ctrl+Y");
+    redoCommand.alternateShortcut = "Ctrl+Shift+Z";
+    redoCommand.guard = Guard::SilentWithoutPackage;
+    redoCommand.run = [this](const std::string&) { redo(); };
+    commands_.add(redoCommand);
     addFileCommands(*this);
     addViewCommands(*this);
     addOptionsCommands(*this);
@@ -109,26 +99,60 @@ void Editor::registerCommands() {
     addFaceCommands(*this);
 }
 
-void Editor::addSamplesChangedListener(std::function<void(const std::vector<int>&)> listener) {
-    samplesChangedListeners_.push_back(std::move(listener));
-}
-
-void Editor::samplesChanged(const std::vector<int>& samples) {
-    for (const auto& listener : samplesChangedListeners_)
-        listener(samples);
-}
-
 void Editor::addHighlightFaceListener(std::function<void(int mesh, int face)> listener) {
     highlightFaceListeners_.push_back(std::move(listener));
 }
 
-void Editor::addDocumentChangedListener(std::function<void(unsigned touches)> listener) {
-    documentChangedListeners_.push_back(std::move(listener));
+DocumentChange Editor::edit(const std::string& caption, const EditScope& scope,
+                            const std::function<void()>& work, const std::string& mergeKey) {
+    // An edit inside another (a command that calls a window's edit) belongs to
+    // the outer step.
+    if (editing_) {
+        work();
+        return {};
+    }
+    editing_ = true;
+    try {
+        const DocumentChange change = history_.edit(caption, scope, work, mergeKey);
+        editing_ = false;
+        return change;
+    } catch (...) {
+        editing_ = false;
+        throw;
+    }
 }
 
-void Editor::documentChanged(unsigned touches) {
-    for (const auto& listener : documentChangedListeners_)
-        listener(touches);
+void Editor::undo() {
+    if (!editing_ && packageLoaded())
+        selectWhatChanged(history_.undo());
+}
+
+void Editor::redo() {
+    if (!editing_ && packageLoaded())
+        selectWhatChanged(history_.redo());
+}
+
+void Editor::selectWhatChanged(const DocumentChange& change) {
+    const std::vector<int>& changedMeshes = change.meshSlots;
+    if (!changedMeshes.empty() && !change.touchesMesh(selection_.meshSlot()) &&
+        changedMeshes.front() < document_.meshCount)
+        renderWindow_->showMeshInLists(changedMeshes.front());
+    if (change.sampleTable && !change.samples.empty() &&
+        !change.touchesSample(selection_.sample()) &&
+        static_cast<std::uint32_t>(change.samples.front()) < document_.texInfoCount)
+        selection_.setSample(change.samples.front());
+}
+
+void Editor::refreshUndoState() {
+    const bool loaded = packageLoaded();
+    const std::string undoCaption = loaded ? history_.undoCaption() : std::string();
+    const std::string redoCaption = loaded ? history_.redoCaption() : std::string();
+    commands_.setCaption("Undo", undoCaption.empty() ? "&Undo" : "&Undo " + undoCaption);
+    commands_.setCaption("Redo", redoCaption.empty() ? "&Redo" : "&Redo " + redoCaption);
+    commands_.setEnabled("Undo", !undoCaption.empty());
+    commands_.setEnabled("Redo", !redoCaption.empty());
+    if (mainWindow_)
+        setTitle(titleSuffix_);
 }
 
 void Editor::addMeshShownListener(std::function<void(int slot)> listener) {
@@ -291,7 +315,10 @@ void Editor::rebuildRecentMenu() {
 }
 
 void Editor::setTitle(const std::string& suffix) {
-    mainWindow_->setWindowTitle(toQt(std::string(kAppTitle) + suffix));
+    titleSuffix_ = suffix;
+    const bool showsPath = packageLoaded() && suffix == " - " + documentPath_;
+    const std::string mark = showsPath && isModified() ? " *" : "";
+    mainWindow_->setWindowTitle(toQt(std::string(kAppTitle) + suffix + mark));
 }
 
 void Editor::processPendingMessages() {
@@ -326,7 +353,13 @@ bool Editor::openPackageNow(const std::string& path) {
         return false;
     }
     openProcedure_.run(document_, &Editor::processPendingMessages);
+    // Once per open: what the reader found odd but kept (storage order, bytes after
+    // the last section).
+    if (!result.notice.empty())
+        mainWindow_->setStatusText(1, toQt(result.notice));
     documentPath_ = fullPath;
+    // No step of the history applies to this package.
+    history_.packageReplaced();
     recent_.add(fullPath);
     rebuildRecentMenu();
     setTitle(" - " + fullPath);
@@ -341,7 +374,24 @@ bool Editor::savePackage(const std::string& path) {
     busy.release();
     if (!result.ok)
         dialogs_.showError(result.message);
+    else
+        history_.markSaved();
     return result.ok;
+}
+
+bool Editor::mayDiscardPackage() {
+    if (!isModified())
+        return true;
+    const std::string name = toStd(QFileInfo(toQt(documentPath_)).fileName());
+    switch (dialogs_.askSaveChanges("Save changes to " + name + "?")) {
+    case SaveChoice::Save:
+        return savePackage(documentPath_);
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 void Editor::setDocumentPath(const std::string& path) {
@@ -352,7 +402,11 @@ void Editor::setDocumentPath(const std::string& path) {
 }
 
 bool Editor::queryClose() {
-    if (shutDown_ || sessionEnding_ || !commands_.isChecked("QueryOnClose") || !packageLoaded())
+    if (shutDown_ || sessionEnding_)
+        return true;
+    if (isModified())
+        return mayDiscardPackage();
+    if (!commands_.isChecked("QueryOnClose") || !packageLoaded())
         return true;
     return dialogs_.confirmOkCancel("Really close Kavlen?");
 }

@@ -6,10 +6,12 @@
 #include "app/app_locations.h"
 #include "app/command_table.h"
 #include "app/dialogs.h"
+#include "app/editor_selection.h"
 #include "app/editor_settings.h"
 #include "app/name_lists.h"
 #include "app/open_procedure.h"
 #include "app/recent_files.h"
+#include "document/edit_history.h"
 #include "document/package.h"
 
 #include <QObject>
@@ -38,6 +40,7 @@ class Editor : public QObject {
     bool start(bool glAvailable);
 
     // The document and its path; an empty path means no package is loaded.
+    // Change the document only through `edit`.
     Package& document() { return document_; }
     const std::string& documentPath() const { return documentPath_; }
     bool packageLoaded() const { return !documentPath_.empty(); }
@@ -63,6 +66,24 @@ class Editor : public QObject {
     bool openPackage(const std::string& path);
     // Writes the document to the path; shows the error on failure.
     bool savePackage(const std::string& path);
+    // Before the package is closed or replaced: when it has unsaved changes, asks
+    // "Save changes to NAME?" (Save runs Save). False when the user cancelled or
+    // the save failed: the package must stay.
+    bool mayDiscardPackage();
+
+    // The one edit path: runs `work`, which changes the package's parts that
+    // `scope` names, as one undo step captioned `caption` (nothing is recorded
+    // or told when nothing changed). Views learn what changed through
+    // `history().onChange`.
+    DocumentChange edit(const std::string& caption, const EditScope& scope,
+                        const std::function<void()>& work, const std::string& mergeKey = {});
+    EditHistory& history() { return history_; }
+    // What the user selected (mesh shown, samples, page, cutting shape, vertex).
+    EditorSelection& selection() { return selection_; }
+    const EditorSelection& selection() const { return selection_; }
+    void undo();
+    void redo();
+    bool isModified() const { return packageLoaded() && history_.isModified(); }
     // After Save As: the document now lives at `path`.
     void setDocumentPath(const std::string& path);
 
@@ -76,20 +97,11 @@ class Editor : public QObject {
     // Lets pending window messages run (repaints) but no user input.
     static void processPendingMessages();
 
-    // Sample textures whose texels or rectangles changed (an empty list: all of
-    // them). The render window's texture upload listens here and rebuilds them.
-    void addSamplesChangedListener(std::function<void(const std::vector<int>&)> listener);
-    void samplesChanged(const std::vector<int>& samples);
     // A face to show highlighted: the render window switches to mesh `mesh` and
     // highlights face `face`; (-1, -1) switches the highlight off. The render
     // window listens here.
     void addHighlightFaceListener(std::function<void(int mesh, int face)> listener);
     void highlightFace(int mesh, int face);
-    // Parts of the document (a `Touches` bit set) that a command changed. Every
-    // command run through the table reports its `touches` here when it finishes;
-    // work done outside a command reports itself. Views refresh what they show.
-    void addDocumentChangedListener(std::function<void(unsigned touches)> listener);
-    void documentChanged(unsigned touches);
     // The render window made `slot` its current mesh (Show mesh): the boundary
     // data, the vertex tools and other views that follow the mesh listen here.
     void addMeshShownListener(std::function<void(int slot)> listener);
@@ -100,7 +112,8 @@ class Editor : public QObject {
     // Writes the settings into the settings file, keeping everything else in it.
     bool writeSettingsFile(const EditorSettings& settings);
 
-    // Sets the main window's title: "Kavlen3", "Kavlen3 - Loading...", "Kavlen3 - path".
+    // Sets the main window's title: "Kavlen3", "Kavlen3 - Loading...", "Kavlen3 - path"
+    // (with " *" while the package has unsaved changes).
     void setTitle(const std::string& suffix);
 
   signals:
@@ -112,6 +125,9 @@ class Editor : public QObject {
     void registerCommands();
     void applySettings();
     void rebuildRecentMenu();
+    void refreshUndoState();
+    // After an undo or redo: the view moves to what the step changed.
+    void selectWhatChanged(const DocumentChange& change);
     std::uint32_t resolveColour(std::uint32_t colour) const;
 
     Dialogs& dialogs_;
@@ -125,11 +141,13 @@ class Editor : public QObject {
     CommandTable commands_;
     OpenProcedure openProcedure_;
     std::vector<std::function<void(EditorSettings&)>> settingsCollectors_;
-    std::vector<std::function<void(const std::vector<int>&)>> samplesChangedListeners_;
+    EditHistory history_{document_};
+    EditorSelection selection_;
+    Subscription historyState_;
     std::vector<std::function<void(int, int)>> highlightFaceListeners_;
-    std::vector<std::function<void(unsigned)>> documentChangedListeners_;
     std::vector<std::function<void(int)>> meshShownListeners_;
-    std::unique_ptr<CommandObserver> changeReporter_;
+    std::string titleSuffix_;
+    bool editing_ = false;
     bool opening_ = false;
     bool sessionEnding_ = false;
     bool shutDown_ = false;

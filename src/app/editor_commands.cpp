@@ -7,7 +7,7 @@
 
 namespace kavlen {
 
-Command menuCommand(const char* id, const char* menu, int position, const char* caption,
+Command menuCommand(CommandId id, const char* menu, int position, const char* caption,
                     const char* shortcut) {
     Command c;
     c.id = id;
@@ -32,7 +32,6 @@ void addFileCommands(Editor& editor) {
     MainWindow& form = editor.mainWindow();
 
     Command open = menuCommand("Open", kMenuFile, 10, "&Open", "F3");
-    open.touches = TouchesWholeDocument;
     open.run = [&form](const std::string& path) { form.openPackageCommand(path); };
     table.add(open);
 
@@ -48,7 +47,7 @@ void addFileCommands(Editor& editor) {
 
     Command saveAs = menuCommand("SaveAs", kMenuFile, 40, "Save &As", "F2");
     saveAs.guard = Guard::RequiresPackage;
-    saveAs.run = ignoringArgument([&form] { form.SaveAs1Click(); });
+    saveAs.run = ignoringArgument([&form] { form.saveAsCommand(); });
     table.add(saveAs);
 
     Command exit = menuCommand("Exit", kMenuFile, 200, "E&xit", "Ctrl+X");
@@ -62,7 +61,7 @@ void addViewCommands(Editor& editor) {
     RenderWindow& render = editor.renderWindow();
 
     // The reference switches copy their check mark into the scene.
-    const auto reference = [&](const char* id, int position, const char* caption,
+    const auto reference = [&](CommandId id, int position, const char* caption,
                                const char* shortcut, std::uint8_t MeshScene::*flag) {
         Command c = menuCommand(id, kMenuView, position, caption, shortcut);
         c.checkable = true;
@@ -79,7 +78,7 @@ void addViewCommands(Editor& editor) {
     dark.separatorBefore = true;
     dark.checkable = true;
     MainWindow& form = editor.mainWindow();
-    dark.run = ignoringArgument([&form] { form.DarkUI1Click(); });
+    dark.run = ignoringArgument([&form] { form.applyDarkUICommand(); });
     table.add(dark);
 }
 
@@ -87,7 +86,7 @@ void addOptionsCommands(Editor& editor) {
     CommandTable& table = editor.commands();
     // Their check marks are read where they matter: at close, during open, and by
     // the render window's all-meshes list.
-    const auto option = [&](const char* id, int position, const char* caption, bool visible) {
+    const auto option = [&](CommandId id, int position, const char* caption, bool visible) {
         Command c = menuCommand(id, kMenuOptions, position, caption);
         c.checkable = true;
         c.visible = visible;

@@ -27,7 +27,7 @@ namespace kavlen {
 class Editor;
 
 // A menu command with the placement and keys every command has.
-Command menuCommand(const char* id, const char* menu, int position, const char* caption,
+Command menuCommand(CommandId id, const char* menu, int position, const char* caption,
                     const char* shortcut = "");
 
 void addFileCommands(Editor& editor);    // Open, Open Recent, Save, Save As, Exit

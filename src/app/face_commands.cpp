@@ -9,34 +9,29 @@ void addFaceCommands(Editor& editor) {
     auto* faces = new FaceEditing(editor); // owned by the main window
     CommandTable& table = editor.commands();
 
-    const auto add = [&](const char* id, const char* menu, int position, const char* caption,
-                         const char* shortcut, void (FaceEditing::*work)(), Guard guard,
-                         unsigned touches) {
+    const auto add = [&](CommandId id, const char* menu, int position, const char* caption,
+                         const char* shortcut, void (FaceEditing::*work)(), Guard guard) {
         Command c = menuCommand(id, menu, position, caption, shortcut);
         c.guard = guard;
-        c.touches = touches;
         c.run = [faces, work](const std::string&) { (faces->*work)(); };
         return &table.add(c);
     };
     const Guard needsPackage = Guard::RequiresPackage;
     add("TextureAll", kMenuFaces, 10, "Tex&ture All", "Ctrl+T", &FaceEditing::textureAll,
-        needsPackage, TouchesCurrentMesh);
-    add("ShineAll", kMenuFaces, 20, "Shi&ne All", "Ctrl+N", &FaceEditing::shineAll, needsPackage,
-        TouchesCurrentMesh)
+        needsPackage);
+    add("ShineAll", kMenuFaces, 20, "Shi&ne All", "Ctrl+N", &FaceEditing::shineAll, needsPackage)
         ->hint = "Apply shine value to all polys";
-    add("OpaqueAll", kMenuFaces, 30, "&Opaque All", "Ctrl+Q", &FaceEditing::opaqueAll, needsPackage,
-        TouchesCurrentMesh);
-    add("RotateAll", kMenuFaces, 40, "&Rotate All", "", &FaceEditing::rotateAll, needsPackage,
-        TouchesCurrentMesh);
+    add("OpaqueAll", kMenuFaces, 30, "&Opaque All", "Ctrl+Q", &FaceEditing::opaqueAll,
+        needsPackage);
+    add("RotateAll", kMenuFaces, 40, "&Rotate All", "", &FaceEditing::rotateAll, needsPackage);
     add("UnhideFaces", kMenuFaces, 60, "&Unhide Faces", "Ctrl+U", &FaceEditing::unhideFaces,
-        needsPackage, TouchesCurrentMesh);
+        needsPackage);
 
     add("LightEditor", kMenuEdit, 20, "&Light Editor", "Ctrl+L", &FaceEditing::showLightingEditor,
-        needsPackage, TouchesNothing);
+        needsPackage);
     add("ColorsGuide", kMenuHelp, 20, "&Colors Guide", "", &FaceEditing::showColourGuide,
-        Guard::None, TouchesNothing);
-    add("RemapHelp", kMenuHelp, 30, "&Remap", "", &FaceEditing::showRemapHelp, Guard::None,
-        TouchesNothing);
+        Guard::None);
+    add("RemapHelp", kMenuHelp, 30, "&Remap", "", &FaceEditing::showRemapHelp, Guard::None);
 }
 
 } // namespace kavlen

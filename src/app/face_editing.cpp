@@ -46,6 +46,28 @@ Matrix4 figureMatrix(const SceneFigure& figure) {
     return multiply(m, rotationMatrix(figure.rotation[2], 0, 0, 1));
 }
 
+// The undo step's caption for what a click did.
+std::string clickCaption(FaceClickAction action) {
+    switch (action) {
+    case FaceClickAction::Apply:
+        return "Texture click";
+    case FaceClickAction::PaintLight:
+        return "Paint light";
+    case FaceClickAction::SwapVertices:
+        return "Swap vertices";
+    case FaceClickAction::MirrorTexture:
+        return "Mirror texture";
+    case FaceClickAction::TurnCorner:
+        return "Turn triangle corner";
+    case FaceClickAction::RotateOrder:
+        return "Rotate vertex order";
+    case FaceClickAction::HideFace:
+        return "Hide face";
+    default:
+        return "Face click";
+    }
+}
+
 } // namespace
 
 FaceEditing::FaceEditing(Editor& editor) : QObject(&editor.mainWindow()), editor_(editor) {
@@ -105,7 +127,8 @@ PickHit FaceEditing::pickAt(QPointF logical) const {
     RenderWindow& render = editor_.renderWindow();
     const PickCursor cursor =
         cursorInDevicePixels(logical.x(), logical.y(), render.view().devicePixelRatioF());
-    return pickInCurrentMesh(editor_.document(), render.currentMesh(), renderMode(), *view, cursor);
+    return pickInCurrentMesh(editor_.document(), editor_.selection().meshSlot(), renderMode(), *view,
+                             cursor);
 }
 
 FaceClickInput FaceEditing::gatherInput(Qt::MouseButton button,
@@ -119,12 +142,10 @@ FaceClickInput FaceEditing::gatherInput(Qt::MouseButton button,
     const MainWindow& form = editor_.mainWindow();
     in.modeBoxes = {form.modeTx()->isChecked(), form.modeSh()->isChecked(),
                     form.modeOp()->isChecked()};
-    if (const TexturePanel* panel = texturePanel())
-        in.currentSample = panel->selectedSample();
+    in.currentSample = editor_.selection().sample();
     in.shining = attributes_->shining();
     in.opacity = attributes_->opacity();
-    if (const MeshScene* scene = editor_.renderWindow().meshScene())
-        in.pickedVertex = scene->pickedVertex;
+    in.pickedVertex = editor_.selection().pickedVertex();
     in.lighting = lightingEditor_->state();
     in.triangleType = colourGuide_->triangleType();
     return in;
@@ -138,16 +159,21 @@ FaceClickResult FaceEditing::click(QPointF logical, Qt::MouseButton button,
     const PickHit hit = pickAt(logical);
     if (!hit.found())
         return {};
-    const FaceClickResult result =
-        clickInView(editor_.document(), editor_.renderWindow().currentMesh(), hit,
-                    gatherInput(button, modifiers));
+    const int slot = editor_.selection().meshSlot();
+    const FaceClickInput input = gatherInput(button, modifiers);
+    FaceClickResult result;
+    std::string caption;
+    // One undo step per click that changed the mesh.
+    editor_.edit(caption, EditScope::mesh(slot), [&] {
+        result = clickInView(editor_.document(), slot, hit, input);
+        caption = clickCaption(result.action);
+    });
     applyResult(result);
     return result;
 }
 
 void FaceEditing::applyResult(const FaceClickResult& result) {
-    if (MeshScene* scene = editor_.renderWindow().meshScene())
-        scene->pickedVertex = result.pickedVertex;
+    editor_.selection().setPickedVertex(result.pickedVertex);
     if (result.opacity)
         attributes_->setOpacity(*result.opacity);
     if (result.shining)
@@ -156,13 +182,8 @@ void FaceEditing::applyResult(const FaceClickResult& result) {
         colourGuide_->checkCorner(*result.triangleCorner);
     if (result.lightIntensity)
         lightingEditor_->setIntensity(*result.lightIntensity);
-    if (result.selectSample) {
-        // The list shows the sample as a click on its entry would.
-        if (TexturePanel* panel = texturePanel())
-            panel->textureList()->setCurrentRow(*result.selectSample);
-    }
-    if (result.changed)
-        meshChanged();
+    if (result.selectSample)
+        editor_.selection().setSample(*result.selectSample);
     if (result.showHiddenFacesIndicator)
         emit hiddenFacesChanged(true);
     showMessages(result.messages);
@@ -172,13 +193,12 @@ void FaceEditing::showMessages(const Messages& messages) {
     showResultMessages(editor_, messages);
 }
 
-void FaceEditing::meshChanged() {
-    editor_.renderWindow().invalidateScene();
-    editor_.documentChanged(TouchesCurrentMesh);
-}
-
-TexturePanel* FaceEditing::texturePanel() const {
-    return editor_.mainWindow().findChild<TexturePanel*>();
+void FaceEditing::editCurrentMesh(const std::string& caption,
+                                  const std::function<MeshEditResult(Package&, int)>& work) {
+    const int slot = editor_.selection().meshSlot();
+    MeshEditResult result;
+    editor_.edit(caption, EditScope::mesh(slot), [&] { result = work(editor_.document(), slot); });
+    showMessages(result.messages);
 }
 
 bool FaceEditing::lightsEnabled() const {
@@ -193,11 +213,13 @@ void FaceEditing::enableLights(bool on) {
 }
 
 void FaceEditing::changeAllLighting(int intensity) {
-    Mesh* mesh = meshInSlot(editor_.document(), editor_.renderWindow().currentMesh());
-    if (!editor_.packageLoaded() || !mesh)
+    const int slot = editor_.selection().meshSlot();
+    if (!editor_.packageLoaded() || !meshInSlot(editor_.document(), slot))
         return;
-    setStaticLighting(*mesh, intensity);
-    meshChanged();
+    editor_.edit("Change All lighting", EditScope::mesh(slot), [&] {
+        if (Mesh* mesh = meshInSlot(editor_.document(), slot))
+            setStaticLighting(*mesh, intensity);
+    });
 }
 
 void FaceEditing::selectRenderMode(RenderModeEntry mode) {
@@ -213,55 +235,46 @@ void FaceEditing::selectRenderMode(RenderModeEntry mode) {
 void FaceEditing::textureAll() {
     if (renderMode() != RenderModeEntry::Textured)
         selectRenderMode(RenderModeEntry::Textured);
-    const int slot = editor_.renderWindow().currentMesh();
+    const int slot = editor_.selection().meshSlot();
     const Mesh* mesh = meshInSlot(editor_.document(), slot);
     // Nothing to texture, nothing to ask.
     if (!mesh || faceLoopCount(*mesh) == 0)
         return;
     if (!editor_.dialogs().askWarningOkCancel(textureAllQuestion().text))
         return;
-    const TexturePanel* panel = texturePanel();
-    const MeshEditResult result =
-        kavlen::textureAll(editor_.document(), slot, panel ? panel->selectedSample() : -1);
-    if (result.changed)
-        meshChanged();
-    showMessages(result.messages);
+    const int sample = editor_.selection().sample();
+    editCurrentMesh("Texture All", [sample](Package& wad, int slot) {
+        return kavlen::textureAll(wad, slot, sample);
+    });
 }
 
 void FaceEditing::shineAll() {
-    const MeshEditResult result = kavlen::shineAll(
-        editor_.document(), editor_.renderWindow().currentMesh(), attributes_->shining());
-    if (result.changed)
-        meshChanged();
-    showMessages(result.messages);
+    const int shining = attributes_->shining();
+    editCurrentMesh("Shine All", [shining](Package& wad, int slot) {
+        return kavlen::shineAll(wad, slot, shining);
+    });
 }
 
 void FaceEditing::opaqueAll() {
-    const MeshEditResult result = kavlen::opaqueAll(
-        editor_.document(), editor_.renderWindow().currentMesh(), attributes_->opacity());
-    if (result.changed)
-        meshChanged();
-    showMessages(result.messages);
+    const OpacityChoice opacity = attributes_->opacity();
+    editCurrentMesh("Opaque All", [opacity](Package& wad, int slot) {
+        return kavlen::opaqueAll(wad, slot, opacity);
+    });
 }
 
 void FaceEditing::rotateAll() {
     if (renderMode() != RenderModeEntry::Textured)
         selectRenderMode(RenderModeEntry::Textured);
-    const MeshEditResult result =
-        kavlen::rotateAll(editor_.document(), editor_.renderWindow().currentMesh());
-    if (result.changed)
-        meshChanged();
-    showMessages(result.messages);
+    editCurrentMesh("Rotate All",
+                    [](Package& wad, int slot) { return kavlen::rotateAll(wad, slot); });
 }
 
 void FaceEditing::unhideFaces() {
-    const MeshEditResult result =
-        kavlen::unhideFaces(editor_.document(), editor_.renderWindow().currentMesh());
-    if (result.changed) {
-        meshChanged();
+    editCurrentMesh("Unhide Faces",
+                    [](Package& wad, int slot) { return kavlen::unhideFaces(wad, slot); });
+    const Mesh* mesh = meshInSlot(editor_.document(), editor_.selection().meshSlot());
+    if (mesh && mesh->hasHiddenFaces == 0)
         emit hiddenFacesChanged(false);
-    }
-    showMessages(result.messages);
 }
 
 void FaceEditing::showLightingEditor() {

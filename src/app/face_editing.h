@@ -6,10 +6,13 @@
 #pragma once
 
 #include "meshedit/face_click.h"
+#include "meshedit/mesh_edit.h"
 
 #include <QObject>
 #include <QPointF>
+#include <functional>
 #include <optional>
+#include <string>
 
 class QMouseEvent;
 
@@ -73,10 +76,11 @@ class FaceEditing : public QObject {
     FaceClickInput gatherInput(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) const;
     void applyResult(const FaceClickResult& result);
     void showMessages(const Messages& messages);
-    void meshChanged();
+    // Runs a mesh command on the current mesh as one undo step.
+    void editCurrentMesh(const std::string& caption,
+                         const std::function<MeshEditResult(Package&, int)>& work);
     void changeAllLighting(int intensity);
     void enableLights(bool on);
-    TexturePanel* texturePanel() const;
 
     Editor& editor_;
     AttributesGroup* attributes_ = nullptr;

@@ -1,5 +1,8 @@
 #include "app/import_options_dialog.h"
 
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,6 +42,20 @@ ImportOptionsDialog::ImportOptionsDialog(QWidget* parent) : QDialog(parent) {
     sliderRow->addWidget(intensityLabel);
     column->addLayout(sliderRow);
 
+    sizeBox_ = new QWidget(this);
+    auto* size = new QFormLayout(sizeBox_);
+    size->setContentsMargins(0, 0, 0, 0);
+    scale = new QDoubleSpinBox(sizeBox_);
+    scale->setObjectName("importScale");
+    scale->setDecimals(4);
+    scale->setRange(0.0001, 100000.0);
+    scale->setValue(1.0);
+    size->addRow("Scale:", scale);
+    fit = new QCheckBox("Fit to the current mesh's size", sizeBox_);
+    fit->setObjectName("importFit");
+    size->addRow(fit);
+    column->addWidget(sizeBox_);
+
     auto* buttons = new QHBoxLayout;
     okButton = new QPushButton("OK", this);
     cancelButton = new QPushButton("Cancel", this);
@@ -53,6 +70,7 @@ ImportOptionsDialog::ImportOptionsDialog(QWidget* parent) : QDialog(parent) {
     connect(intensity, &QSlider::valueChanged, this,
             [this](int value) { intensityLabel->setNum(value); });
     connect(movable, &QRadioButton::toggled, this, [this] { followLightingChoice(); });
+    connect(fit, &QCheckBox::toggled, this, [this](bool on) { scale->setEnabled(!on); });
     followLightingChoice();
 }
 
@@ -72,7 +90,7 @@ void ImportOptionsDialog::followLightingChoice() {
 }
 
 ImportOptions ImportOptionsDialog::options() const {
-    return {movable->isChecked(), intensity->value()};
+    return {movable->isChecked(), intensity->value(), scale->value(), fit->isChecked()};
 }
 
 std::optional<ImportOptions> ImportOptionsDialog::runModal() {
@@ -88,6 +106,7 @@ std::optional<ImportOptions> ImportOptionsDialog::runModal() {
 }
 
 std::optional<ImportOptions> ImportOptionsDialog::askForImport() {
+    sizeBox_->setVisible(true);
     return runModal();
 }
 
@@ -97,7 +116,10 @@ std::optional<ImportOptions> ImportOptionsDialog::askForLightingChange(LightingC
     movable->setEnabled(!toStatic);
     staticLighting->setEnabled(toStatic);
     (toStatic ? staticLighting : movable)->setChecked(true);
+    // The size belongs to imports only.
+    sizeBox_->setVisible(false);
     std::optional<ImportOptions> answer = runModal();
+    sizeBox_->setVisible(true);
     setWindowTitle(kImportOptionsCaption);
     movable->setEnabled(true);
     staticLighting->setEnabled(true);

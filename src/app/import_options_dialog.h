@@ -1,7 +1,8 @@
 // The "Import options" dialog: which lighting an imported mesh gets, moveable
 // (averaged normals) or static (one shade of a chosen intensity). "Change
 // Lighting Type" borrows it with another caption and one choice locked. There is
-// one dialog per main window, so the choice last made is offered again.
+// one dialog per main window, so the choice last made is offered again. Imports
+// also ask for a scale factor or to fit the mesh they replace.
 #pragma once
 
 #include "interchange/interchange.h"
@@ -9,6 +10,8 @@
 #include <QDialog>
 #include <optional>
 
+class QCheckBox;
+class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -41,10 +44,13 @@ class ImportOptionsDialog : public QDialog {
     QRadioButton* staticLighting = nullptr;
     QSlider* intensity = nullptr;
     QLabel* intensityLabel = nullptr;
+    QDoubleSpinBox* scale = nullptr; // factor on the format's own mapping
+    QCheckBox* fit = nullptr;        // "Fit to the current mesh's size"
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;
 
   private:
+    QWidget* sizeBox_ = nullptr; // scale and fit, shown for imports only
     std::optional<ImportOptions> runModal();
     void followLightingChoice();
 };

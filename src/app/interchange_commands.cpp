@@ -1,5 +1,6 @@
 // The File menu commands that move the current mesh in and out of other modelling
-// tools: DXF export and import, MQO export and import, OBJ import.
+// tools: DXF export and import, MQO export and import, OBJ export and import, and
+// whole moveables as OBJ.
 #include "app/busy_cursor.h"
 #include "app/command_feedback.h"
 #include "app/editor.h"
@@ -11,9 +12,12 @@
 #include "app/render_window.h"
 #include "interchange/dxf.h"
 #include "interchange/mqo_document.h"
+#include "interchange/obj_export.h"
 #include "interchange/obj_model.h"
+#include "interchange/obj_moveable.h"
 #include "meshedit/mesh_edit.h"
 
+#include <QComboBox>
 #include <QFileInfo>
 
 namespace kavlen {
@@ -25,6 +29,7 @@ const FileDialogOptions kDxfOpen{"Drawing Interchange (*.dxf)", "dxf", {}};
 const FileDialogOptions kMqoSave{"Metasequoia file (*.mqo)", "mqo", {}};
 const FileDialogOptions kMqoOpen{"Metasequoia MQO Files (*.MQO)", "mqo", {}};
 const FileDialogOptions kObjOpen{"Wavefront OBJ files (*.OBJ)", "obj", {}};
+const FileDialogOptions kObjSave{"Wavefront OBJ files (*.obj)", "obj", {}};
 
 using Exporter = ExportResult (*)(const Package&, int, const std::filesystem::path&);
 using Importer = ImportResult (*)(Package&, int, const std::filesystem::path&,
@@ -33,7 +38,7 @@ using Importer = ImportResult (*)(Package&, int, const std::filesystem::path&,
 // The current mesh slot, or -1 after telling the user there is none: every
 // import and export works on the mesh the render window shows.
 int currentMeshOrRefuse(Editor& editor) {
-    const int slot = editor.renderWindow().currentMesh();
+    const int slot = editor.selection().meshSlot();
     if (!meshInSlot(editor.document(), slot)) {
         editor.dialogs().showError(kNoMeshMessage);
         return -1;
@@ -63,8 +68,8 @@ void exportMesh(Editor& editor, const FileDialogOptions& options, Exporter expor
 
 // Choose a file, then the lighting of the new mesh, then replace the current
 // mesh and centre the view on it.
-void importMesh(Editor& editor, const FileDialogOptions& options, Importer importer,
-                bool clearStatus) {
+void importMesh(Editor& editor, const char* caption, const FileDialogOptions& options,
+                Importer importer, bool clearStatus) {
     const int slot = currentMeshOrRefuse(editor);
     if (slot < 0)
         return;
@@ -79,7 +84,9 @@ void importMesh(Editor& editor, const FileDialogOptions& options, Importer impor
         return;
     BusyCursor busy;
     Editor::processPendingMessages();
-    const ImportResult result = importer(editor.document(), slot, toPath(*path), *answer);
+    ImportResult result;
+    editor.edit(caption, EditScope::mesh(slot),
+                [&] { result = importer(editor.document(), slot, toPath(*path), *answer); });
     centerCurrentMesh(editor);
     if (clearStatus)
         editor.mainWindow().setStatusText(1, {});
@@ -87,11 +94,61 @@ void importMesh(Editor& editor, const FileDialogOptions& options, Importer impor
     showResultMessages(editor, result.messages);
 }
 
-Command fileCommand(const char* id, int position, const char* caption, const char* shortcut,
-                    unsigned touches, std::function<void()> work) {
+// The moveable chosen in the render window's "Moveables" list, or -1 after
+// telling the user to choose one.
+int currentMoveableOrRefuse(Editor& editor) {
+    const int index = editor.renderWindow().moveablesList()->currentIndex();
+    if (index < 0 || std::size_t(index) >= editor.document().moveables.size()) {
+        editor.dialogs().showError("Choose a moveable in the render window's Moveables list.");
+        return -1;
+    }
+    return index;
+}
+
+void exportMoveable(Editor& editor) {
+    const int moveable = currentMoveableOrRefuse(editor);
+    if (moveable < 0)
+        return;
+    const auto path = editor.dialogs().saveFile(startingBesidePackage(editor, kObjSave));
+    if (!path)
+        return;
+    BusyCursor busy;
+    Editor::processPendingMessages();
+    const ExportResult result = exportMoveableObj(editor.document(), moveable, toPath(*path));
+    busy.release();
+    showResultMessages(editor, result.messages);
+}
+
+// Every mesh of the chosen moveable from one OBJ file, all or none.
+void importMoveable(Editor& editor) {
+    const int moveable = currentMoveableOrRefuse(editor);
+    if (moveable < 0)
+        return;
+    const auto path = editor.dialogs().openFile(startingBesidePackage(editor, kObjOpen));
+    if (!path)
+        return;
+    Editor::processPendingMessages();
+    const std::optional<ImportOptions> answer =
+        ImportOptionsDialog::of(&editor.mainWindow()).askForImport();
+    if (!answer)
+        return;
+    BusyCursor busy;
+    Editor::processPendingMessages();
+    ImportResult result;
+    EditScope scope;
+    scope.allMeshSlots = true;
+    editor.edit("Import Moveable (OBJ)", scope, [&] {
+        result = importMoveableObj(editor.document(), moveable, toPath(*path), *answer);
+    });
+    centerCurrentMesh(editor);
+    busy.release();
+    showResultMessages(editor, result.messages);
+}
+
+Command fileCommand(CommandId id, int position, const char* caption, const char* shortcut,
+                    std::function<void()> work) {
     Command c = menuCommand(id, kMenuFile, position, caption, shortcut);
     c.guard = Guard::RequiresPackage;
-    c.touches = touches;
     c.run = [work = std::move(work)](const std::string&) { work(); };
     return c;
 }
@@ -101,18 +158,24 @@ Command fileCommand(const char* id, int position, const char* caption, const cha
 void addInterchangeCommands(Editor& editor) {
     CommandTable& table = editor.commands();
     Editor* e = &editor;
-    Command exportDxfCommand = fileCommand("ExportDxf", 70, "&Export Dxf", "Ctrl+E", TouchesNothing,
+    Command exportDxfCommand = fileCommand("ExportDxf", 70, "&Export Dxf", "Ctrl+E",
                                            [e] { exportMesh(*e, kDxfSave, &exportDxf); });
     exportDxfCommand.separatorBefore = true;
     table.add(exportDxfCommand);
-    table.add(fileCommand("ImportDxf", 80, "&Import Dxf", "Ctrl+I", TouchesCurrentMesh,
-                          [e] { importMesh(*e, kDxfOpen, &importDxf, false); }));
-    table.add(fileCommand("ExportMqo", 90, "Export MQO", "Shift+E", TouchesNothing,
+    table.add(fileCommand("ImportDxf", 80, "&Import Dxf", "Ctrl+I",
+                          [e] { importMesh(*e, "Import Dxf", kDxfOpen, &importDxf, false); }));
+    table.add(fileCommand("ExportMqo", 90, "Export MQO", "Shift+E",
                           [e] { exportMesh(*e, kMqoSave, &exportMqo); }));
-    table.add(fileCommand("ImportMqo", 100, "Import MQO", "Shift+I", TouchesCurrentMesh,
-                          [e] { importMesh(*e, kMqoOpen, &importMqo, true); }));
-    table.add(fileCommand("ImportObj", 110, "Import OBJ", "", TouchesCurrentMesh,
-                          [e] { importMesh(*e, kObjOpen, &importObj, false); }));
+    table.add(fileCommand("ImportMqo", 100, "Import MQO", "Shift+I",
+                          [e] { importMesh(*e, "Import MQO", kMqoOpen, &importMqo, true); }));
+    table.add(fileCommand("ImportObj", 110, "Import OBJ", "",
+                          [e] { importMesh(*e, "Import OBJ", kObjOpen, &importObj, false); }));
+    table.add(fileCommand("ExportObj", 112, "Export OBJ", "Shift+O",
+                          [e] { exportMesh(*e, kObjSave, &exportObj); }));
+    table.add(fileCommand("ExportMoveableObj", 114, "Export Moveable (OBJ)", "",
+                          [e] { exportMoveable(*e); }));
+    table.add(fileCommand("ImportMoveableObj", 116, "Import Moveable (OBJ)", "",
+                          [e] { importMoveable(*e); }));
 }
 
 } // namespace kavlen

@@ -127,6 +127,9 @@ void MainWindow::setDarkUI(bool on) {
 }
 
 void MainWindow::openPackageCommand(const std::string& path) {
+    // Unsaved changes are saved or discarded first, or the open does not happen.
+    if (!editor_.mayDiscardPackage())
+        return;
     std::string chosen = path;
     if (chosen.empty()) {
         FileDialogOptions options{"TRLE wad file (*.wad)", "wad", {}};
@@ -144,7 +147,7 @@ void MainWindow::savePackageCommand() {
     editor_.savePackage(editor_.documentPath());
 }
 
-void MainWindow::SaveAs1Click() {
+void MainWindow::saveAsCommand() {
     const auto path =
         editor_.dialogs().saveFile({"TRLE wad file format (*.wad)", "wad", editor_.documentPath()});
     if (path && editor_.savePackage(*path))
@@ -155,7 +158,7 @@ void MainWindow::exitCommand() {
     close();
 }
 
-void MainWindow::DarkUI1Click() {
+void MainWindow::applyDarkUICommand() {
     setDarkUI(editor_.commands().isChecked("DarkUI"));
 }
 

@@ -29,9 +29,9 @@ class MainWindow : public QMainWindow {
     // Menu handlers.
     void openPackageCommand(const std::string& path); // an empty path asks for one
     void savePackageCommand();
-    void SaveAs1Click();
+    void saveAsCommand();
     void exitCommand();
-    void DarkUI1Click();
+    void applyDarkUICommand();
 
     // The area where the texture page view goes.
     QGroupBox* pageGroup() const { return pageGroup_; }

@@ -65,7 +65,12 @@ void MenuBuilder::build(QMenuBar* bar) {
                 actions_[c->id] = own->menuAction();
             } else {
                 QAction* a = target->addAction(toQt(c->caption));
-                a->setShortcut(QKeySequence(toQt(c->shortcut), QKeySequence::PortableText));
+                QList<QKeySequence> keys{
+                    QKeySequence(toQt(c->shortcut), QKeySequence::PortableText)};
+                if (!c->alternateShortcut.empty())
+                    keys.push_back(
+                        QKeySequence(toQt(c->alternateShortcut), QKeySequence::PortableText));
+                a->setShortcuts(keys);
                 a->setCheckable(c->checkable);
                 if (!c->hint.empty())
                     a->setStatusTip(toQt(c->hint));
@@ -75,7 +80,7 @@ void MenuBuilder::build(QMenuBar* bar) {
                         group = new QActionGroup(bar);
                     group->addAction(a);
                 }
-                const std::string id = c->id;
+                const CommandId id = c->id;
                 QObject::connect(a, &QAction::triggered, a, [this, id] {
                     table_.execute(id);
                     // The table holds the state; a refused toggle must not stay flipped.
@@ -94,6 +99,8 @@ void MenuBuilder::sync(const Command& command) {
     if (it == actions_.end())
         return;
     QAction* a = it->second;
+    if (command.kind == Command::Kind::Action)
+        a->setText(toQt(command.caption));
     a->setChecked(command.checked);
     a->setEnabled(command.enabled);
     a->setVisible(command.visible);
@@ -107,12 +114,12 @@ QList<QAction*> MenuBuilder::actions() const {
     return list;
 }
 
-QAction* MenuBuilder::action(const std::string& id) const {
+QAction* MenuBuilder::action(CommandId id) const {
     const auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
 }
 
-QMenu* MenuBuilder::submenu(const std::string& id) const {
+QMenu* MenuBuilder::submenu(CommandId id) const {
     const auto it = submenus_.find(id);
     return it == submenus_.end() ? nullptr : it->second;
 }

@@ -36,17 +36,17 @@ class MenuBuilder {
     void build(QMenuBar* bar);
     // Every menu item's action, so other windows can take their shortcuts too.
     QList<QAction*> actions() const;
-    QAction* action(const std::string& id) const;
+    QAction* action(CommandId id) const;
     // The menu of a Submenu command (e.g. Open Recent), for its owner to fill.
-    QMenu* submenu(const std::string& id) const;
+    QMenu* submenu(CommandId id) const;
     QMenu* menu(const std::string& caption) const;
 
   private:
     void sync(const Command& command);
 
     CommandTable& table_;
-    std::map<std::string, QAction*> actions_;
-    std::map<std::string, QMenu*> submenus_;
+    std::map<CommandId, QAction*> actions_;
+    std::map<CommandId, QMenu*> submenus_;
     std::map<std::string, QMenu*> menus_;
 };
 

@@ -18,32 +18,30 @@ namespace kavlen {
 
 namespace {
 
-Command meshCommand(const char* id, const char* menu, int position, const char* caption,
-                    unsigned touches, std::function<void()> work) {
+Command meshCommand(CommandId id, const char* menu, int position, const char* caption,
+                    std::function<void()> work) {
     Command c = menuCommand(id, menu, position, caption, "");
     c.guard = Guard::RequiresPackage;
-    c.touches = touches;
     c.run = [work = std::move(work)](const std::string&) { work(); };
     return c;
 }
 
-void mirror(Editor& editor, MirrorPlane plane) {
-    RenderWindow& render = editor.renderWindow();
-    const MeshEditResult result =
-        mirrorMesh(editor.document(), render.currentMesh(), mirrorAxis(plane));
-    if (result.changed) {
-        render.invalidateScene();
-        if (result.recenterView)
-            centerCurrentMesh(editor);
-    }
+void mirror(Editor& editor, MirrorPlane plane, const char* caption) {
+    const int slot = editor.selection().meshSlot();
+    MeshEditResult result;
+    editor.edit(std::string("Mirror Mesh ") + caption, EditScope::meshAndStatics(slot),
+                [&] { result = mirrorMesh(editor.document(), slot, mirrorAxis(plane)); });
+    if (result.changed && result.recenterView)
+        centerCurrentMesh(editor);
     showResultMessages(editor, result.messages);
 }
 
 void recalcNormals(Editor& editor, bool averaged) {
-    const LightingResult result =
-        recalcNormalsCommand(editor.document(), editor.renderWindow().currentMesh(), averaged);
-    if (result.changed)
-        editor.renderWindow().invalidateScene();
+    const int slot = editor.selection().meshSlot();
+    LightingResult result;
+    editor.edit(averaged ? "Recalc Normals Averaged" : "Recalc Normals Weighted",
+                EditScope::mesh(slot),
+                [&] { result = recalcNormalsCommand(editor.document(), slot, averaged); });
     showResultMessages(editor, result.messages);
 }
 
@@ -51,7 +49,7 @@ void recalcNormals(Editor& editor, bool averaged) {
 // only the other type.
 void changeLightingType(Editor& editor) {
     Package& wad = editor.document();
-    const int slot = editor.renderWindow().currentMesh();
+    const int slot = editor.selection().meshSlot();
     const Mesh* mesh = meshInSlot(wad, slot);
     if (!mesh || mesh->vertexCount == 0 || mesh->faceCount <= 0)
         return;
@@ -62,15 +60,19 @@ void changeLightingType(Editor& editor) {
                                              : ImportOptionsDialog::LightingChange::ToMoveable);
     if (!answer)
         return;
-    const LightingResult result = toStatic ? changeToStaticLighting(wad, slot, answer->intensity)
-                                           : changeToMoveableLighting(wad, slot);
-    if (result.changed)
-        editor.renderWindow().invalidateScene();
+    LightingResult result;
+    editor.edit("Change Lighting Type", EditScope::mesh(slot), [&] {
+        result = toStatic ? changeToStaticLighting(wad, slot, answer->intensity)
+                          : changeToMoveableLighting(wad, slot);
+    });
     showResultMessages(editor, result.messages);
 }
 
 void addNewEmptyMesh(Editor& editor) {
-    const AddMeshResult result = addEmptyMesh(editor.document());
+    AddMeshResult result;
+    EditScope scope;
+    scope.meshTables = true;
+    editor.edit("Add new empty mesh", scope, [&] { result = addEmptyMesh(editor.document()); });
     // The render window shows the new mesh as the last of "-- Added Meshes --".
     if (result.slot >= 0)
         editor.renderWindow().refreshMeshLists(true);
@@ -88,24 +90,23 @@ void addMeshCommands(Editor& editor) {
     editor.addMeshShownListener([remapWindow](int) { remapWindow->resetIndices(); });
     Editor* e = &editor;
 
-    table.add(meshCommand("AddNewEmptyMesh", kMenuEdit, 10, "&Add new empty mesh", TouchesMeshes,
+    table.add(meshCommand("AddNewEmptyMesh", kMenuEdit, 10, "&Add new empty mesh",
                           [e] { addNewEmptyMesh(*e); }));
     table.add(meshCommand("ChangeLightingType", kMenuEdit, 30, "Change Lighting Type",
-                          TouchesCurrentMesh, [e] { changeLightingType(*e); }));
+                          [e] { changeLightingType(*e); }));
 
     // The window checks for a current mesh itself, so it opens without a package.
-    Command move =
-        meshCommand("MoveMesh", kMenuEdit, 40, "&Move Mesh", TouchesNothing, [moveWindow] {
-            moveWindow->show();
-            moveWindow->raise();
-        });
+    Command move = meshCommand("MoveMesh", kMenuEdit, 40, "&Move Mesh", [moveWindow] {
+        moveWindow->show();
+        moveWindow->raise();
+    });
     move.shortcut = "Ctrl+M";
     move.guard = Guard::None;
     move.separatorBefore = true;
     table.add(move);
 
     const struct {
-        const char* id;
+        CommandId id;
         const char* caption;
         MirrorPlane plane;
     } mirrors[] = {{"MirrorXZ", "XZ", MirrorPlane::XZ},
@@ -114,24 +115,24 @@ void addMeshCommands(Editor& editor) {
     int position = 50;
     for (const auto& m : mirrors) {
         const MirrorPlane plane = m.plane;
-        Command c =
-            meshCommand(m.id, kMenuEdit, position++, m.caption, TouchesCurrentMesh | TouchesStatics,
-                        [e, plane] { mirror(*e, plane); });
+        const char* caption = m.caption;
+        Command c = meshCommand(m.id, kMenuEdit, position++, m.caption,
+                                [e, plane, caption] { mirror(*e, plane, caption); });
         c.submenu = "M&irror Mesh";
         table.add(c);
     }
 
-    Command remap = meshCommand("Remap", kMenuPoints, 10, "&Remap", TouchesCurrentMesh,
+    Command remap = meshCommand("Remap", kMenuPoints, 10, "&Remap",
                                 [remapWindow] { remapWindow->showForCurrentMesh(); });
     remap.shortcut = "Ctrl+R";
     table.add(remap);
 
     Command averaged = meshCommand("RecalcNormalsAveraged", kMenuPoints, 20, "&Averaged",
-                                   TouchesCurrentMesh, [e] { recalcNormals(*e, true); });
+                                   [e] { recalcNormals(*e, true); });
     averaged.submenu = "Re&calc Normals";
     table.add(averaged);
     Command weighted = meshCommand("RecalcNormalsWeighted", kMenuPoints, 21, "&Weighted",
-                                   TouchesCurrentMesh, [e] { recalcNormals(*e, false); });
+                                   [e] { recalcNormals(*e, false); });
     weighted.submenu = "Re&calc Normals";
     table.add(weighted);
 }

@@ -133,31 +133,30 @@ QWidget* MoveMeshWindow::makeShiftPage() {
 }
 
 void MoveMeshWindow::arrowClicked(Axis axis, bool up) {
-    apply(moveMeshByArrow(editor_.document(), editor_.renderWindow().currentMesh(), axis, up,
-                          moveClicks->isChecked()));
+    const bool clicks = moveClicks->isChecked();
+    apply([&](Package& wad, int slot) { return moveMeshByArrow(wad, slot, axis, up, clicks); });
 }
 
 void MoveMeshWindow::numberOkClicked() {
-    apply(moveMesh(editor_.document(), editor_.renderWindow().currentMesh(), numbers[0]->value(),
-                   numbers[1]->value(), numbers[2]->value()));
+    const int x = numbers[0]->value(), y = numbers[1]->value(), z = numbers[2]->value();
+    apply([&](Package& wad, int slot) { return moveMesh(wad, slot, x, y, z); });
 }
 
 void MoveMeshWindow::boundClicked(MeshBound bound) {
-    apply(shiftMeshToBound(editor_.document(), editor_.renderWindow().currentMesh(), bound,
-                           shiftValue->value(), shiftClicks->isChecked()));
+    const int value = shiftValue->value();
+    const bool clicks = shiftClicks->isChecked();
+    apply(
+        [&](Package& wad, int slot) { return shiftMeshToBound(wad, slot, bound, value, clicks); });
 }
 
-void MoveMeshWindow::apply(const MeshEditResult& result) {
-    if (result.changed) {
-        // A refusal shown before is out of date now.
+void MoveMeshWindow::apply(const std::function<MeshEditResult(Package&, int)>& move) {
+    const int slot = editor_.selection().meshSlot();
+    MeshEditResult result;
+    editor_.edit("Move Mesh", EditScope::meshAndStatics(slot),
+                 [&] { result = move(editor_.document(), slot); });
+    // A refusal shown before is out of date now.
+    if (result.changed)
         editor_.mainWindow().setStatusText(1, {});
-        const int slot = editor_.renderWindow().currentMesh();
-        unsigned touches = TouchesCurrentMesh;
-        if (staticOfMesh(editor_.document(), slot) != -1)
-            touches |= TouchesStatics;
-        editor_.renderWindow().invalidateScene();
-        editor_.documentChanged(touches);
-    }
     showResultMessages(editor_, result.messages);
 }
 

@@ -7,6 +7,8 @@
 #include "meshedit/mesh_edit.h"
 #include "meshedit/move_mesh.h"
 
+#include <functional>
+
 #include <QWidget>
 #include <array>
 
@@ -49,7 +51,8 @@ class MoveMeshWindow : public QWidget {
     QWidget* makeMovePage();
     QWidget* makeNumberPage();
     QWidget* makeShiftPage();
-    void apply(const MeshEditResult& result);
+    // Runs a move of the current mesh as one undo step and shows its messages.
+    void apply(const std::function<MeshEditResult(Package&, int)>& move);
 
     Editor& editor_;
 };

@@ -78,4 +78,16 @@ bool QtDialogs::confirmYesNo(const std::string& text) {
            QMessageBox::Yes;
 }
 
+SaveChoice QtDialogs::askSaveChanges(const std::string& text) {
+    switch (ask(parent_, QMessageBox::Warning, text,
+                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel)) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
+}
+
 } // namespace kavlen

@@ -22,6 +22,7 @@ class QtDialogs : public Dialogs {
     bool askWarningOkCancel(const std::string& text) override;
     bool confirmOkCancel(const std::string& text) override;
     bool confirmYesNo(const std::string& text) override;
+    SaveChoice askSaveChanges(const std::string& text) override;
 
   private:
     QPointer<QWidget> parent_;

@@ -51,7 +51,7 @@ void RemapWindow::fitToMesh(int vertexCount) {
 
 void RemapWindow::showForCurrentMesh() {
     // Without a mesh there is nothing to renumber.
-    const Mesh* mesh = meshInSlot(editor_.document(), editor_.renderWindow().currentMesh());
+    const Mesh* mesh = meshInSlot(editor_.document(), editor_.selection().meshSlot());
     if (!mesh)
         return;
     fitToMesh(mesh->vertexCount);
@@ -65,16 +65,15 @@ void RemapWindow::resetIndices() {
 
 void RemapWindow::reMapClicked() {
     Package& wad = editor_.document();
-    const int slot = editor_.renderWindow().currentMesh();
+    const int slot = editor_.selection().meshSlot();
     const int a = current->value();
     const int b = replacement->value();
     if (!editor_.packageLoaded() || !canSwapVertices(wad, slot, a, b))
         return;
-    const MeshEditResult result = swapVertices(wad, slot, a, b);
+    MeshEditResult result;
+    editor_.edit("Remap", EditScope::mesh(slot), [&] { result = swapVertices(wad, slot, a, b); });
     // A vertex picked for swapping in the view now names another point.
-    if (MeshScene* scene = editor_.renderWindow().meshScene())
-        scene->pickedVertex = -1;
-    editor_.renderWindow().invalidateScene();
+    editor_.selection().setPickedVertex(-1);
     showResultMessages(editor_, result.messages);
     accept();
 }

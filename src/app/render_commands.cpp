@@ -12,7 +12,7 @@ void addRenderCommands(Editor& editor) {
     CommandTable& table = editor.commands();
     RenderWindow& render = editor.renderWindow();
 
-    const auto colour = [&](const char* id, int position, const char* caption, const char* shortcut,
+    const auto colour = [&](CommandId id, int position, const char* caption, const char* shortcut,
                             ViewColour which) {
         Command c = menuCommand(id, kMenuView, position, caption, shortcut);
         c.submenu = "Change Colors";
@@ -39,7 +39,7 @@ void addRenderCommands(Editor& editor) {
     table.add(bilinear);
 
     // Face display switches copy their check mark into the scene.
-    const auto faceSwitch = [&](const char* id, int position, const char* caption,
+    const auto faceSwitch = [&](CommandId id, int position, const char* caption,
                                 const char* shortcut, std::uint8_t MeshScene::*flag) {
         Command c = menuCommand(id, kMenuFaces, position, caption, shortcut);
         c.separatorBefore = position == 100;
@@ -57,7 +57,7 @@ void addRenderCommands(Editor& editor) {
     faceSwitch("ColorScaleShine", 130, "Color Scale Shine", "", &MeshScene::colorScaleShine);
 
     // Highlight Hair Indices: one of None, Lara, Young Lara.
-    const auto hair = [&](const char* id, int position, const char* caption, bool on, bool lara) {
+    const auto hair = [&](CommandId id, int position, const char* caption, bool on, bool lara) {
         Command c = menuCommand(id, kMenuPoints, position, caption);
         c.submenu = "Highlight Hair Indices";
         c.separatorBefore = position == 100;

@@ -274,8 +274,7 @@ void RenderWindow::showMesh(int slot) {
         const QSignalBlocker blocker(allMeshesList_);
         allMeshesList_->setCurrentIndex(slot < allMeshesList_->count() ? slot : -1);
     }
-    scene_.currentMesh = slot;
-    scene_.pickedVertex = -1;
+    setCurrentMesh(slot);
     if (editor_)
         editor_->meshShown(slot);
     // A static's mesh shows the static's boxes, not a moveable.
@@ -395,18 +394,26 @@ void RenderWindow::refreshIndicators() {
     lightsEnabled_->setVisible(scene_.lightsEnabled != 0);
 }
 
-void RenderWindow::documentChanged(unsigned touches) {
+void RenderWindow::documentChanged(const DocumentChange& change) {
     // An open refills everything through its own steps.
-    if (touches & TouchesWholeDocument)
+    if (change.packageOpened)
         return;
-    if (touches & (TouchesMeshes | TouchesMoveables))
-        refreshMeshLists(false);
-    if (touches & (TouchesCurrentMesh | TouchesMeshes)) {
-        setMeshCaption();
-        refreshIndicators();
+    if (change.wholePackage || change.sampleCount || change.pageCount) {
+        uploadSamples({});
+    } else if (!change.samples.empty()) {
+        uploadSamples(change.samples);
     }
-    if (touches != TouchesNothing)
+    if (change.wholePackage || change.meshTables) {
+        refreshMeshLists(false);
+        if (package_ && scene_.currentMesh >= package_->meshCount)
+            showMesh(package_->meshCount > 0 ? 0 : -1);
+    }
+    if (change.touchesMesh(scene_.currentMesh)) {
+        setMeshCaption();
         invalidateScene();
+    } else if (change.statics && scene_.showBox) {
+        invalidateScene(); // the static's box overlay
+    }
 }
 
 std::uint32_t RenderWindow::viewColour(ViewColour which) const {

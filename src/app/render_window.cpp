@@ -111,9 +111,27 @@ void RenderWindow::attachPackage(const Package& wad, std::filesystem::path solid
     connect(view_, &GLView::contextLost, this, [this] { deleteSceneTextures(scene_.textures); });
 }
 
+void RenderWindow::setCurrentMesh(int slot) {
+    scene_.currentMesh = slot;
+    scene_.pickedVertex = -1;
+    if (editor_) {
+        editor_->selection().setMeshSlot(slot);
+        editor_->selection().setPickedVertex(-1);
+    }
+}
+
 void RenderWindow::attachEditor(Editor& editor) {
     editor_ = &editor;
-    editor.addDocumentChangedListener([this](unsigned touches) { documentChanged(touches); });
+    selectionChanges_ = editor.selection().onChange([this](EditorSelection::Part part) {
+        // The picked vertex is drawn in its own colour.
+        if (part == EditorSelection::Part::PickedVertex &&
+            scene_.pickedVertex != editor_->selection().pickedVertex()) {
+            scene_.pickedVertex = editor_->selection().pickedVertex();
+            invalidateScene();
+        }
+    });
+    documentChanges_ = editor.history().onChange(
+        [this](const DocumentChange& change) { documentChanged(change); });
 }
 
 template <typename Work> void RenderWindow::withContext(Work work) {
@@ -175,7 +193,7 @@ void RenderWindow::registerOpenSteps(OpenProcedure& procedure) {
     });
     procedure.addStep(OpenStage::ClearRenderWindow, [this](Package&) { clearControls(); });
     procedure.addStep(OpenStage::ClearImagesAndStatus, [this](Package&) {
-        scene_.currentMesh = -1;
+        setCurrentMesh(-1);
         viewport_.invalidateScene();
     });
     procedure.addStep(OpenStage::FillMeshList, [this](Package&) { fillAllMeshesList(); });
@@ -196,7 +214,7 @@ void RenderWindow::registerOpenSteps(OpenProcedure& procedure) {
             showMesh(0);
             return;
         }
-        scene_.currentMesh = 0;
+        setCurrentMesh(0);
         if (wad.meshCount > 0) {
             centerView();
             return;

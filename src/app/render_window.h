@@ -4,6 +4,8 @@
 // render mode, colours, display flags) that the controls and menus change.
 #pragma once
 
+#include "document/document_change.h"
+#include "document/listener_list.h"
 #include "document/package.h"
 #include "view3d/camera.h"
 #include "view3d/mesh_scene.h"
@@ -52,7 +54,7 @@ class RenderWindow : public QWidget {
 
     // Rebuilds the scene list at the next frame; the indicators follow the scene.
     void invalidateScene();
-    // The mesh slot shown, -1 while none.
+    // The mesh slot shown, -1 while none (the editor's selection holds it too).
     int currentMesh() const { return scene_.currentMesh; }
     // At left 420, top 22, to the right edge and 42 pixels above the bottom.
     void placeOnScreen();
@@ -142,10 +144,13 @@ class RenderWindow : public QWidget {
     // Selects entry k of the "Meshes" list and chooses it.
     void selectMeshEntry(int entry);
     void setMeshCaption();
+    // The scene draws `slot` and the editor's selection names it.
+    void setCurrentMesh(int slot);
     void setSizeStatus(const Mesh& mesh);
     void paintColourBoxes();
-    // The work of the change listener: rebuild, refresh captions and lists.
-    void documentChanged(unsigned touches);
+    // What an edit, undo or redo changed: re-uploads changed samples, rebuilds
+    // the scene when the shown mesh changed, refreshes captions and lists.
+    void documentChanged(const DocumentChange& change);
     std::vector<std::string> moveableLabelsOnly() const;
 
     const Package* package_ = nullptr;
@@ -173,6 +178,8 @@ class RenderWindow : public QWidget {
     QGroupBox* allMeshesGroup_ = nullptr;
     QComboBox* allMeshesList_ = nullptr;
     MoveablesWindow* moveablesWindow_ = nullptr;
+    Subscription documentChanges_;
+    Subscription selectionChanges_;
 };
 
 } // namespace kavlen

@@ -13,7 +13,7 @@ namespace kavlen {
 
 namespace {
 
-Command reportCommand(const char* id, const char* menu, int position, const char* caption,
+Command reportCommand(CommandId id, const char* menu, int position, const char* caption,
                       const char* shortcut, Guard guard, std::function<void()> work) {
     Command c = menuCommand(id, menu, position, caption, shortcut);
     c.guard = guard;
@@ -23,9 +23,8 @@ Command reportCommand(const char* id, const char* menu, int position, const char
 
 // Selects the sample in the main window's texture list, which shows it.
 void selectSample(Editor& editor, int sample) {
-    auto* panel = editor.mainWindow().findChild<TexturePanel*>("texturePanel");
-    if (panel && sample >= 0 && sample < panel->textureList()->count())
-        panel->textureList()->setCurrentRow(sample);
+    if (sample >= 0 && static_cast<std::uint32_t>(sample) < editor.document().texInfoCount)
+        editor.selection().setSample(sample);
 }
 
 } // namespace
@@ -40,7 +39,6 @@ void addReportCommands(Editor& editor) {
         reportCommand("AutomaticBound", "", 0, "Automatic Bound", "", Guard::RequiresPackage,
                       [bounds] { bounds->automaticBound(); });
     autoBound.inMenu = false;
-    autoBound.touches = TouchesStatics | TouchesMeshes | TouchesCurrentMesh;
     table.add(autoBound);
 
     auto* aboutMesh = new AboutMeshWindow(&form);
@@ -54,7 +52,7 @@ void addReportCommands(Editor& editor) {
     Command about = reportCommand("AboutMesh", kMenuEdit, 90, "About Mesh", "",
                                   Guard::SilentWithoutPackage, [&editor, aboutMesh] {
                                       const auto report = kavlen::aboutMesh(
-                                          editor.document(), editor.renderWindow().currentMesh());
+                                          editor.document(), editor.selection().meshSlot());
                                       if (!report)
                                           return;
                                       aboutMesh->fill(*report);

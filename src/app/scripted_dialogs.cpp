@@ -41,7 +41,7 @@ template <typename T> std::optional<T> ScriptedDialogs::take(Call call) {
     if (!answers_.empty() && std::holds_alternative<T>(answers_.front())) {
         result = std::get<T>(answers_.front());
         answers_.pop_front();
-    } else if (!std::is_same_v<T, bool> && !answers_.empty() &&
+    } else if (!std::is_same_v<T, bool> && !std::is_same_v<T, SaveChoice> && !answers_.empty() &&
                std::holds_alternative<Cancel>(answers_.front())) {
         answers_.pop_front();
     } else {
@@ -85,6 +85,10 @@ bool ScriptedDialogs::confirmOkCancel(const std::string& text) {
 
 bool ScriptedDialogs::confirmYesNo(const std::string& text) {
     return take<bool>(makeCall(Kind::ConfirmYesNo, text)).value_or(false);
+}
+
+SaveChoice ScriptedDialogs::askSaveChanges(const std::string& text) {
+    return take<SaveChoice>(makeCall(Kind::SaveChanges, text)).value_or(SaveChoice::Cancel);
 }
 
 } // namespace kavlen

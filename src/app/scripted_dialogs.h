@@ -23,6 +23,7 @@ class ScriptedDialogs : public Dialogs {
         WarningOkCancel,
         ConfirmOkCancel,
         ConfirmYesNo,
+        SaveChanges,
     };
 
     struct Call {
@@ -39,6 +40,7 @@ class ScriptedDialogs : public Dialogs {
     void cancel() { answers_.emplace_back(Cancel{}); }
     void answerColour(std::uint32_t colour) { answers_.emplace_back(colour); }
     void answer(bool okOrYes) { answers_.emplace_back(okOrYes); }
+    void answer(SaveChoice choice) { answers_.emplace_back(choice); }
 
     const std::vector<Call>& calls() const { return calls_; }
     // Calls of one kind, in order.
@@ -56,10 +58,11 @@ class ScriptedDialogs : public Dialogs {
     bool askWarningOkCancel(const std::string& text) override;
     bool confirmOkCancel(const std::string& text) override;
     bool confirmYesNo(const std::string& text) override;
+    SaveChoice askSaveChanges(const std::string& text) override;
 
   private:
     struct Cancel {};
-    using Answer = std::variant<std::string, Cancel, std::uint32_t, bool>;
+    using Answer = std::variant<std::string, Cancel, std::uint32_t, bool, SaveChoice>;
 
     // Records the call and takes the next answer when it is a T (or a Cancel).
     template <typename T> std::optional<T> take(Call call);

@@ -52,6 +52,8 @@ void TexturePageView::show(QImage page, const Marks& marks) {
 
 void TexturePageView::paintPage(QPainter& painter) const {
     painter.drawImage(QRect(0, 0, kAtlasWidth, kPageRows), page_);
+    for (const PageRect& r : marks_.unused)
+        painter.fillRect(r.left, r.top, r.width(), r.height(), QColor(255, 0, 255, 96));
     const QColor highlight = fromBgr(marks_.highlight);
     if (const auto& r = marks_.selected) {
         // A 1-texel frame over the sample's outermost texels.

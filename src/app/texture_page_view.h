@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace kavlen {
 
@@ -23,6 +24,7 @@ class TexturePageView : public QWidget {
         std::optional<PageRect> selected;     // solid frame in the highlight colour
         std::optional<PageRect> other;        // dotted outline in the highlight colour
         std::optional<PageRect> shape;        // dotted outline in the shape colour
+        std::vector<PageRect> unused;         // tinted: samples no face uses
         std::uint32_t highlight = 0x00FFFFFF; // 0x00BBGGRR
         std::uint32_t shapeColour = 0x000000FF;
     };

@@ -14,6 +14,7 @@
 #include "textures/adding.h"
 #include "textures/texture_numbers.h"
 #include "textures/texture_set.h"
+#include "textures/texture_usage.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QToolButton>
@@ -97,7 +99,8 @@ QPixmap boxPixmap(const Bitmap24& picture) {
 
 } // namespace
 
-TexturePanel::TexturePanel(Editor& editor) : QObject(&editor.mainWindow()), editor_(editor) {
+TexturePanel::TexturePanel(Editor& editor)
+    : QObject(&editor.mainWindow()), editor_(editor), selection_(editor.selection()) {
     setObjectName("texturePanel");
     highlight_ = plainColour(editor.settings().textureHighlight, 0x00FFFFFF);
     shapeColour_ = plainColour(editor.settings().textureShape, 0x000000FF);
@@ -107,6 +110,63 @@ TexturePanel::TexturePanel(Editor& editor) : QObject(&editor.mainWindow()), edit
     });
     buildControls();
     redrawPageView();
+    documentChanges_ = editor.history().onChange(
+        [this](const DocumentChange& change) { documentChanged(change); });
+    selectionChanges_ =
+        selection_.onChange([this](EditorSelection::Part part) { selectionChanged(part); });
+}
+
+void TexturePanel::selectSample(int sample) {
+    // The panel shows its own choices itself; the listener is for the others'.
+    selectingSample_ = true;
+    selection_.setSample(sample);
+    selectingSample_ = false;
+}
+
+void TexturePanel::selectionChanged(EditorSelection::Part part) {
+    // Another window chose a sample (a face click that inspects one, an undo):
+    // the list and the page show it as a click on its entry would.
+    if (part != EditorSelection::Part::Sample || selectingSample_ ||
+        textureList_->currentRow() == selection_.sample())
+        return;
+    if (!hasSample(editor_.document(), selection_.sample()))
+        return;
+    selectListRow(selection_.sample());
+    setPicked("Not picked", false);
+    showSelectedSample();
+}
+
+void TexturePanel::documentChanged(const DocumentChange& change) {
+    // An open refills the panel through its own steps.
+    if (change.packageOpened)
+        return;
+    const Package& wad = editor_.document();
+    if (change.wholePackage || change.pageCount) {
+        if (selection_.page() >= atlasRowCount(wad) / kPageRows)
+            selection_.setPage(0);
+        fillPageSelector();
+    }
+    if (change.wholePackage || change.sampleCount || change.sampleTable) {
+        // A selection whose sample is gone falls back to sample 0.
+        if (!hasSample(wad, selection_.sample()))
+            selectSample(hasSample(wad, 0) ? 0 : -1);
+        if (!hasSample(wad, selection_.otherSample()))
+            selection_.setOtherSample(selection_.sample());
+        fillTextureList();
+    }
+    if (change.touchesSample(selection_.sample()))
+        showSelectedSample();
+    if (change.touchesSample(selection_.otherSample()))
+        showOtherSample();
+    if (change.touchesTextures())
+        redrawPageView();
+    // Faces that change their sample change which samples are unused.
+    if (change.wholePackage || !change.meshSlots.empty() || change.sampleCount ||
+        change.sampleTable) {
+        markUnusedSamples();
+        if (tintUnused_)
+            redrawPageView();
+    }
 }
 
 TexturePanel::~TexturePanel() = default;
@@ -222,7 +282,7 @@ void TexturePanel::buildControls() {
         const int row = swap_->selected.list->row(item);
         if (!hasSample(editor_.document(), row))
             return;
-        selectedSample_ = row;
+        selectSample(row);
         selectListRow(row);
         showSelectedSample();
     });
@@ -261,19 +321,19 @@ void TexturePanel::registerOpenSteps(OpenProcedure& procedure) {
     procedure.addStep(OpenStage::ClearImagesAndStatus, [this](Package&) {
         currentTexture_->clear();
         previewPicture_->clear();
-        shape_ = CuttingShape{};
+        selection_.cuttingShape() = CuttingShape{};
         hits_.clear();
         setPicked("Not picked", false);
     });
     procedure.addStep(OpenStage::BuildAtlas, [this](Package&) {
-        currentPage_ = 0;
+        selection_.setPage(0);
         fillPageSelector();
     });
     procedure.addStep(OpenStage::FillTextureLists, [this](Package& wad) {
         fillTextureList();
-        selectedSample_ = hasSample(wad, 0) ? 0 : -1;
-        otherSample_ = selectedSample_;
-        selectListRow(selectedSample_);
+        selectSample(hasSample(wad, 0) ? 0 : -1);
+        selection_.setOtherSample(selection_.sample());
+        selectListRow(selection_.sample());
         showSelectedSample();
         showOtherSample();
         redrawPageView();
@@ -286,7 +346,7 @@ void TexturePanel::fillPageSelector() {
     const int pages = atlasRowCount(editor_.document()) / kPageRows;
     for (int p = 0; p < pages; ++p)
         pageSelector_->addItem(QString::fromStdString(pageLabel(p)));
-    pageSelector_->setCurrentIndex(currentPage_ < pages ? currentPage_ : -1);
+    pageSelector_->setCurrentIndex(selection_.page() < pages ? selection_.page() : -1);
 }
 
 void TexturePanel::fillTextureList() {
@@ -300,9 +360,22 @@ void TexturePanel::fillTextureList() {
         list->addItems(labels);
         list->setCurrentRow(hasSample(wad, row) ? row : -1);
     };
-    fill(textureList_, selectedSample_);
-    fill(swap_->selected.list, selectedSample_);
-    fill(swap_->other.list, otherSample_);
+    fill(textureList_, selection_.sample());
+    fill(swap_->selected.list, selection_.sample());
+    fill(swap_->other.list, selection_.otherSample());
+    markUnusedSamples();
+}
+
+void TexturePanel::markUnusedSamples() {
+    const std::vector<int> uses = sampleUseCounts(editor_.document());
+    const QBrush normal = textureList_->palette().brush(QPalette::Text);
+    const QBrush grey = textureList_->palette().brush(QPalette::Disabled, QPalette::Text);
+    for (int i = 0; i < textureList_->count() && i < static_cast<int>(uses.size()); ++i) {
+        QListWidgetItem* item = textureList_->item(i);
+        const bool used = uses[i] > 0;
+        item->setText(QString::fromStdString(textureListLabel(i, used)));
+        item->setForeground(used ? normal : grey);
+    }
 }
 
 void TexturePanel::selectListRow(int row) {
@@ -313,7 +386,7 @@ void TexturePanel::selectListRow(int row) {
 void TexturePanel::otherListClicked(int row) {
     if (!hasSample(editor_.document(), row))
         return;
-    otherSample_ = row;
+    selection_.setOtherSample(row);
     setPicked("Not picked", false);
     showOtherSample();
 }
@@ -333,7 +406,8 @@ void TexturePanel::chooseEntryClicked(const QString& entry) {
 }
 
 void TexturePanel::updateSwapButton() {
-    swap_->swapButton->setEnabled(swapAllowed(editor_.document(), selectedSample_, otherSample_));
+    swap_->swapButton->setEnabled(
+        swapAllowed(editor_.document(), selection_.sample(), selection_.otherSample()));
 }
 
 void TexturePanel::setPicked(const std::string& caption, bool enabled) {
@@ -344,7 +418,7 @@ void TexturePanel::setPicked(const std::string& caption, bool enabled) {
 void TexturePanel::textureListClicked(int row) {
     if (!hasSample(editor_.document(), row))
         return;
-    selectedSample_ = row;
+    selectSample(row);
     setPicked("Not picked", false);
     showSelectedSample();
 }
@@ -352,7 +426,7 @@ void TexturePanel::textureListClicked(int row) {
 void TexturePanel::selectPage(int page) {
     if (page < 0 || page >= atlasRowCount(editor_.document()) / kPageRows)
         return;
-    currentPage_ = page;
+    selection_.setPage(page);
     {
         const QSignalBlocker block(pageSelector_);
         pageSelector_->setCurrentIndex(page);
@@ -362,23 +436,23 @@ void TexturePanel::selectPage(int page) {
 
 void TexturePanel::showSelectedSample() {
     const Package& wad = editor_.document();
-    const auto picture = samplePicture(wad, selectedSample_);
-    const auto mark = sampleMark(wad, selectedSample_);
+    const auto picture = samplePicture(wad, selection_.sample());
+    const auto mark = sampleMark(wad, selection_.sample());
     if (!picture || !mark) {
         redrawPageView();
         return;
     }
-    swap_->selected.list->setCurrentRow(selectedSample_);
+    swap_->selected.list->setCurrentRow(selection_.sample());
     chooseTarget_ = false;
-    const TexInfo& info = wad.texInfos[static_cast<std::size_t>(selectedSample_)];
+    const TexInfo& info = wad.texInfos[static_cast<std::size_t>(selection_.sample())];
     swap_->selected.size->setText(QString::fromStdString(sampleSizeLabel(info)));
-    if (selectedSample_ != findState_.searched) {
+    if (selection_.sample() != findState_.searched) {
         // Another sample: the find window starts over.
         find_->findNext->setEnabled(false);
         find_->foundFaces->clear();
         find_->meshes->clear();
         find_->status->clear();
-        find_->group->setTitle(QString::fromStdString(findGroupCaption(selectedSample_, info)));
+        find_->group->setTitle(QString::fromStdString(findGroupCaption(selection_.sample(), info)));
         editor_.highlightFace(-1, -1);
         findState_.searched = -1;
     }
@@ -386,7 +460,7 @@ void TexturePanel::showSelectedSample() {
     currentTexture_->setPixmap(box);
     find_->picture->setPixmap(box);
     swap_->selected.picture->setPixmap(box);
-    if (!shape_.active)
+    if (!selection_.cuttingShape().active)
         fillPreview(*picture, tr("Preview"));
     selectPage(mark->page);
     updateSwapButton();
@@ -394,17 +468,17 @@ void TexturePanel::showSelectedSample() {
 
 void TexturePanel::showOtherSample() {
     const Package& wad = editor_.document();
-    const auto picture = samplePicture(wad, otherSample_);
-    const auto mark = sampleMark(wad, otherSample_);
+    const auto picture = samplePicture(wad, selection_.otherSample());
+    const auto mark = sampleMark(wad, selection_.otherSample());
     if (!picture || !mark)
         return;
     chooseTarget_ = true;
-    const TexInfo& info = wad.texInfos[static_cast<std::size_t>(otherSample_)];
+    const TexInfo& info = wad.texInfos[static_cast<std::size_t>(selection_.otherSample())];
     swap_->other.size->setText(QString::fromStdString(sampleSizeLabel(info)));
     swap_->other.picture->setPixmap(boxPixmap(*picture));
     {
         const QSignalBlocker block(swap_->other.list);
-        swap_->other.list->setCurrentRow(otherSample_);
+        swap_->other.list->setCurrentRow(selection_.otherSample());
     }
     selectPage(mark->page);
     updateSwapButton();
@@ -415,19 +489,26 @@ void TexturePanel::redrawPageView() {
     TexturePageView::Marks marks;
     marks.highlight = highlight_;
     marks.shapeColour = shapeColour_;
-    if (const auto m = sampleMark(wad, selectedSample_); m && m->page == currentPage_)
+    if (const auto m = sampleMark(wad, selection_.sample()); m && m->page == selection_.page())
         marks.selected = m->rect;
-    if (const auto m = sampleMark(wad, otherSample_); m && m->page == currentPage_)
+    if (const auto m = sampleMark(wad, selection_.otherSample()); m && m->page == selection_.page())
         marks.other = m->rect;
-    if (shape_.usableOn(currentPage_))
-        marks.shape = shape_.rect();
-    pageView_->show(toQImage(pagePicture(wad, currentPage_)), marks);
+    if (selection_.cuttingShape().usableOn(selection_.page()))
+        marks.shape = selection_.cuttingShape().rect();
+    if (tintUnused_) {
+        for (const UnusedSample& s : unusedSamples(wad).unused)
+            if (s.page == selection_.page())
+                marks.unused.push_back(s.rect);
+    }
+    pageView_->show(toQImage(pagePicture(wad, selection_.page())), marks);
 
-    shapeLabel_->setText(QString::fromStdString(shape_.label()));
-    const bool usable = shape_.usableOn(currentPage_);
+    shapeLabel_->setText(QString::fromStdString(selection_.cuttingShape().label()));
+    const bool usable = selection_.cuttingShape().usableOn(selection_.page());
     shapeLabel_->setEnabled(usable);
     cutButton_->setEnabled(usable);
-    editor_.commands().setEnabled("CutFromShape", usable);
+    // The panel draws its first page before the Textures commands exist.
+    if (editor_.commands().find("CutFromShape"))
+        editor_.commands().setEnabled("CutFromShape", usable);
 }
 
 void TexturePanel::fillPreview(const Bitmap24& picture, const QString& caption) {
@@ -441,7 +522,7 @@ void TexturePanel::fillPreview(const Bitmap24& picture, const QString& caption) 
 
 void TexturePanel::updateCutPreview() {
     previewZoom_ = 2;
-    if (const auto picture = shapePicture(editor_.document(), shape_))
+    if (const auto picture = shapePicture(editor_.document(), selection_.cuttingShape()))
         fillPreview(*picture, tr("Cut Preview"));
 }
 
@@ -451,13 +532,13 @@ void TexturePanel::pagePressed(int x, int y, Qt::MouseButton button,
         return;
     const Package& wad = editor_.document();
     if (button == Qt::LeftButton && modifiers.testFlag(Qt::ShiftModifier)) {
-        shape_.start(currentPage_, x, y);
+        selection_.cuttingShape().start(selection_.page(), x, y);
         redrawPageView();
         return;
     }
     if (button == Qt::LeftButton ||
         (button == Qt::RightButton && modifiers.testFlag(Qt::ControlModifier))) {
-        std::vector<SampleHit> hits = hitTest(wad, currentPage_, x, y);
+        std::vector<SampleHit> hits = hitTest(wad, selection_.page(), x, y);
         if (hits.empty())
             return;
         hits_ = std::move(hits);
@@ -468,26 +549,26 @@ void TexturePanel::pagePressed(int x, int y, Qt::MouseButton button,
                 choose_->list->addItem(QString::fromStdString(chooseEntry(hit)));
         }
         if (button == Qt::LeftButton) {
-            selectedSample_ = hits_.front().index;
-            selectListRow(selectedSample_);
+            selectSample(hits_.front().index);
+            selectListRow(selection_.sample());
             showSelectedSample();
             return;
         }
-        otherSample_ = hits_.front().index;
+        selection_.setOtherSample(hits_.front().index);
         if (hits_.size() == 1) {
             showOtherSample();
             return;
         }
-        shape_.active = false;
+        selection_.cuttingShape().active = false;
         showSelectedSample();
         showOtherSample();
         updateCutPreview();
         return;
     }
     // Any other press drops the shape and puts the other sample back to 0.
-    shape_.active = false;
-    if (otherSample_ != 0 && hasSample(wad, 0)) {
-        otherSample_ = 0;
+    selection_.cuttingShape().active = false;
+    if (selection_.otherSample() != 0 && hasSample(wad, 0)) {
+        selection_.setOtherSample(0);
         setPicked("Not picked", false);
         showOtherSample();
     }
@@ -496,25 +577,25 @@ void TexturePanel::pagePressed(int x, int y, Qt::MouseButton button,
 }
 
 void TexturePanel::pageMoved(int x, int y) {
-    if (shape_.dragTo(x, y)) {
+    if (selection_.cuttingShape().dragTo(x, y)) {
         redrawPageView();
-        x = shape_.x1;
-        y = shape_.y1;
+        x = selection_.cuttingShape().x1;
+        y = selection_.cuttingShape().y1;
     }
     editor_.mainWindow().setStatusText(0, QString("X=%1 Y=%2").arg(x).arg(y));
 }
 
 void TexturePanel::pageReleased() {
-    if (!shape_.dragging && !shape_.active)
+    if (!selection_.cuttingShape().dragging && !selection_.cuttingShape().active)
         return;
-    shape_.finish(sampleMark(editor_.document(), selectedSample_));
+    selection_.cuttingShape().finish(sampleMark(editor_.document(), selection_.sample()));
     redrawPageView();
-    if (shape_.active)
+    if (selection_.cuttingShape().active)
         updateCutPreview();
 }
 
 void TexturePanel::spin(ShapeSpinButton button, SpinHalf half, bool ctrl) {
-    if (!spinShape(shape_, currentPage_, button, half, ctrl))
+    if (!spinShape(selection_.cuttingShape(), selection_.page(), button, half, ctrl))
         return;
     redrawPageView();
     updateCutPreview();
@@ -537,89 +618,101 @@ void TexturePanel::importAtlas() {
     if (!path)
         return;
     BusyCursor busy;
-    const AtlasImportResult result = importAtlasFromBitmap(editor_.document(), toPath(*path));
-    if (result.changed) {
-        editor_.samplesChanged({});
-        showSelectedSample();
-        redrawPageView();
-        editor_.renderWindow().invalidateScene();
-    }
+    AtlasImportResult result;
+    EditScope scope;
+    scope.wholeAtlas = true;
+    editor_.edit("Import Atlas", scope,
+                 [&] { result = importAtlasFromBitmap(editor_.document(), toPath(*path)); });
     busy.release();
     showMessages(result.messages);
 }
 
 void TexturePanel::addPageFromImage() {
-    const AddPageResult result = kavlen::addPageFromImage(
-        editor_.document(), choosePictureThrough(editor_.dialogs(), "Add Page"),
-        askThrough(editor_.dialogs()));
-    if (result.added) {
-        fillPageSelector();
+    AddPageResult result;
+    EditScope scope;
+    scope.wholeAtlas = true;
+    editor_.edit("Add page From Image", scope, [&] {
+        result = kavlen::addPageFromImage(editor_.document(),
+                                          choosePictureThrough(editor_.dialogs(), "Add Page"),
+                                          askThrough(editor_.dialogs()));
+    });
+    if (result.added)
         selectPage(result.page);
-    }
     showMessages(result.messages);
 }
 
 void TexturePanel::addBlankPage() {
-    const AddPageResult result = kavlen::addBlankPage(editor_.document());
-    if (result.added) {
-        fillPageSelector();
+    AddPageResult result;
+    EditScope scope;
+    scope.wholeAtlas = true;
+    editor_.edit("Add page Blank", scope,
+                 [&] { result = kavlen::addBlankPage(editor_.document()); });
+    if (result.added)
         selectPage(result.page);
-    }
     showMessages(result.messages);
 }
 
 void TexturePanel::addNewTexture() {
-    const AddTextureResult result = kavlen::addNewTexture(
-        editor_.document(), choosePictureThrough(editor_.dialogs(), "Add texture"),
-        askThrough(editor_.dialogs()));
-    if (result.pageAdded) {
-        fillPageSelector();
+    AddTextureResult result;
+    EditScope scope;
+    scope.wholeAtlas = scope.samples = true;
+    // A page added for a texture that then fails stays as one step, which Undo
+    // takes back.
+    editor_.edit("Add new texture", scope, [&] {
+        result = kavlen::addNewTexture(editor_.document(),
+                                       choosePictureThrough(editor_.dialogs(), "Add texture"),
+                                       askThrough(editor_.dialogs()));
+    });
+    if (result.pageAdded)
         selectPage(atlasRowCount(editor_.document()) / kPageRows - 1);
-    }
     if (result.added) {
-        selectedSample_ = result.sample;
-        fillTextureList();
+        selectSample(result.sample);
+        selectListRow(result.sample);
         setPicked("Not picked", false);
         showSelectedSample();
-        editor_.samplesChanged({result.sample});
     }
     showMessages(result.messages);
 }
 
 void TexturePanel::exportTexture() {
-    if (!hasSample(editor_.document(), selectedSample_))
+    if (!hasSample(editor_.document(), selection_.sample()))
         return;
     FileDialogOptions options = kBitmapSave;
-    options.startPath = exportTextureFileName(selectedSample_);
+    options.startPath = exportTextureFileName(selection_.sample());
     const auto path = editor_.dialogs().saveFile(options);
     if (!path)
         return;
-    showMessages(exportTextureToBmp(editor_.document(), selectedSample_, toPath(*path)));
+    showMessages(exportTextureToBmp(editor_.document(), selection_.sample(), toPath(*path)));
 }
 
 void TexturePanel::importTexture() {
-    if (!hasSample(editor_.document(), selectedSample_))
+    if (!hasSample(editor_.document(), selection_.sample()))
         return;
-    const ImportTextureResult result =
-        kavlen::importTexture(editor_.document(), selectedSample_,
-                              choosePictureThrough(editor_.dialogs(), "Import Texture"));
+    ImportTextureResult result;
+    const int page =
+        editor_.document().texInfos[static_cast<std::size_t>(selection_.sample())].page;
+    editor_.edit("Import Texture", EditScope{}.withPage(page), [&] {
+        result = kavlen::importTexture(editor_.document(), selection_.sample(),
+                                       choosePictureThrough(editor_.dialogs(), "Import Texture"));
+    });
     if (result.changed) {
-        shape_.active = false;
+        selection_.cuttingShape().active = false;
         showSelectedSample();
-        editor_.samplesChanged(result.rebuild);
-        editor_.renderWindow().invalidateScene();
     }
     showMessages(result.messages);
 }
 
 void TexturePanel::cutFromShape() {
-    const CutResult result = kavlen::cutFromShape(editor_.document(), shape_, currentPage_,
-                                                  askThrough(editor_.dialogs()));
+    CutResult result;
+    EditScope scope;
+    scope.samples = true;
+    editor_.edit("Cut from Shape", scope, [&] {
+        result = kavlen::cutFromShape(editor_.document(), selection_.cuttingShape(),
+                                      selection_.page(), askThrough(editor_.dialogs()));
+    });
     if (result.added) {
-        editor_.samplesChanged({result.sample});
-        editor_.renderWindow().invalidateScene();
-        selectedSample_ = result.sample;
-        fillTextureList();
+        selectSample(result.sample);
+        selectListRow(result.sample);
         showSelectedSample();
     }
     showMessages(result.messages);
@@ -649,14 +742,17 @@ void TexturePanel::swapSamples() {
         editor_.dialogs().showError(kNoWadOpened);
         return;
     }
-    const int a = selectedSample_;
-    const int b = otherSample_;
-    const SwapResult result = swapTextureNumbers(editor_.document(), a, b);
+    const int a = selection_.sample();
+    const int b = selection_.otherSample();
+    SwapResult result;
+    EditScope scope;
+    scope.allMeshSlots = scope.samples = true;
+    editor_.edit("Swap Texture Numbers", scope,
+                 [&] { result = swapTextureNumbers(editor_.document(), a, b); });
     if (result.swapped) {
-        editor_.samplesChanged(result.rebuild);
         // Each selection follows its picture to its new number.
-        selectedSample_ = b;
-        otherSample_ = a;
+        selectSample(b);
+        selection_.setOtherSample(a);
         selectListRow(b);
         {
             const QSignalBlocker block(swap_->other.list);
@@ -664,7 +760,6 @@ void TexturePanel::swapSamples() {
         }
         showOtherSample();
         showSelectedSample();
-        editor_.renderWindow().invalidateScene();
     }
     showMessages(result.messages);
 }
@@ -679,7 +774,7 @@ void TexturePanel::findFirstFace() {
     find_->foundFaces->clear();
     find_->meshes->clear();
     find_->status->clear();
-    const FindFirstResult result = findFirst(editor_.document(), findState_, selectedSample_);
+    const FindFirstResult result = findFirst(editor_.document(), findState_, selection_.sample());
     if (!result.ran)
         return;
     find_->status->setText(QString::fromStdString(result.status));
@@ -693,7 +788,7 @@ void TexturePanel::findFirstFace() {
 }
 
 void TexturePanel::findNextFace() {
-    const FindNextResult result = findNext(editor_.document(), findState_, selectedSample_);
+    const FindNextResult result = findNext(editor_.document(), findState_, selection_.sample());
     if (!result.ran)
         return;
     if (result.found)
@@ -725,14 +820,52 @@ void TexturePanel::restoreTavFile() {
         return;
     BusyCursor busy;
     Editor::processPendingMessages();
-    const TextureSetResult result = restoreTextureSet(editor_.document(), toPath(*path));
-    if (result.ok) {
-        // The samples' rectangles may have moved: their textures follow.
-        editor_.samplesChanged({});
-        editor_.renderWindow().invalidateScene();
-    }
+    TextureSetResult result;
+    EditScope scope;
+    scope.samples = scope.allMeshSlots = true;
+    const AskUser ask = askThrough(editor_.dialogs());
+    editor_.edit("Restore Tav File", scope, [&] {
+        result = restoreTextureSet(editor_.document(), toPath(*path), [&](const UserQuestion& q) {
+            busy.release();
+            return ask(q);
+        });
+    });
     busy.release();
     showMessages(result.messages);
+}
+
+void TexturePanel::setTintUnused(bool on) {
+    tintUnused_ = on;
+    redrawPageView();
+}
+
+void TexturePanel::atlasEdited(const AtlasEditResult& result) {
+    const Package& wad = editor_.document();
+    const int count = static_cast<int>(wad.texInfoCount);
+    // A deleted sample hands its selection to the sample that took its number.
+    const auto follow = [&](int sample) {
+        if (sample >= 0 && sample < static_cast<int>(result.newSampleNumber.size()) &&
+            result.newSampleNumber[sample] >= 0)
+            sample = result.newSampleNumber[sample];
+        return count == 0 ? -1 : std::clamp(sample, 0, count - 1);
+    };
+    selectSample(follow(selection_.sample()));
+    selection_.setOtherSample(follow(selection_.otherSample()));
+    int page = selection_.page();
+    if (page < static_cast<int>(result.newPageNumber.size()) && result.newPageNumber[page] >= 0)
+        page = result.newPageNumber[page];
+    else if (const auto mark = sampleMark(wad, selection_.sample()); mark && result.texelsMoved)
+        page = mark->page;
+    selection_.setPage(std::clamp(page, 0, std::max(wad.pageCount() - 1, 0)));
+    findState_.reset();
+    hits_.clear();
+    setPicked("Not picked", false);
+    fillPageSelector();
+    fillTextureList();
+    selectListRow(selection_.sample());
+    showOtherSample();
+    showSelectedSample();
+    redrawPageView();
 }
 
 } // namespace kavlen

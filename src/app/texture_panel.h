@@ -4,7 +4,10 @@
 // menu commands over the core texture operations, showing their messages.
 #pragma once
 
+#include "app/editor_selection.h"
+#include "document/edit_history.h"
 #include "textures/cutting_shape.h"
+#include "textures/sample_deletion.h"
 #include "textures/samples.h"
 #include "textures/texture_numbers.h"
 
@@ -63,14 +66,20 @@ class TexturePanel : public QObject {
 
     // Page selector changed.
     void selectPage(int page);
+    // After samples or pages were deleted or the atlas repacked: the selections
+    // follow their samples and every view is refilled.
+    void atlasEdited(const AtlasEditResult& result);
+    // View > tint of the unused samples' rectangles on the page view.
+    void setTintUnused(bool on);
+    bool tintUnused() const { return tintUnused_; }
     // One step of a shape spin button (what a click on its half does).
     void spin(ShapeSpinButton button, SpinHalf half, bool ctrl);
 
     // State, for the other views and for tests.
-    int currentPage() const { return currentPage_; }
-    int selectedSample() const { return selectedSample_; }
-    int otherSample() const { return otherSample_; }
-    const CuttingShape& shape() const { return shape_; }
+    int currentPage() const { return selection_.page(); }
+    int selectedSample() const { return selection_.sample(); }
+    int otherSample() const { return selection_.otherSample(); }
+    const CuttingShape& shape() const { return selection_.cuttingShape(); }
     int previewZoom() const { return previewZoom_; }
     const std::vector<SampleHit>& lastHits() const { return hits_; }
     std::uint32_t highlightColour() const { return highlight_; }
@@ -95,6 +104,7 @@ class TexturePanel : public QObject {
     void buildControls();
     void fillPageSelector();
     void fillTextureList();
+    void markUnusedSamples();
     void textureListClicked(int row);
     void showSelectedSample();
     void showOtherSample();
@@ -107,18 +117,22 @@ class TexturePanel : public QObject {
     void chooseEntryClicked(const QString& entry);
     void updateSwapButton();
     void showMessages(const std::vector<Message>& messages);
+    void documentChanged(const DocumentChange& change);
+    void selectionChanged(EditorSelection::Part part);
+    void selectSample(int sample);
 
     void pagePressed(int x, int y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void pageMoved(int x, int y);
     void pageReleased();
 
     Editor& editor_;
-    int currentPage_ = 0;
-    int selectedSample_ = -1; // -1: the package has no samples
-    int otherSample_ = -1;
-    CuttingShape shape_;
+    EditorSelection& selection_; // the editor's: sample, other sample, page, cutting shape
+    Subscription documentChanges_;
+    Subscription selectionChanges_;
+    bool selectingSample_ = false;
     int previewZoom_ = 2;
-    bool chooseTarget_ = false;   // the last sample shown was the other one
+    bool chooseTarget_ = false; // the last sample shown was the other one
+    bool tintUnused_ = false;
     std::vector<SampleHit> hits_; // the last page pick's hits (Choose Texture entries)
     std::uint32_t highlight_ = 0x00FFFFFF;
     std::uint32_t shapeColour_ = 0x000000FF;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 namespace kavlen {
@@ -397,8 +398,9 @@ void setObjects(Package& wad) {
         mv.objectId = static_cast<std::uint32_t>(m == 3 ? 12 : m);
         mv.firstPointer = static_cast<std::uint16_t>(ranges[m].first);
         mv.pointerCount = static_cast<std::uint16_t>(ranges[m].second);
-        // Mesh tree index, frame offset and animation index.
-        const std::uint8_t tail[10] = {std::uint8_t(m),     0, 0, 0, std::uint8_t(m * 20), 0, 0, 0,
+        // Mesh tree index (in words), frame offset and animation index.
+        const std::uint8_t treeIndex[4] = {0, 12, 20, 24};
+        const std::uint8_t tail[10] = {treeIndex[m],        0, 0, 0, std::uint8_t(m * 20), 0, 0, 0,
                                        std::uint8_t(m % 2), 0};
         std::copy(std::begin(tail), std::end(tail), mv.opaqueTail.begin());
         wad.moveables.push_back(mv);
@@ -445,7 +447,18 @@ void setAnimations(Package& wad) {
     fill(wad.stateChanges, wad.stateChangeCount, 1, kStateChangeRecordSize, 2);
     fill(wad.dispatches, wad.dispatchCount, 1, kDispatchRecordSize, 3);
     fill(wad.commands, wad.commandCount, 4, kCommandRecordSize, 4);
-    fill(wad.meshTree, wad.meshTreeCount, 6, kMeshTreeRecordSize, 5);
+    // Joint records of four words (flags, x, y, z) for the meshes after each
+    // moveable's first: moveable 0 branches from its root with push and pop.
+    const std::int32_t tree[] = {2, 0,   -200, 0,   1, 150, 0,    0, 0, 0, -100, 50, // moveable 0
+                                 0, 0,   -256, 0,   0, 0,   -128, 0,                 // moveable 1
+                                 0, 300, 0,    0,                                    // moveable 2
+                                 0, 0,   0,    -256};                                // moveable 3
+    wad.meshTreeCount = static_cast<std::uint32_t>(std::size(tree));
+    wad.meshTree.clear();
+    for (const std::int32_t word : tree)
+        for (int shift = 0; shift < 32; shift += 8)
+            wad.meshTree.push_back(
+                static_cast<std::uint8_t>(static_cast<std::uint32_t>(word) >> shift));
     fill(wad.keyframes, wad.keyframeWordCount, 24, kKeyframeRecordSize, 6);
 }
 

@@ -1,6 +1,7 @@
 #include "document/package.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace kavlen {
 
@@ -13,8 +14,11 @@ int Mesh::quadCount() const {
 }
 
 std::size_t Mesh::fileSize() const {
-    std::size_t size = 14 + 6 * std::size_t(vertexCount);
-    size += normalCount > 0 ? 6 * std::size_t(normalCount) : 2 * std::size_t(-normalCount);
+    // Counts beyond the slot's capacity are written clamped; so are they counted.
+    const std::size_t vertices = std::min<std::size_t>(vertexCount, kMaxMeshVertices);
+    const std::size_t lights = std::min<std::size_t>(std::abs(int(normalCount)), kMaxMeshVertices);
+    std::size_t size = 14 + 6 * vertices;
+    size += normalCount > 0 ? 6 * lights : 2 * lights;
     size += 2;
     const int n = std::clamp<int>(faceCount, 0, static_cast<int>(kMaxMeshVertices));
     int quads = 0;
@@ -133,7 +137,7 @@ void computeMeshUsage(Package& wad) {
 void releaseDocument(Package& wad) {
     wad.version = 0;
     for (auto* block : {&wad.textureData, &wad.animations, &wad.stateChanges, &wad.dispatches,
-                        &wad.commands, &wad.meshTree, &wad.keyframes}) {
+                        &wad.commands, &wad.meshTree, &wad.keyframes, &wad.trailingBytes}) {
         block->clear();
         block->shrink_to_fit();
     }

@@ -22,6 +22,8 @@ inline constexpr std::size_t kMaxDirectoryEntries = 999;
 inline constexpr std::size_t kMaxMeshVertices = 1500; // also normals, shades, faces
 
 inline constexpr std::size_t kPageBytes = 256 * 256 * 3;
+// Largest package file read (real packages hold well under 100 MB).
+inline constexpr std::uint64_t kMaxPackageBytes = std::uint64_t(1) << 30;
 inline constexpr std::size_t kAtlasRowBytes = 256 * 3;
 
 // Record sizes of the opaque animation tables, in file order.
@@ -66,11 +68,15 @@ struct TexInfo {
     std::uint8_t width = 0;  // width in texels minus 1
     std::int8_t yFlag = 0;   // carried unchanged; new samples store -1
     std::uint8_t height = 0; // height in texels minus 1
+
+    bool operator==(const TexInfo&) const = default;
 };
 static_assert(sizeof(TexInfo) == 8);
 
 struct MeshVertex {
     std::int16_t x = 0, y = 0, z = 0;
+
+    bool operator==(const MeshVertex&) const = default;
 };
 using MeshNormal = MeshVertex;
 static_assert(sizeof(MeshVertex) == 6); // read and written as three 16-bit words
@@ -85,6 +91,7 @@ struct MeshFace {
 
     bool isQuad() const { return shape == kShapeQuad; }
     int cornerCount() const { return shape == kShapeQuad ? 4 : 3; }
+    bool operator==(const MeshFace&) const = default;
 };
 
 struct Mesh {
@@ -103,6 +110,7 @@ struct Mesh {
     int quadCount() const;
     // Bytes the mesh occupies in the file's mesh data block.
     std::size_t fileSize() const;
+    bool operator==(const Mesh&) const = default;
 };
 
 struct Moveable {
@@ -110,6 +118,8 @@ struct Moveable {
     std::uint16_t pointerCount = 0;
     std::uint16_t firstPointer = 0;
     std::array<std::uint8_t, 10> opaqueTail{};
+
+    bool operator==(const Moveable&) const = default;
 };
 
 struct StaticMesh {
@@ -118,10 +128,14 @@ struct StaticMesh {
     std::array<std::int16_t, 6> visibilityBox{}; // minX, maxX, minY, maxY, minZ, maxZ
     std::array<std::int16_t, 6> collisionBox{};  // same order
     std::uint16_t flags = 0;
+
+    bool operator==(const StaticMesh&) const = default;
 };
 
 struct MeshUsage {
     std::int32_t userCount = 0;
+
+    bool operator==(const MeshUsage&) const = default;
 };
 
 // Maps mesh pointer offsets to mesh indices in order of first appearance in the
@@ -130,11 +144,14 @@ struct MeshOffsetDirectory {
     struct Entry {
         std::uint32_t offset = 0;
         std::uint16_t meshIndex = 0;
+
+        bool operator==(const Entry&) const = default;
     };
     std::vector<Entry> entries; // entries[0] is the unused entry 0
     std::uint16_t count() const {
         return static_cast<std::uint16_t>(entries.empty() ? 0 : entries.size() - 1);
     }
+    bool operator==(const MeshOffsetDirectory&) const = default;
 };
 
 // Marks a static whose pointer index lies outside the pointer table: it has no mesh.
@@ -156,6 +173,9 @@ struct Package {
 
     std::uint16_t meshCount = 0;
     std::vector<Mesh> meshes; // meshes.size() >= meshCount; grows up to kMaxMeshes
+    // Where slot k starts in the mesh data as read or last saved; slots added
+    // since have no entry. Saving moves each pointer with the mesh it starts.
+    std::vector<std::uint32_t> meshFileOffsets;
 
     std::uint32_t animationCount = 0;
     std::vector<std::uint8_t> animations;
@@ -181,6 +201,9 @@ struct Package {
     std::vector<StaticMesh> statics;
     std::vector<std::uint32_t> staticMeshIndex; // kNoMeshSlot when the static has no mesh
 
+    // Bytes after the statics section, written back unchanged.
+    std::vector<std::uint8_t> trailingBytes;
+
     MeshOffsetDirectory directory;
 
     bool isLoaded() const { return version == 129 || version == 130; }
@@ -196,6 +219,8 @@ struct Package {
 
     // Appends an empty mesh slot cleared to zero (for editors and importers).
     Mesh& appendMeshSlot();
+
+    bool operator==(const Package&) const = default;
 };
 
 // Returns the mesh index of the first directory entry whose offset equals `offset`, 0 when none.
@@ -241,6 +266,10 @@ struct LoadResult {
     enum Status { Ok = 0, WrongVersion = 1, Failed = 2 };
     Status status = Ok;
     std::string message; // empty on success
+    // What the user should know about a package that was read (meshes stored out of
+    // first-reference order, pointers that start no mesh, bytes after the last
+    // section); empty when there is nothing. Shown once, on the status bar.
+    std::string notice;
     bool ok() const { return status == Ok; }
 };
 
@@ -255,14 +284,16 @@ struct SaveResult {
 };
 
 // Serialises the document. `newPointers` receives the translated pointer table and
-// `newMeshDataWords` the mesh data size that the bytes carry.
+// `newMeshDataWords` the mesh data size that the bytes carry. Each pointer moves
+// with the mesh stored at its offset; a pointer that starts no mesh keeps its value.
 std::vector<std::uint8_t> serializeWad(const Package& wad,
                                        std::array<std::uint32_t, kMaxMeshPointers>& newPointers,
                                        std::uint32_t& newMeshDataWords);
 
-// Writes the package through a temporary file beside `path`, replacing the target
-// only when everything was written; on success brings the document's pointers,
-// meshDataWords and directory up to date. On failure nothing changes.
+// Writes the package through a temporary file beside `path` (the file a link
+// points to), replacing the target only when everything was written; on success
+// brings the document's pointers, meshDataWords, mesh offsets and directory up to
+// date. On failure nothing changes.
 SaveResult saveWad(Package& wad, const std::filesystem::path& path);
 
 } // namespace kavlen

@@ -54,6 +54,10 @@ std::vector<std::string> checkWad(const Package& wad) {
     std::vector<std::uint32_t> starts(std::size_t(wad.meshCount) + 1, 0);
     for (std::size_t k = 0; k < wad.meshCount; ++k)
         starts[k + 1] = starts[k] + static_cast<std::uint32_t>(wad.meshes[k].fileSize());
+    if (2 * std::uint64_t(wad.meshDataWords) != starts.back())
+        problems.push_back("mesh data: its size field says " +
+                           std::to_string(2 * std::uint64_t(wad.meshDataWords)) +
+                           " bytes, the meshes take " + std::to_string(starts.back()));
 
     for (std::size_t i = 0; i < pointers && i < kMaxMeshPointers; ++i) {
         const std::uint32_t offset = wad.meshPointers[i];
@@ -78,6 +82,14 @@ std::vector<std::string> checkWad(const Package& wad) {
 
     for (std::size_t k = 0; k < wad.meshCount; ++k)
         checkMesh(wad, k, problems);
+
+    if (wad.textureData.size() % kPageBytes != 0)
+        problems.push_back("atlas: " + std::to_string(wad.textureData.size()) +
+                           " bytes are not a whole number of pages of " +
+                           std::to_string(kPageBytes) + " bytes");
+    if (!wad.trailingBytes.empty())
+        problems.push_back(std::to_string(wad.trailingBytes.size()) +
+                           " bytes after the statics section (kept on save)");
 
     const int pages = wad.pageCount();
     for (std::size_t t = 0; t < wad.texInfoCount; ++t) {

@@ -1,10 +1,16 @@
 #include "document/byte_cursor.h"
 #include "document/package.h"
-#include "document/safe_write.h"
+#include "document/regular_file.h"
 #include "document/tex_info_io.h"
+#include "document/texel_order.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+
+#ifndef _WIN32
+#include <sys/mman.h>
+#endif
 
 namespace kavlen {
 
@@ -103,7 +109,8 @@ std::size_t countMeshes(ByteCursor in, std::uint64_t end) {
     return count + 1;
 }
 
-void readWad(ByteCursor& in, Package& wad) {
+// Reads everything but the atlas texels; returns where they are in the file's bytes.
+const std::uint8_t* readWad(ByteCursor& in, Package& wad) {
     in.setSection("texture samples");
     wad.texInfoCount = in.u32();
     checkCapacity(in, "Texture sample count", wad.texInfoCount, kMaxTexInfos);
@@ -112,6 +119,9 @@ void readWad(ByteCursor& in, Package& wad) {
 
     in.setSection("texture atlas");
     wad.textureDataSize = in.u32();
+    if (wad.textureDataSize % kPageBytes != 0)
+        in.fail("Atlas size " + std::to_string(wad.textureDataSize) +
+                " is not a whole number of pages of " + std::to_string(kPageBytes) + " bytes");
     // The atlas is copied last, once the rest of the file has been found sound.
     const std::uint8_t* atlas = in.take(wad.textureDataSize);
 
@@ -135,9 +145,11 @@ void readWad(ByteCursor& in, Package& wad) {
     // Allocating the slots once avoids copying them while the list grows.
     wad.meshes.reserve(countMeshes(in, end));
     wad.meshCount = 0;
+    const std::size_t meshStart = in.position();
     while (in.position() < end) {
         if (wad.meshes.size() >= kMaxMeshes)
             in.fail("More than " + std::to_string(kMaxMeshes) + " meshes");
+        wad.meshFileOffsets.push_back(static_cast<std::uint32_t>(in.position() - meshStart));
         wad.meshes.emplace_back();
         readMesh(in, wad.meshes.back());
         ++wad.meshCount;
@@ -192,44 +204,139 @@ void readWad(ByteCursor& in, Package& wad) {
         s.flags = in.u16();
     }
 
-    computeMeshUsage(wad);
+    in.setSection("after the statics");
+    const std::size_t rest = in.remaining();
+    const std::uint8_t* trailing = in.take(rest);
+    wad.trailingBytes.assign(trailing, trailing + rest);
 
-    wad.textureData.assign(atlas, atlas + wad.textureDataSize);
-    const std::size_t triples = wad.textureData.size() / 3;
-    std::uint8_t* texel = wad.textureData.data();
-    for (std::size_t i = 0; i < triples; ++i, texel += 3)
-        std::swap(texel[0], texel[2]);
+    computeMeshUsage(wad);
+    return atlas;
 }
 
-} // namespace
+// Copies the atlas from file order (red, green, blue) into the document's block
+// (blue, green, red), a chunk at a time; `copied` hears of each source range
+// that is no longer needed.
+void copyAtlas(Package& wad, const std::uint8_t* atlas,
+               const std::function<void(const std::uint8_t*, std::size_t)>& copied) {
+    wad.textureData.resize(wad.textureDataSize);
+    constexpr std::size_t kChunk = 4 * 1024 * 1024 - (4 * 1024 * 1024) % 3;
+    std::uint8_t* out = wad.textureData.data();
+    for (std::size_t at = 0; at < wad.textureDataSize; at += kChunk) {
+        const std::size_t n = std::min<std::size_t>(kChunk, wad.textureDataSize - at);
+        exchangeRedBlue(atlas + at, out + at, n);
+        if (copied)
+            copied(atlas + at, n);
+    }
+}
 
-LoadResult loadWadFromBytes(Package& wad, const std::uint8_t* data, std::size_t size) {
+std::string describe(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// What the user should know about the package just read.
+std::string noticeFor(const Package& wad) {
+    const std::vector<std::uint32_t>& starts = wad.meshFileOffsets;
+    std::size_t outOfOrder = 0;
+    std::size_t startNoMesh = 0;
+    const std::size_t n = std::min<std::size_t>(wad.meshPointerCount, kMaxMeshPointers);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t offset = wad.meshPointers[i];
+        if (offset == 0)
+            continue;
+        const auto it = std::lower_bound(starts.begin(), starts.end(), offset);
+        if (it == starts.end() || *it != offset)
+            ++startNoMesh;
+        else if (std::size_t(it - starts.begin()) != wad.pointerMeshIndex[i])
+            ++outOfOrder;
+    }
+    std::string notice;
+    auto add = [&notice](const std::string& text) { notice += (notice.empty() ? "" : " ") + text; };
+    if (outOfOrder > 0)
+        add("Meshes are stored out of first-reference order (" +
+            describe(outOfOrder, "pointer", "pointers") +
+            "); saving keeps every pointer on its mesh.");
+    if (startNoMesh > 0)
+        add(describe(startNoMesh, "mesh pointer starts", "mesh pointers start") +
+            " no mesh; saving keeps their values.");
+    if (!wad.trailingBytes.empty())
+        add(describe(wad.trailingBytes.size(), "byte follows", "bytes follow") +
+            " the last section; saving keeps them.");
+    return notice;
+}
+
+LoadResult loadFromBytes(Package& wad, const std::uint8_t* data, std::size_t size,
+                         const std::function<void(const std::uint8_t*, std::size_t)>& copied) {
     ByteCursor in(data, size);
     in.setSection("version");
     try {
         const std::uint32_t version = in.u32();
         if (version != 129 && version != 130)
-            return {LoadResult::WrongVersion, "Invalid Tomb Raider File Format!!"};
+            return {LoadResult::WrongVersion, "Invalid Tomb Raider File Format!!", {}};
         auto fresh = std::make_unique<Package>();
         fresh->version = version;
-        readWad(in, *fresh);
+        const std::uint8_t* atlas = readWad(in, *fresh);
+        if (copied) {
+            // Everything but the atlas is in the document now.
+            copied(data, std::size_t(atlas - data));
+            const std::uint8_t* atlasEnd = atlas + fresh->textureDataSize;
+            copied(atlasEnd, std::size_t(data + size - atlasEnd));
+        }
+        copyAtlas(*fresh, atlas, copied);
+        LoadResult result;
+        result.notice = noticeFor(*fresh);
         wad = std::move(*fresh);
-        return {};
+        return result;
     } catch (const FormatError& e) {
-        return {LoadResult::Failed, e.what()};
+        return {LoadResult::Failed, e.what(), {}};
     } catch (const std::bad_alloc&) {
-        return {LoadResult::Failed, "Not enough memory to read the package"};
+        return {LoadResult::Failed, "Not enough memory to read the package", {}};
     }
 }
 
+} // namespace
+
+LoadResult loadWadFromBytes(Package& wad, const std::uint8_t* data, std::size_t size) {
+    return loadFromBytes(wad, data, size, {});
+}
+
 LoadResult loadWad(Package& wad, const std::filesystem::path& path) {
-    std::vector<std::uint8_t> bytes;
-    std::string message;
-    if (!readWholeFile(path, bytes, message))
-        return {LoadResult::Failed, message};
-    LoadResult result = loadWadFromBytes(wad, bytes.data(), bytes.size());
+    RegularFile file(path, kMaxPackageBytes);
+    if (!file.isOpen())
+        return {LoadResult::Failed, file.error(), {}};
+    const auto size = static_cast<std::size_t>(file.size());
+    LoadResult result;
+#ifndef _WIN32
+    // The file is mapped, not copied: its bytes are read once, straight into the
+    // document's own storage, and the mapped pages are let go once copied.
+    void* mapped =
+        size > 0 ? ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.descriptor(), 0) : MAP_FAILED;
+    if (mapped != MAP_FAILED) {
+        const auto* base = static_cast<const std::uint8_t*>(mapped);
+        const long page = ::sysconf(_SC_PAGESIZE);
+        auto release = [base, page](const std::uint8_t* from, std::size_t n) {
+            const std::size_t first = (std::size_t(from - base) + page - 1) / page * page;
+            const std::size_t last = std::size_t(from - base + n) / page * page;
+            if (last > first)
+                ::madvise(const_cast<std::uint8_t*>(base) + first, last - first, MADV_DONTNEED);
+        };
+        ::madvise(mapped, size, MADV_SEQUENTIAL);
+        result = loadFromBytes(wad, base, size, release);
+        ::munmap(mapped, size);
+    } else
+#endif
+    {
+        std::vector<std::uint8_t> bytes;
+        try {
+            bytes.resize(size);
+        } catch (const std::bad_alloc&) {
+            return {LoadResult::Failed, "Not enough memory to read the package", {}};
+        }
+        if (!file.read(bytes.data(), size))
+            return {LoadResult::Failed, file.error(), {}};
+        result = loadWadFromBytes(wad, bytes.data(), bytes.size());
+    }
     if (result.status == LoadResult::Failed)
-        result.message = path.filename().string() + ": " + result.message;
+        result.message = cutForMessage(path.filename().string(), 120) + ": " + result.message;
     return result;
 }
 

@@ -2,8 +2,10 @@
 #include "document/package.h"
 #include "document/safe_write.h"
 #include "document/tex_info_io.h"
+#include "document/texel_order.h"
 
 #include <algorithm>
+#include <map>
 
 namespace kavlen {
 
@@ -47,58 +49,108 @@ void writeMesh(ByteSink& out, const Mesh& mesh) {
         out.u16(0);
 }
 
-} // namespace
+// Where the meshes go in the new file and what the pointers become.
+struct Layout {
+    std::vector<std::uint32_t> starts; // slot k starts at starts[k]; one more for the end
+    std::array<std::uint32_t, kMaxMeshPointers> pointers{};
+    std::uint32_t meshDataWords = 0;
+};
 
-std::vector<std::uint8_t> serializeWad(const Package& wad,
-                                       std::array<std::uint32_t, kMaxMeshPointers>& newPointers,
-                                       std::uint32_t& newMeshDataWords) {
-    std::size_t meshBytes = 0;
+// Each non-zero pointer moves with the mesh it names: the slot stored at its
+// offset when the package was read or last saved. A slot added since (Add new
+// empty mesh) has no stored offset; its pointer names it through the directory.
+// A pointer that starts no mesh keeps its value, so it never shifts the others.
+Layout layoutWad(const Package& wad) {
+    Layout layout;
+    layout.starts.assign(std::size_t(wad.meshCount) + 1, 0);
     for (std::size_t k = 0; k < wad.meshCount; ++k)
-        meshBytes += wad.meshes[k].fileSize();
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(64 + wad.textureData.size() + 8 * wad.texInfoCount +
-                  4 * std::size_t(wad.meshPointerCount) + meshBytes + wad.animations.size() +
-                  wad.stateChanges.size() + wad.dispatches.size() + wad.commands.size() +
-                  wad.meshTree.size() + wad.keyframes.size() + 18 * wad.moveables.size() +
-                  32 * wad.statics.size());
-    ByteSink out(bytes);
+        layout.starts[k + 1] =
+            layout.starts[k] + static_cast<std::uint32_t>(wad.meshes[k].fileSize());
+    layout.meshDataWords = layout.starts.back() / 2;
+
+    const std::size_t stored = std::min<std::size_t>(wad.meshFileOffsets.size(), wad.meshCount);
+    std::map<std::uint32_t, std::size_t> slotAt;
+    for (std::size_t k = 0; k < stored; ++k)
+        slotAt.emplace(wad.meshFileOffsets[k], k);
+    std::map<std::uint32_t, std::uint16_t> indexOf;
+    for (std::size_t e = 1; e < wad.directory.entries.size(); ++e)
+        indexOf.emplace(wad.directory.entries[e].offset, wad.directory.entries[e].meshIndex);
+
+    layout.pointers = wad.meshPointers;
+    const std::size_t pointerCount = std::min<std::size_t>(wad.meshPointerCount, kMaxMeshPointers);
+    for (std::size_t i = 0; i < pointerCount; ++i) {
+        const std::uint32_t offset = wad.meshPointers[i];
+        if (offset == 0)
+            continue;
+        if (auto e = indexOf.find(offset);
+            e != indexOf.end() && e->second >= stored && e->second < wad.meshCount) {
+            layout.pointers[i] = layout.starts[e->second];
+            continue;
+        }
+        if (auto s = slotAt.find(offset); s != slotAt.end())
+            layout.pointers[i] = layout.starts[s->second];
+    }
+    return layout;
+}
+
+// Appends to a byte vector (serializeWad).
+class VectorSink final : public FileSink {
+  public:
+    explicit VectorSink(std::vector<std::uint8_t>& out) : out_(out) {}
+    bool write(const void* data, std::size_t n) override {
+        const auto* b = static_cast<const std::uint8_t*>(data);
+        out_.insert(out_.end(), b, b + n);
+        return true;
+    }
+
+  private:
+    std::vector<std::uint8_t>& out_;
+};
+
+// Writes the package in file order. Small sections are encoded into a scratch
+// buffer; the animation tables and trailing bytes go out straight from the
+// document, the atlas through a chunk turned into file order.
+bool writeWad(const Package& wad, const Layout& layout, FileSink& sink) {
+    std::vector<std::uint8_t> scratch;
+    ByteSink out(scratch);
+    auto emit = [&]() {
+        const bool ok = sink.write(scratch.data(), scratch.size());
+        scratch.clear();
+        return ok;
+    };
 
     out.u32(wad.version);
     const std::size_t texInfoCount = std::min<std::size_t>(wad.texInfoCount, kMaxTexInfos);
     out.u32(static_cast<std::uint32_t>(texInfoCount));
     for (std::size_t i = 0; i < texInfoCount; ++i)
         writeTexInfo(out, wad.texInfos[i]);
+    out.u32(static_cast<std::uint32_t>(wad.textureData.size()));
+    if (!emit())
+        return false;
 
     // Atlas: memory holds blue, green, red; the file red, green, blue.
-    out.u32(static_cast<std::uint32_t>(wad.textureData.size()));
-    const std::size_t atlasStart = out.position();
-    bytes.resize(atlasStart + wad.textureData.size());
-    const std::uint8_t* in = wad.textureData.data();
-    std::uint8_t* atlas = bytes.data() + atlasStart;
-    const std::size_t triples = wad.textureData.size() / 3;
-    for (std::size_t i = 0; i < triples; ++i, in += 3, atlas += 3) {
-        atlas[0] = in[2];
-        atlas[1] = in[1];
-        atlas[2] = in[0];
+    {
+        constexpr std::size_t kChunk = 512 * 1024 - (512 * 1024) % 3;
+        std::vector<std::uint8_t> chunk(std::min(kChunk, wad.textureData.size()));
+        const std::uint8_t* in = wad.textureData.data();
+        for (std::size_t at = 0; at < wad.textureData.size(); at += kChunk) {
+            const std::size_t n = std::min(kChunk, wad.textureData.size() - at);
+            exchangeRedBlue(in + at, chunk.data(), n);
+            if (!sink.write(chunk.data(), n))
+                return false;
+        }
     }
-    std::copy(in, in + wad.textureData.size() % 3, atlas);
 
     const std::size_t pointerCount = std::min<std::size_t>(wad.meshPointerCount, kMaxMeshPointers);
     out.u32(static_cast<std::uint32_t>(pointerCount));
-    const std::size_t pointersAt = out.position();
     for (std::size_t i = 0; i < pointerCount; ++i)
-        out.u32(wad.meshPointers[i]);
-
-    const std::size_t wordsAt = out.position();
-    out.u32(wad.meshDataWords);
-    const std::size_t meshStart = out.position();
-    std::vector<std::uint32_t> starts(std::size_t(wad.meshCount) + 1, 0);
+        out.u32(layout.pointers[i]);
+    out.u32(layout.meshDataWords);
     for (std::size_t k = 0; k < wad.meshCount; ++k) {
         writeMesh(out, wad.meshes[k]);
-        starts[k + 1] = static_cast<std::uint32_t>(out.position() - meshStart);
+        if (scratch.size() >= 128 * 1024 && !emit())
+            return false;
     }
-    newMeshDataWords = static_cast<std::uint32_t>((out.position() - meshStart) / 2);
-    out.patchU32(wordsAt, newMeshDataWords);
 
     const std::pair<std::uint32_t, const std::vector<std::uint8_t>*> tables[] = {
         {wad.animationCount, &wad.animations}, {wad.stateChangeCount, &wad.stateChanges},
@@ -107,7 +159,8 @@ std::vector<std::uint8_t> serializeWad(const Package& wad,
     };
     for (const auto& [count, block] : tables) {
         out.u32(count);
-        out.bytes(block->data(), block->size());
+        if (!emit() || !sink.write(block->data(), block->size()))
+            return false;
     }
 
     out.u32(static_cast<std::uint32_t>(wad.moveables.size()));
@@ -127,44 +180,38 @@ std::vector<std::uint8_t> serializeWad(const Package& wad,
             out.i16(v);
         out.u16(s.flags);
     }
+    return emit() && sink.write(wad.trailingBytes.data(), wad.trailingBytes.size());
+}
 
-    // Pointers follow their meshes to the new offsets. A pointer whose mesh index
-    // names no slot (a malformed package) keeps its value as read.
-    // Directory offsets are distinct, so a sorted copy answers lookupMeshOffset.
-    std::vector<MeshOffsetDirectory::Entry> sorted(
-        wad.directory.entries.begin() + std::min<std::size_t>(1, wad.directory.entries.size()),
-        wad.directory.entries.end());
-    std::sort(sorted.begin(), sorted.end(),
-              [](const auto& a, const auto& b) { return a.offset < b.offset; });
-    newPointers = wad.meshPointers;
-    for (std::size_t i = 0; i < pointerCount; ++i) {
-        const std::uint32_t offset = wad.meshPointers[i];
-        if (offset == 0)
-            continue;
-        auto it = std::lower_bound(sorted.begin(), sorted.end(), offset,
-                                   [](const auto& e, std::uint32_t o) { return e.offset < o; });
-        const std::uint16_t k = (it != sorted.end() && it->offset == offset) ? it->meshIndex : 0;
-        if (k != 0 && k < wad.meshCount)
-            newPointers[i] = starts[k];
-        out.patchU32(pointersAt + 4 * i, newPointers[i]);
-    }
+} // namespace
+
+std::vector<std::uint8_t> serializeWad(const Package& wad,
+                                       std::array<std::uint32_t, kMaxMeshPointers>& newPointers,
+                                       std::uint32_t& newMeshDataWords) {
+    const Layout layout = layoutWad(wad);
+    std::vector<std::uint8_t> bytes;
+    VectorSink sink(bytes);
+    writeWad(wad, layout, sink);
+    newPointers = layout.pointers;
+    newMeshDataWords = layout.meshDataWords;
     return bytes;
 }
 
 SaveResult saveWad(Package& wad, const std::filesystem::path& path) {
-    std::array<std::uint32_t, kMaxMeshPointers> newPointers{};
-    std::uint32_t newWords = 0;
-    std::vector<std::uint8_t> bytes;
+    Layout layout;
+    WriteResult written;
     try {
-        bytes = serializeWad(wad, newPointers, newWords);
+        layout = layoutWad(wad);
+        written =
+            writeFileSafely(path, [&](FileSink& sink) { return writeWad(wad, layout, sink); });
     } catch (const std::bad_alloc&) {
         return {false, "Not enough memory to write the package"};
     }
-    const WriteResult written = writeFileSafely(path, bytes);
     if (!written.ok)
         return {false, written.message};
-    wad.meshPointers = newPointers;
-    wad.meshDataWords = newWords;
+    wad.meshPointers = layout.pointers;
+    wad.meshDataWords = layout.meshDataWords;
+    wad.meshFileOffsets.assign(layout.starts.begin(), layout.starts.end() - 1);
     buildMeshDirectory(wad);
     return {};
 }

@@ -28,6 +28,42 @@ PictureFormat detectPictureFormat(std::span<const std::uint8_t> bytes) {
     return PictureFormat::Tga;
 }
 
+std::optional<PictureSize> declaredPictureSize(std::span<const std::uint8_t> bytes,
+                                               PictureFormat format) {
+    auto le = [&](std::size_t at, int n) {
+        std::uint32_t v = 0;
+        for (int i = n - 1; i >= 0; --i)
+            v = (v << 8) | bytes[at + std::size_t(i)];
+        return v;
+    };
+    auto be32 = [&](std::size_t at) {
+        return (std::uint32_t(bytes[at]) << 24) | (std::uint32_t(bytes[at + 1]) << 16) |
+               (std::uint32_t(bytes[at + 2]) << 8) | bytes[at + 3];
+    };
+    switch (format) {
+    case PictureFormat::Bmp: {
+        const BmpHeaderResult h = readBmpHeader(bytes);
+        if (!h.ok)
+            return std::nullopt;
+        return PictureSize{h.width, h.height};
+    }
+    case PictureFormat::Psd:
+        if (bytes.size() < 22)
+            return std::nullopt;
+        return PictureSize{be32(18), be32(14)};
+    case PictureFormat::Dds:
+        if (bytes.size() < 20)
+            return std::nullopt;
+        return PictureSize{le(16, 4), le(12, 4)};
+    case PictureFormat::Tga:
+        if (bytes.size() < 18)
+            return std::nullopt;
+        return PictureSize{le(12, 2), le(14, 2)};
+    default:
+        return std::nullopt;
+    }
+}
+
 const std::vector<PictureFilter>& pictureFileFilters() {
     static const std::vector<PictureFilter> filters = {
         {"Supported Images (*.bmp,*.jpg,*.jpeg,*.png,*.tga,*.psd,*.pdd,*.dds,*.gif)",

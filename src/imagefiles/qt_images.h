@@ -10,7 +10,7 @@ namespace kavlen {
 
 // A deep copy as Format_RGB888.
 QImage toQImage(const Bitmap24& bitmap);
-// Any QImage as a 32-bit picture (straight alpha).
+// Any QImage as a 32-bit picture (straight alpha), converted in bands of rows.
 Image32 fromQImage(const QImage& image);
 
 } // namespace kavlen

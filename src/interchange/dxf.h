@@ -37,15 +37,18 @@ struct DxfLayer {
 // import makes a static-lit mesh.
 DxfLayer parseDxfLayer(std::string_view name, std::uint32_t texInfoCount, bool staticImport);
 
-// Limits of one import.
+// Limits of one import: faces kept for the count in the refusal, and the size
+// of a drawing file.
 inline constexpr std::size_t kDxfMaxPolygons = 4250;
-inline constexpr std::size_t kDxfMaxPoints = 3000;
+inline constexpr std::uintmax_t kDxfMaxFileBytes = 64u << 20;
 
-// Replaces mesh slot `slot` with the 3DFACEs of a DXF file; on any refusal the
-// mesh stays exactly as it was.
+// Replaces mesh slot `slot` with the faces of an ASCII DXF file (R12 to R2018):
+// 3DFACE entities and POLYLINE polyface meshes, in model space and in inserted
+// blocks. On any refusal the mesh stays exactly as it was. `fileName` names the
+// drawing in the messages.
 ImportResult importDxf(Package& wad, int slot, const std::filesystem::path& file,
                        const ImportOptions& options);
 ImportResult importDxfText(Package& wad, int slot, std::string_view text,
-                           const ImportOptions& options);
+                           const ImportOptions& options, std::string_view fileName = "The drawing");
 
 } // namespace kavlen

@@ -17,10 +17,18 @@ const Mesh* meshForInterchange(const Package& wad, int slot, Messages& messages)
     return &wad.meshes[std::size_t(slot)];
 }
 
-bool readTextFile(const std::filesystem::path& file, std::string& text, std::string& message) {
+bool readTextFile(const std::filesystem::path& file, std::string& text, std::string& message,
+                  std::uintmax_t maxBytes) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
         message = "Cannot open " + file.string() + ": not a file";
+        return false;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (!ec && size > maxBytes) {
+        message = "Cannot open " + file.string() + ": " + std::to_string(size) +
+                  " bytes, more than the " + std::to_string(maxBytes) +
+                  " bytes such a file may have";
         return false;
     }
     std::vector<std::uint8_t> bytes;

@@ -4,6 +4,7 @@
 
 #include "interchange/interchange.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -12,7 +13,7 @@
 namespace kavlen {
 
 struct MqoFace {
-    int vertexCount = 0;          // 3 or 4
+    int vertexCount = 0;          // as written; the import splits 5 or more
     std::vector<int> vertexIndex; // into the object's own vertices, from 0
     int material = -1;            // -1 when the face names none
 };
@@ -42,24 +43,32 @@ struct MqoDocument {
     std::string fileName;
 };
 
-// A line that does not follow the layout; the message is the trimmed line.
+// A line that does not follow the layout: the trimmed line and what was expected
+// there.
 struct MqoParseError {
     std::string message;
+    std::string expected;
 };
 
-// Reads a whole document into `model`. A pre-scan refuses documents whose visible
-// objects have fewer than 3 or more than 1500 vertices or more than 1500 faces:
-// the model stays empty and the returned messages say why. Throws MqoParseError
-// or ConversionError; `lineCount` is the number of lines read so far.
+// Largest document read (also the largest a compressed one may unpack to).
+inline constexpr std::uintmax_t kMqoMaxFileBytes = 64u << 20;
+
+// Reads a whole document into `model`. A pre-scan leaves the model empty when the
+// visible objects have fewer than 3 vertices, and refuses more than 1500 vertices
+// or faces with a message. Throws MqoParseError or ConversionError; `lineCount`
+// is the number of lines read so far.
 Messages loadMqo(std::string_view bytes, int& lineCount, MqoDocument& model);
 Messages loadMqoFile(const std::filesystem::path& file, int& lineCount, MqoDocument& model);
 
-// Replaces mesh slot `slot` with the visible objects of a document; texture
-// words and attributes come from the material names "sample_corner_attributes".
+// Replaces mesh slot `slot` with the visible objects of a document (or of the
+// one document in a compressed ".mqoz"); mirror objects come in with both
+// halves, faces of 5 or more points split into triangles. Texture words and
+// attributes come from the material names "sample_corner_attributes".
 ImportResult importMqo(Package& wad, int slot, const std::filesystem::path& file,
                        const ImportOptions& options);
 ImportResult importMqoBytes(Package& wad, int slot, std::string_view bytes,
-                            const ImportOptions& options);
+                            const ImportOptions& options,
+                            std::string_view fileName = "The document");
 
 // Material name of a face, with its double quotes, e.g. "\"-12_4_0\"".
 std::string mqoMaterialName(const MeshFace& face);

@@ -1,36 +1,44 @@
+#include "interchange/imported_model.h"
 #include "interchange/line_tokens.h"
 #include "interchange/mqo_document.h"
+#include "interchange/polygon_split.h"
 #include "interchange/text_numbers.h"
+#include "interchange/zip_member.h"
 
-#include <cstdlib>
+#include <cmath>
 #include <functional>
-#include <memory>
 
 namespace kavlen {
 
 namespace {
 
-Message plain(std::string text) {
-    return {MessageKind::Information, std::move(text)};
+Message refusal(std::string text) {
+    return {MessageKind::Error, std::move(text)};
 }
 
 struct FaceWords {
-    std::uint16_t texture = 0;
+    std::uint16_t quad = 0;     // texture word of a quad
+    std::uint16_t triangle = 0; // of a triangle
     std::uint16_t attributes = 0;
 };
 
-// Texture word and attributes of a face from its material name.
-FaceWords decodeMaterial(const MqoDocument& model, const MqoFace& face, std::uint32_t texInfoCount,
+// Texture words and attributes of a face from its material name. The numbers are
+// widened before their sign is taken, so that the smallest int has a magnitude.
+FaceWords decodeMaterial(const MqoDocument& model, int material, std::uint32_t texInfoCount,
                          bool staticImport) {
     std::string name = "0_0_0";
-    if (face.material >= 0 && std::size_t(face.material) < model.materials.size())
-        name = model.materials[std::size_t(face.material)];
+    if (material >= 0 && std::size_t(material) < model.materials.size())
+        name = model.materials[std::size_t(material)];
     LineTokens parts = materialNameParts(name);
     if (parts.count() != 3)
         parts = materialNameParts("0_0_0");
-    int t = parseInteger(parts.token(0)).value_or(0);
-    if (std::abs(t) > 4095 || std::abs(t) > static_cast<long long>(texInfoCount) - 1)
-        t = 0;
+    const long long t = parseInteger(parts.token(0)).value_or(0);
+    long long sample = t < 0 ? -t : t;
+    bool mirrored = t < 0;
+    if (sample > 4095 || sample > static_cast<long long>(texInfoCount) - 1) {
+        sample = 0;
+        mirrored = false;
+    }
     int r = parseInteger(parts.token(1)).value_or(0);
     if (r != 0 && r != 2 && r != 4 && r != 6)
         r = 0;
@@ -41,12 +49,8 @@ FaceWords decodeMaterial(const MqoDocument& model, const MqoFace& face, std::uin
         a &= kAttrTransparent;
     FaceWords words;
     words.attributes = static_cast<std::uint16_t>(a);
-    const bool mirrored = t < 0;
-    if (face.vertexCount == 4)
-        words.texture = static_cast<std::uint16_t>(mirrored ? -std::abs(t) : std::abs(t));
-    else
-        words.texture =
-            static_cast<std::uint16_t>((mirrored ? 0x8000 : 0) | (r << 12) | std::abs(t));
+    words.quad = static_cast<std::uint16_t>(mirrored ? -sample : sample);
+    words.triangle = static_cast<std::uint16_t>((mirrored ? 0x8000 : 0) | (r << 12) | sample);
     return words;
 }
 
@@ -55,95 +59,167 @@ bool copied(const MqoObject& o) {
     return o.isVisible() && !o.vertices.empty() && !o.faces.empty();
 }
 
-ImportResult importModel(Package& wad, int slot, const MqoDocument& model,
-                         const ImportOptions& options, ImportResult result) {
-    std::size_t visible = 0, visibleVertices = 0, vertices = 0, faces = 0;
-    for (const MqoObject& o : model.objects) {
+// The axis sets an object is mirrored across: none (the object itself), then, for
+// a mirror object, every combination of its mirror axes (bit 0 x, 1 y, 2 z).
+std::vector<int> mirrorCopies(const MqoObject& o) {
+    std::vector<int> copies{0};
+    const int axes = o.mirror != 0 ? (o.mirrorAxis & 7) : 0;
+    for (int mask = 1; mask < 8; ++mask)
+        if ((mask & axes) == mask)
+            copies.push_back(mask);
+    return copies;
+}
+
+std::size_t meshFacesOf(const MqoFace& f) {
+    if (f.vertexCount < 3)
+        return 0;
+    return f.vertexCount <= 4 ? 1 : std::size_t(f.vertexCount) - 2;
+}
+
+class ModelBuilder {
+  public:
+    ModelBuilder(const MqoDocument& document, std::uint32_t texInfoCount, bool staticImport)
+        : document_(document), texInfoCount_(texInfoCount), static_(staticImport) {}
+
+    // Adds one object with its mirror copies; false after a refusal.
+    bool add(const MqoObject& o, Messages& messages) {
+        for (std::size_t j = 0; j < o.faces.size(); ++j)
+            for (const int index : o.faces[j].vertexIndex)
+                if (index < 0 || std::size_t(index) >= o.vertices.size()) {
+                    messages.push_back(refusal("Face " + std::to_string(j) + " of object \"" +
+                                               o.name + "\" uses vertex " + std::to_string(index) +
+                                               ", but the object has " +
+                                               std::to_string(o.vertices.size()) + " vertices."));
+                    return false;
+                }
+        for (const MqoFace& f : o.faces) {
+            ++model_.facesRead;
+            if (f.vertexCount < 3)
+                ++fewer_;
+            else if (f.vertexCount > 4)
+                ++split_;
+        }
+        for (const int mask : mirrorCopies(o))
+            addCopy(o, mask);
+        return true;
+    }
+
+    ImportedModel finish() {
+        model_.changes.splitIntoTriangles(split_);
+        model_.changes.fewerThanThreePoints(fewer_);
+        return std::move(model_);
+    }
+
+  private:
+    // The object mirrored across the axes in `mask` (none for the object itself).
+    // In a connected mirror (mirror 2) points within mirror_dis of the mirror
+    // plane are shared by both halves.
+    void addCopy(const MqoObject& o, int mask) {
+        std::vector<std::uint32_t> id(o.vertices.size());
+        const std::uint32_t base = static_cast<std::uint32_t>(model_.vertices.size());
+        const bool connected = o.mirror == 2;
+        const double reach = std::max(0.0, double(o.mirrorDis));
+        for (std::size_t k = 0; k < o.vertices.size(); ++k) {
+            double p[3] = {o.vertices[k].x, o.vertices[k].y, o.vertices[k].z};
+            bool onPlane = mask != 0;
+            for (int a = 0; a < 3; ++a)
+                if (mask & (1 << a)) {
+                    onPlane = onPlane && std::fabs(p[a]) <= reach;
+                    p[a] = -p[a];
+                }
+            if (connected && onPlane) {
+                id[k] = originalBase_ + std::uint32_t(k);
+                continue;
+            }
+            id[k] = static_cast<std::uint32_t>(model_.vertices.size());
+            model_.vertices.push_back({-p[0], -p[1], p[2]});
+        }
+        if (mask == 0)
+            originalBase_ = base;
+        const bool reversed = (((mask & 1) != 0) + ((mask & 2) != 0) + ((mask & 4) != 0)) % 2 == 1;
+        for (const MqoFace& f : o.faces) {
+            if (f.vertexCount < 3)
+                continue;
+            std::vector<std::uint32_t> corners;
+            corners.reserve(std::size_t(f.vertexCount));
+            for (const int index : f.vertexIndex)
+                corners.push_back(id[std::size_t(index)]);
+            if (reversed)
+                std::reverse(corners.begin(), corners.end());
+            const FaceWords words = decodeMaterial(document_, f.material, texInfoCount_, static_);
+            if (corners.size() <= 4) {
+                addFace(corners, corners.size() == 4 ? words.quad : words.triangle,
+                        words.attributes);
+                continue;
+            }
+            std::vector<Point3> points;
+            points.reserve(corners.size());
+            for (const std::uint32_t c : corners)
+                points.push_back(model_.vertices[c]);
+            for (const auto& t : splitPolygon(points))
+                addFace({corners[t[0]], corners[t[1]], corners[t[2]]}, words.triangle,
+                        words.attributes);
+        }
+    }
+
+    void addFace(const std::vector<std::uint32_t>& corners, std::uint16_t texture,
+                 std::uint16_t attributes) {
+        ImportedFace face;
+        face.corners = static_cast<std::uint8_t>(corners.size());
+        for (std::size_t k = 0; k < corners.size(); ++k)
+            face.vertex[k] = corners[k];
+        face.texture = texture;
+        face.attributes = attributes;
+        model_.faces.push_back(face);
+    }
+
+    const MqoDocument& document_;
+    std::uint32_t texInfoCount_;
+    bool static_;
+    ImportedModel model_;
+    std::uint32_t originalBase_ = 0;
+    std::size_t split_ = 0, fewer_ = 0;
+};
+
+ImportResult importModel(Package& wad, int slot, const MqoDocument& document,
+                         const ImportOptions& options, std::string_view fileName,
+                         ImportResult result) {
+    std::size_t visible = 0, meshFaces = 0;
+    for (const MqoObject& o : document.objects) {
         if (!o.isVisible())
             continue;
         ++visible;
-        visibleVertices += o.vertices.size();
-        if (copied(o)) {
-            vertices += o.vertices.size();
-            faces += o.faces.size();
-        }
-    }
-    if (visible == 0) {
-        result.messages.push_back(plain("No visible objects"));
-        return result;
-    }
-    if (visible > 1)
-        result.messages.push_back(plain("More than one visible object"));
-    if (vertices == 0) {
-        result.messages.push_back(plain(visibleVertices == 0 ? "No vertices" : "No faces"));
-        return result;
-    }
-    if (vertices > kMaxMeshVertices) {
-        result.messages.push_back(plain("Too many vertices " + std::to_string(vertices)));
-        return result;
-    }
-    if (faces > kMaxMeshVertices) {
-        result.messages.push_back(plain("Too many faces " + std::to_string(faces)));
-        return result;
-    }
-
-    auto mesh = std::make_unique<Mesh>(wad.meshes[std::size_t(slot)]);
-    mesh->vertexCount = static_cast<std::uint16_t>(vertices);
-    mesh->normalCount = static_cast<std::int16_t>(vertices);
-    mesh->faceCount = static_cast<std::int16_t>(faces);
-    std::size_t b = 0, c = 0;
-    for (const MqoObject& o : model.objects) {
         if (!copied(o))
             continue;
-        for (std::size_t k = 0; k < o.vertices.size(); ++k) {
-            const MqoVertex& v = o.vertices[k];
-            const float xyz[3] = {-v.x, -v.y, v.z};
-            std::int16_t out[3];
-            for (int i = 0; i < 3; ++i) {
-                const auto coordinate = meshCoordinate(xyz[i]);
-                if (!coordinate) {
-                    result.messages.push_back(plain(coordinateOutOfRangeMessage(
-                        formatFixed(i == 2 ? xyz[i] : -xyz[i], 4), xyz[i])));
-                    return result;
-                }
-                out[i] = *coordinate;
-            }
-            mesh->vertices[b + k] = {out[0], out[1], out[2]};
-            mesh->normals[b + k] = {};
-        }
-        for (std::size_t j = 0; j < o.faces.size(); ++j) {
-            const MqoFace& in = o.faces[j];
-            MeshFace& face = mesh->faces[c + j];
-            for (int k = 0; k < in.vertexCount; ++k) {
-                const int index = in.vertexIndex[std::size_t(k)];
-                if (index < 0 || std::size_t(index) >= o.vertices.size()) {
-                    result.messages.push_back(
-                        plain("Face " + std::to_string(j) + " of object \"" + o.name +
-                              "\" uses vertex " + std::to_string(index) + ", but the object has " +
-                              std::to_string(o.vertices.size()) + " vertices."));
-                    return result;
-                }
-                face.vertexIndex[std::size_t(k)] =
-                    static_cast<std::uint16_t>(b + std::size_t(index));
-            }
-            const FaceWords words = decodeMaterial(model, in, wad.texInfoCount, !options.moveable);
-            face.shape = in.vertexCount == 4 ? kShapeQuad : kShapeTriangle;
-            face.texture = words.texture;
-            face.attributes = words.attributes;
-            face.visible = 1;
-        }
-        b += o.vertices.size();
-        c += o.faces.size();
+        std::size_t faces = 0;
+        for (const MqoFace& f : o.faces)
+            faces += meshFacesOf(f);
+        meshFaces += faces * mirrorCopies(o).size();
     }
-    finishImportedLighting(*mesh, options);
-    wad.meshes[std::size_t(slot)] = *mesh;
-    result.imported = true;
-    result.vertexCount = mesh->vertexCount;
-    result.faceCount = mesh->faceCount;
-    return result;
+    if (visible > 1)
+        result.messages.push_back({MessageKind::Information, "More than one visible object"});
+    // Refused before any face is split, so that no polygon is split in vain.
+    if (meshFaces > kMaxMeshVertices) {
+        result.messages.push_back(refusal("Too many faces " + std::to_string(meshFaces)));
+        return result;
+    }
+    ModelBuilder builder(document, wad.texInfoCount, !options.moveable);
+    for (const MqoObject& o : document.objects)
+        if (copied(o) && !builder.add(o, result.messages))
+            return result;
+    ImportedModel model = builder.finish();
+    if (visible == 0)
+        model.holds = "It has no visible object.";
+    else if (model.faces.empty())
+        model.holds = "Its visible objects have no faces of 3 or more points.";
+    ImportResult placed = placeImportedModel(wad, slot, model, options, fileName);
+    result.messages.insert(result.messages.end(), placed.messages.begin(), placed.messages.end());
+    placed.messages = std::move(result.messages);
+    return placed;
 }
 
 ImportResult importLoaded(Package& wad, int slot, const ImportOptions& options,
+                          std::string_view fileName,
                           const std::function<Messages(int&, MqoDocument&)>& load) {
     ImportResult result;
     if (!meshForInterchange(wad, slot, result.messages))
@@ -152,35 +228,68 @@ ImportResult importLoaded(Package& wad, int slot, const ImportOptions& options,
     int lineCount = 0;
     try {
         Messages notices = load(lineCount, model);
+        for (const Message& m : notices)
+            if (m.kind == MessageKind::Error) {
+                result.messages.push_back(m);
+                return result;
+            }
         result.messages.insert(result.messages.end(), notices.begin(), notices.end());
     } catch (const MqoParseError& e) {
-        result.messages.push_back(plain("Error reading file near line #" +
-                                        std::to_string(lineCount) + "\r\n\r\n" + e.message));
+        result.messages.push_back(refusal("Error reading file near line #" +
+                                          std::to_string(lineCount) + ": expected " + e.expected +
+                                          "\r\n\r\n" + e.message));
         return result;
     } catch (const ConversionError& e) {
-        result.messages.push_back(plain("Error reading file near line #" +
-                                        std::to_string(lineCount) + "\r\n\r\n" + e.message));
+        result.messages.push_back(refusal("Error reading file near line #" +
+                                          std::to_string(lineCount) + "\r\n\r\n" + e.message));
         return result;
     }
-    if (model.objects.empty())
+    if (model.objects.empty()) {
+        result.messages.push_back(
+            refusal(noFacesMessage(fileName, "It has no vertices in visible objects.")));
         return result;
-    return importModel(wad, slot, model, options, std::move(result));
+    }
+    return importModel(wad, slot, model, options, fileName, std::move(result));
+}
+
+ImportResult importDocument(Package& wad, int slot, std::string_view bytes,
+                            const ImportOptions& options, std::string_view fileName) {
+    if (!isZipArchive(bytes))
+        return importLoaded(wad, slot, options, fileName, [bytes](int& lineCount, MqoDocument& m) {
+            return loadMqo(bytes, lineCount, m);
+        });
+    ImportResult result;
+    if (!meshForInterchange(wad, slot, result.messages))
+        return result;
+    std::string unpacked, why;
+    if (!readZipMember(bytes, ".mqo", kMqoMaxFileBytes, unpacked, why)) {
+        result.messages.push_back(refusal(noFacesMessage(
+            fileName, "It is a compressed Metasequoia document (.mqoz), and " + why + ".")));
+        return result;
+    }
+    return importLoaded(wad, slot, options, fileName, [&unpacked](int& lineCount, MqoDocument& m) {
+        return loadMqo(unpacked, lineCount, m);
+    });
 }
 
 } // namespace
 
 ImportResult importMqoBytes(Package& wad, int slot, std::string_view bytes,
-                            const ImportOptions& options) {
-    return importLoaded(wad, slot, options, [bytes](int& lineCount, MqoDocument& model) {
-        return loadMqo(bytes, lineCount, model);
-    });
+                            const ImportOptions& options, std::string_view fileName) {
+    return importDocument(wad, slot, bytes, options, fileName);
 }
 
 ImportResult importMqo(Package& wad, int slot, const std::filesystem::path& file,
                        const ImportOptions& options) {
-    return importLoaded(wad, slot, options, [&file](int& lineCount, MqoDocument& model) {
-        return loadMqoFile(file, lineCount, model);
-    });
+    ImportResult result;
+    if (!meshForInterchange(wad, slot, result.messages))
+        return result;
+    std::string bytes, message;
+    if (!readTextFile(file, bytes, message, kMqoMaxFileBytes)) {
+        result.messages.push_back(refusal(message));
+        return result;
+    }
+    return importDocument(wad, slot, bytes, options, displayName(file));
 }
 
 } // namespace kavlen

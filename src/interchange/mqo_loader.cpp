@@ -14,8 +14,8 @@ bool sameWord(std::string_view a, std::string_view b) {
     return lowerAscii(a) == lowerAscii(b);
 }
 
-[[noreturn]] void fail(std::string_view line) {
-    throw MqoParseError{std::string(line)};
+[[noreturn]] void fail(std::string_view line, std::string_view expected) {
+    throw MqoParseError{std::string(line), std::string(expected)};
 }
 
 // Counts the vertices and faces of the visible objects, as announced by their
@@ -92,9 +92,11 @@ class MqoParser {
     MqoParser(MqoDocument& model, MqoLines& lines) : model_(model), lines_(lines) {}
 
     void line(std::string_view text) {
+        if (state_ == State::Ignore)
+            return;
         const LineTokens words = mqoWords(text);
         if (words.token(0) == "}" && words.count() > 1)
-            fail(text);
+            fail(text, "\"}\" alone on its line");
         switch (state_) {
         case State::FirstLine:
             firstLine(text, words);
@@ -125,9 +127,6 @@ class MqoParser {
         case State::Skip:
             skipLine(words);
             break;
-        case State::VertexAttr:
-            vertexAttrLine(text, words);
-            break;
         }
     }
 
@@ -142,8 +141,7 @@ class MqoParser {
         Vertex,
         BVertex,
         Face,
-        Skip,
-        VertexAttr
+        Skip
     };
 
     static bool isClose(const LineTokens& w) { return w.count() == 1 && w.token(0) == "}"; }
@@ -155,16 +153,16 @@ class MqoParser {
 
     void firstLine(std::string_view text, const LineTokens& w) {
         if (!sameWord(w.token(0), "metasequoia") || !sameWord(w.token(1), "document"))
-            fail(text);
+            fail(text, "\"Metasequoia Document\"");
         state_ = State::SecondLine;
     }
 
     void secondLine(std::string_view text, const LineTokens& w) {
         if (!sameWord(w.token(0), "format") || !sameWord(w.token(1), "text") ||
             !sameWord(w.token(2), "ver") || w.count() < 4)
-            fail(text);
+            fail(text, "\"Format Text Ver\" and a version number");
         if (realOrThrow(w.token(3)) < 1.0)
-            fail(text);
+            fail(text, "format version 1.0 or later");
         state_ = State::TopLevel;
     }
 
@@ -173,20 +171,19 @@ class MqoParser {
             state_ = State::Ignore;
         } else if (sameWord(w.token(0), "material") && w.count() == 3 && w.token(2) == "{") {
             state_ = State::Material;
-        } else if (sameWord(w.token(0), "includexml")) {
         } else if (sameWord(w.token(0), "object") && w.count() == 3 && w.token(2) == "{") {
             model_.objects.emplace_back();
             object().name = w.token(1);
             state_ = State::Object;
         } else if (opensBlock(w)) {
-            // Scene and Blob blocks hold nested blocks; any other block ends at its
-            // first lone "}".
-            const bool nested = sameWord(w.token(0), "scene") || sameWord(w.token(0), "blob");
-            startSkip(State::TopLevel, nested);
-        } else {
-            (void)text;
-            fail("");
+            // Chunks the import does not use (Scene, MaterialEx2, Thumbnail,
+            // BackImage, Blob, and whatever later versions add), nested or not.
+            startSkip(State::TopLevel);
+        } else if (isClose(w)) {
+            fail(text, "a chunk or \"Eof\"");
         }
+        // Other lines (IncludeXml, CodePage, TrialNoise, ...) carry nothing the
+        // import uses.
     }
 
     void materialLine(const LineTokens& w) {
@@ -255,8 +252,8 @@ class MqoParser {
             state_ = State::BVertex;
         else if (key == "face")
             state_ = State::Face;
-        else if (key == "vertexattr" && w.count() == 2 && w.token(1) == "{")
-            state_ = State::VertexAttr;
+        else if (opensBlock(w))
+            startSkip(State::Object); // vertexattr, uid and other chunks
         (void)text;
     }
 
@@ -278,11 +275,11 @@ class MqoParser {
         const LineTokens w = mqoBVertexWords(text);
         if (sameWord(w.token(0), "vector")) {
             if (w.count() != 3)
-                fail(text);
+                fail(text, "\"Vector\", a count and the data size");
             const int n = integerOrThrow(w.token(1));
             // The announced vertices must fit in what is left of the file.
             if (n < 0 || std::size_t(n) > lines_.remaining() / 12)
-                fail(text);
+                fail(text, "a vertex count that the rest of the file holds");
             auto& vertices = object().vertices;
             vertices.assign(std::size_t(n), MqoVertex{});
             if (lines_.binary()) {
@@ -293,9 +290,8 @@ class MqoParser {
                     vertices[i] = {xyz[0], xyz[1], xyz[2]};
                 }
             }
-        } else if (opensBlock(w) &&
-                   (sameWord(w.token(0), "weit") || sameWord(w.token(0), "color"))) {
-            startSkip(State::BVertex, false);
+        } else if (opensBlock(w)) {
+            startSkip(State::BVertex); // weit, color
         }
     }
 
@@ -305,11 +301,17 @@ class MqoParser {
             state_ = State::Object;
             return;
         }
-        const int corners = w.token(0) == "3" ? 3 : w.token(0) == "4" ? 4 : 0;
-        if (corners == 0)
+        // "n V(i1 .. in) M(m) UV(...)": any number of points; the import splits
+        // or leaves out what a mesh cannot hold.
+        const auto count = parseInteger(w.token(0));
+        if (!count || *count < 1)
             return;
+        const int corners = *count;
+        if (corners > w.count() - 2)
+            fail(text, std::to_string(corners) + " vertex indices after \"V\"");
         MqoFace face;
         face.vertexCount = corners;
+        face.vertexIndex.reserve(std::size_t(corners));
         for (int k = 0; k < corners; ++k)
             face.vertexIndex.push_back(integerOrThrow(w.token(2 + k)));
         const int m = corners + 2; // position of "M", from 0
@@ -318,9 +320,9 @@ class MqoParser {
         object().faces.push_back(std::move(face));
     }
 
-    void startSkip(State back, bool nested) {
+    // Skips a chunk up to its closing "}", with the chunks nested in it.
+    void startSkip(State back) {
         skipBack_ = back;
-        skipNested_ = nested;
         skipDepth_ = 1;
         state_ = State::Skip;
     }
@@ -329,26 +331,27 @@ class MqoParser {
         if (isClose(w)) {
             if (--skipDepth_ == 0)
                 state_ = skipBack_;
-        } else if (skipNested_ && opensBlock(w)) {
+        } else if (opensBlock(w)) {
             ++skipDepth_;
         }
     }
 
-    // Inside "vertexattr {": only blocks of the form "name {" and the closing "}".
-    void vertexAttrLine(std::string_view text, const LineTokens& w) {
-        if (isClose(w))
-            state_ = State::Object;
-        else if (w.count() == 2 && w.token(1) == "{")
-            startSkip(State::VertexAttr, false);
-        else
-            fail(text);
+  public:
+    // Called at the end of the text: a chunk left open is an error.
+    void finish(std::string_view lastLine) const {
+        if (state_ == State::FirstLine)
+            fail(lastLine, "\"Metasequoia Document\"");
+        if (state_ != State::TopLevel && state_ != State::Ignore && state_ != State::SecondLine)
+            fail(lastLine, "\"}\" before the end of the file");
+        if (state_ == State::SecondLine)
+            fail(lastLine, "\"Format Text Ver\" and a version number");
     }
 
+  private:
     MqoDocument& model_;
     MqoLines& lines_;
     State state_ = State::FirstLine;
     State skipBack_ = State::TopLevel;
-    bool skipNested_ = false;
     int skipDepth_ = 0;
 };
 
@@ -369,30 +372,34 @@ Messages loadMqo(std::string_view bytes, int& lineCount, MqoDocument& model) {
     lineCount = 0;
     const PreScan totals = preScan(bytes);
     if (totals.vertices < 3)
-        return {{MessageKind::Information, "No vertices in visible objects."}};
+        return {};
     if (totals.vertices > long(kMaxMqoTotal) || totals.faces > long(kMaxMqoTotal))
-        return {{MessageKind::Information, "Too many vertices or faces."}};
+        return {{MessageKind::Error, "Too many vertices or faces."}};
 
     MqoLines lines(bytes, !isTextFile(bytes));
     MqoParser parser(model, lines);
+    std::string_view last;
     while (!lines.atEnd()) {
         const std::string_view text = lines.next();
         ++lineCount;
         const std::string_view trimmed = trimText(text);
-        if (!trimmed.empty())
+        if (!trimmed.empty()) {
             parser.line(trimmed);
+            last = trimmed;
+        }
     }
+    parser.finish(last);
     return {};
 }
 
 Messages loadMqoFile(const std::filesystem::path& file, int& lineCount, MqoDocument& model) {
     std::string bytes, message;
     model.fileName = file.string();
-    if (!readTextFile(file, bytes, message)) {
+    if (!readTextFile(file, bytes, message, kMqoMaxFileBytes)) {
         model.objects.clear();
         model.materials.clear();
         lineCount = 0;
-        return {{MessageKind::Information, "No vertices in visible objects."}};
+        return {{MessageKind::Error, message}};
     }
     return loadMqo(bytes, lineCount, model);
 }

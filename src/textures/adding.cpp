@@ -22,7 +22,7 @@ std::optional<Image32> choosePicture(const ChoosePicture& choose, Messages& mess
     if (choice.status == PictureChoice::Status::Cancelled)
         return std::nullopt;
     if (choice.status == PictureChoice::Status::LoadFailed || choice.image.empty()) {
-        messages.push_back(errorLoadingFile());
+        messages.push_back(errorLoadingFile(choice.message));
         return std::nullopt;
     }
     return std::move(choice.image);
@@ -43,8 +43,22 @@ Message atlasFull() {
 
 } // namespace
 
-Message errorLoadingFile() {
-    return {MessageKind::Error, "Error loading file."};
+Message errorLoadingFile(const std::string& reason) {
+    return {MessageKind::Error,
+            reason.empty() ? "Error loading file." : "Error loading file.\r\n" + reason};
+}
+
+std::optional<Message> sampleOffAtlas(const Package& wad, int sample) {
+    if (!hasSample(wad, sample))
+        return std::nullopt;
+    const TexInfo& t = wad.texInfos[sample];
+    const std::int64_t top = std::int64_t(t.page) * kPageRows + t.y;
+    if (top < atlasRowCount(wad))
+        return std::nullopt;
+    const int pages = wad.pageCount();
+    return Message{MessageKind::Error, textureLabel(sample) + " lies on " + pageLabel(t.page) +
+                                           "; the atlas has " + std::to_string(pages) +
+                                           (pages == 1 ? " page." : " pages.")};
 }
 
 FitSize fitToPage(int w, int h) {
@@ -188,6 +202,10 @@ Messages exportTextureToBmp(const Package& wad, int sample, const std::filesyste
     Messages messages;
     if (!requirePackage(wad, messages))
         return messages;
+    if (auto off = sampleOffAtlas(wad, sample)) {
+        messages.push_back(*off);
+        return messages;
+    }
     const std::optional<Bitmap24> picture = samplePicture(wad, sample);
     if (!picture)
         return messages;
@@ -201,6 +219,10 @@ ImportTextureResult importTexture(Package& wad, int sample, const ChoosePicture&
     ImportTextureResult result;
     if (!requirePackage(wad, result.messages) || !hasSample(wad, sample))
         return result;
+    if (auto off = sampleOffAtlas(wad, sample)) {
+        result.messages.push_back(*off);
+        return result;
+    }
     const std::optional<Image32> image = choosePicture(choose, result.messages);
     if (!image)
         return result;

@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,12 @@ namespace kavlen {
 
 struct PictureChoice {
     enum class Status { Cancelled, Loaded, LoadFailed };
+    PictureChoice() = default;
+    PictureChoice(Status s, Image32 i, std::string why = {})
+        : status(s), image(std::move(i)), message(std::move(why)) {}
     Status status = Status::Cancelled;
-    Image32 image; // when Loaded
+    Image32 image;       // when Loaded
+    std::string message; // when LoadFailed: why, if known
 };
 using ChoosePicture = std::function<PictureChoice()>;
 
@@ -71,7 +76,8 @@ AddTextureResult addNewTexture(Package& wad, const ChoosePicture& choose, const 
 // The name the save dialog proposes for "Export Texture to BMP": "Text12".
 std::string exportTextureFileName(int sample);
 // "Export Texture to BMP": the sample's picture as a 24-bit BMP. Does nothing for
-// a sample that does not exist. Returns the messages to show.
+// a sample that does not exist; refuses a sample whose page the atlas lacks.
+// Returns the messages to show.
 Messages exportTextureToBmp(const Package& wad, int sample, const std::filesystem::path& path);
 
 struct ImportTextureResult {
@@ -84,9 +90,15 @@ struct ImportTextureResult {
 
 // "Import Texture": the picture, stretched or shrunk (Catmull-Rom) to exactly fill
 // the sample's rectangle, replaces its texels. No size question and no
-// transparency keying. Does nothing for a sample that does not exist.
+// transparency keying. Does nothing for a sample that does not exist; refuses,
+// before asking for the picture, a sample whose page the atlas lacks.
 ImportTextureResult importTexture(Package& wad, int sample, const ChoosePicture& choose);
 
-Message errorLoadingFile();
+// "Error loading file.", followed on a second line by the reason when there is one.
+Message errorLoadingFile(const std::string& reason = {});
+
+// The refusal for a sample whose rectangle starts below the atlas's last row, or
+// nothing when the sample lies (at least partly) in the atlas.
+std::optional<Message> sampleOffAtlas(const Package& wad, int sample);
 
 } // namespace kavlen

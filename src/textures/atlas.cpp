@@ -1,5 +1,6 @@
 #include "textures/atlas.h"
 
+#include "document/regular_file.h"
 #include "document/safe_write.h"
 #include "textures/bmp24.h"
 
@@ -120,28 +121,47 @@ AtlasImportResult importAtlasFromBitmapBytes(Package& wad, std::span<const std::
     AtlasImportResult result;
     if (!requirePackage(wad, result.messages))
         return result;
-    const BmpReadResult bmp = decodeBmp(bytes);
-    if (!bmp.ok) {
-        result.messages.push_back({MessageKind::Error, bmp.message});
+    const int rows = atlasRowCount(wad);
+    if (rows == 0) {
+        result.messages.push_back(
+            {MessageKind::Error, "This package has no texture pages to import into."});
         return result;
     }
-    const int rows = atlasRowCount(wad);
-    if (bmp.bitmap.width != kAtlasWidth) {
+    // The size the atlas needs is checked from the headers, before any pixel is decoded.
+    const BmpHeaderResult header = readBmpHeader(bytes);
+    if (!header.ok) {
+        result.messages.push_back({MessageKind::Error, header.message});
+        return result;
+    }
+    if (header.width != kAtlasWidth) {
         result.messages.push_back(
-            {MessageKind::Error, "The bitmap is " + std::to_string(bmp.bitmap.width) +
+            {MessageKind::Error, "The bitmap is " + std::to_string(header.width) +
                                      " pixels wide; an atlas bitmap must be 256 pixels wide."});
         return result;
     }
-    if (bmp.bitmap.height < rows) {
+    if (header.height < rows) {
         result.messages.push_back(
-            {MessageKind::Error, "The bitmap has " + std::to_string(bmp.bitmap.height) +
+            {MessageKind::Error, "The bitmap has " + std::to_string(header.height) +
                                      " rows; the atlas of " + pagesText(wad.pageCount()) +
                                      " needs " + std::to_string(rows) + "."});
+        return result;
+    }
+    // Only the rows the atlas holds are decoded.
+    const BmpReadResult bmp = decodeBmp(bytes, rows);
+    if (!bmp.ok) {
+        result.messages.push_back({MessageKind::Error, bmp.message});
         return result;
     }
     rowCopyImageToBuffer(bmp.bitmap, texels(wad));
     result.changed = true;
     return result;
+}
+
+std::size_t maxAtlasBitmapFileBytes(const Package& wad) {
+    // Headers, palette and masks, then four bytes a pixel (the deepest form) for
+    // the atlas's rows and up to 64 pages more (a taller bitmap is accepted).
+    constexpr std::size_t kExtraRows = 64 * kPageRows;
+    return 65536 + std::size_t(4 * kAtlasWidth) * (std::size_t(atlasRowCount(wad)) + kExtraRows);
 }
 
 AtlasImportResult importAtlasFromBitmap(Package& wad, const std::filesystem::path& path) {
@@ -150,7 +170,7 @@ AtlasImportResult importAtlasFromBitmap(Package& wad, const std::filesystem::pat
         return result;
     std::vector<std::uint8_t> bytes;
     std::string why;
-    if (!readWholeFile(path, bytes, why)) {
+    if (!readRegularFile(path, maxAtlasBitmapFileBytes(wad), bytes, why)) {
         result.messages.push_back({MessageKind::Error, why});
         return result;
     }

@@ -64,10 +64,16 @@ struct AtlasImportResult {
 };
 
 // "Import Atlas from Bitmap": replaces the page data by the first 256 x page
-// count rows of the bitmap. Refuses, changing nothing, a bitmap that is not 256
-// pixels wide or has fewer rows than the atlas; other pixel depths are converted
-// to 24 bits.
+// count rows of the bitmap. Refuses, changing nothing, a package without pages
+// and a bitmap that is not 256 pixels wide or has fewer rows than the atlas (told
+// from its headers, before decoding); other pixel depths are converted to 24
+// bits, and only the rows the atlas holds are decoded.
 AtlasImportResult importAtlasFromBitmap(Package& wad, const std::filesystem::path& path);
 AtlasImportResult importAtlasFromBitmapBytes(Package& wad, std::span<const std::uint8_t> bytes);
+
+// The largest atlas bitmap file read for this package: room for headers and a
+// palette, and the atlas's rows plus 64 pages more at 32 bits per pixel (a taller
+// bitmap is accepted; only its top rows are used). Larger files are refused unread.
+std::size_t maxAtlasBitmapFileBytes(const Package& wad);
 
 } // namespace kavlen

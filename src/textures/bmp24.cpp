@@ -1,6 +1,7 @@
 #include "textures/bmp24.h"
 
 #include "document/byte_cursor.h"
+#include "document/regular_file.h"
 #include "document/safe_write.h"
 
 #include <algorithm>
@@ -45,6 +46,7 @@ struct Layout {
     int bpp = 0;
     std::uint32_t compression = kRgb;
     std::array<std::uint32_t, 3> masks{}; // red, green, blue
+    std::uint32_t alphaMask = 0;          // bit-field files that declare alpha
     std::vector<Bgr> palette;
     std::size_t dataOffset = 0;
 };
@@ -114,6 +116,8 @@ Layout readLayout(const Bytes& in) {
         // The masks sit inside a version 2+ header, or follow a 40-byte one.
         const std::size_t at = headerSize >= 52 ? 14 + 40 : afterHeader;
         l.masks = {in.u32(at), in.u32(at + 4), in.u32(at + 8)};
+        if (headerSize >= 56 || (headerSize < 52 && l.compression == kAlphaBitFields))
+            l.alphaMask = in.u32(at + 12);
         if (headerSize < 52)
             afterHeader += l.compression == kAlphaBitFields ? 16 : 12;
     } else if (l.bpp == 16) {
@@ -141,6 +145,7 @@ Layout readLayout(const Bytes& in) {
 // data skips stay black.
 void decodeRle(const Bytes& in, const Layout& l, Bitmap24& out) {
     const std::size_t w = std::size_t(l.width), h = std::size_t(l.height);
+    const std::size_t kept = std::size_t(out.height);
     if (l.dataOffset >= in.data.size())
         throw BmpError("The file ends early.");
     const std::uint8_t* p = in.data.data() + l.dataOffset;
@@ -148,7 +153,7 @@ void decodeRle(const Bytes& in, const Layout& l, Bitmap24& out) {
     const bool four = l.compression == kRle4;
     std::size_t x = 0, y = 0;
     auto put = [&](std::uint8_t v) {
-        if (x < w && y < h) {
+        if (x < w && y < h && h - 1 - y < kept) {
             const Bgr c = l.palette[v];
             std::uint8_t* o = out.row(static_cast<int>(h - 1 - y)) + 3 * x;
             o[0] = c.b;
@@ -188,24 +193,30 @@ void decodeRle(const Bytes& in, const Layout& l, Bitmap24& out) {
     }
 }
 
-Bitmap24 decodePixels(const Bytes& in, const Layout& l) {
-    Bitmap24 out(static_cast<int>(l.width), static_cast<int>(l.height));
+// Decodes the top `kept` rows (the picture's own top, whatever the file's row
+// order) into `out`, and the alpha channel into `alpha` when the file has one.
+void decodePixels(const Bytes& in, const Layout& l, std::size_t kept, Bitmap24& out,
+                  std::vector<std::uint8_t>& alpha) {
     const std::size_t w = std::size_t(l.width), h = std::size_t(l.height);
-    auto targetRow = [&](std::size_t fileRow) {
-        return out.row(static_cast<int>(l.topDown ? fileRow : h - 1 - fileRow));
-    };
-
+    out = Bitmap24(static_cast<int>(w), static_cast<int>(kept));
     if (l.compression == kRle4 || l.compression == kRle8) {
         decodeRle(in, l, out);
-        return out;
+        return;
     }
 
     const std::size_t stride = ((w * std::size_t(l.bpp) + 31) / 32) * 4;
     in.need(l.dataOffset, stride * h);
-    const MaskChannel red(l.masks[0]), green(l.masks[1]), blue(l.masks[2]);
+    const MaskChannel red(l.masks[0]), green(l.masks[1]), blue(l.masks[2]), opacity(l.alphaMask);
+    const bool hasAlpha = l.alphaMask != 0 && (l.bpp == 16 || l.bpp == 32);
+    if (hasAlpha)
+        alpha.assign(w * kept, 0);
     for (std::size_t r = 0; r < h; ++r) {
+        const std::size_t target = l.topDown ? r : h - 1 - r;
+        if (target >= kept)
+            continue;
         const std::uint8_t* s = in.data.data() + l.dataOffset + r * stride;
-        std::uint8_t* o = targetRow(r);
+        std::uint8_t* o = out.row(static_cast<int>(target));
+        std::uint8_t* a = hasAlpha ? alpha.data() + target * w : nullptr;
         for (std::size_t x = 0; x < w; ++x) {
             Bgr c;
             switch (l.bpp) {
@@ -221,6 +232,8 @@ Bitmap24 decodePixels(const Bytes& in, const Layout& l) {
             case 16: {
                 const std::uint32_t v = s[2 * x] | (s[2 * x + 1] << 8);
                 c = {blue(v), green(v), red(v)};
+                if (a)
+                    a[x] = opacity(v);
                 break;
             }
             case 24:
@@ -231,6 +244,8 @@ Bitmap24 decodePixels(const Bytes& in, const Layout& l) {
                     std::uint32_t(s[4 * x]) | (std::uint32_t(s[4 * x + 1]) << 8) |
                     (std::uint32_t(s[4 * x + 2]) << 16) | (std::uint32_t(s[4 * x + 3]) << 24);
                 c = {blue(v), green(v), red(v)};
+                if (a)
+                    a[x] = opacity(v);
             }
             }
             o[3 * x] = c.b;
@@ -238,7 +253,9 @@ Bitmap24 decodePixels(const Bytes& in, const Layout& l) {
             o[3 * x + 2] = c.r;
         }
     }
-    return out;
+    // Writers that leave the alpha bits zero mean an opaque picture.
+    if (std::all_of(alpha.begin(), alpha.end(), [](std::uint8_t v) { return v == 0; }))
+        alpha.clear();
 }
 
 } // namespace
@@ -290,12 +307,28 @@ std::vector<std::uint8_t> encodeBmp24(const Bitmap24& bitmap) {
     return out;
 }
 
-BmpReadResult decodeBmp(std::span<const std::uint8_t> bytes) {
+BmpHeaderResult readBmpHeader(std::span<const std::uint8_t> bytes) {
+    BmpHeaderResult result;
+    try {
+        const Layout layout = readLayout(Bytes{bytes});
+        result.width = static_cast<int>(layout.width);
+        result.height = static_cast<int>(layout.height);
+        result.bitsPerPixel = layout.bpp;
+        result.ok = true;
+    } catch (const BmpError& e) {
+        result.message = e.what();
+    }
+    return result;
+}
+
+BmpReadResult decodeBmp(std::span<const std::uint8_t> bytes, int keepRows) {
     BmpReadResult result;
     try {
         const Bytes in{bytes};
         const Layout layout = readLayout(in);
-        result.bitmap = decodePixels(in, layout);
+        const std::size_t rows = std::size_t(layout.height);
+        const std::size_t kept = keepRows < 0 ? rows : std::min(rows, std::size_t(keepRows));
+        decodePixels(in, layout, kept, result.bitmap, result.alpha);
         result.bitsPerPixel = layout.bpp;
         result.ok = true;
     } catch (const BmpError& e) {
@@ -307,7 +340,7 @@ BmpReadResult decodeBmp(std::span<const std::uint8_t> bytes) {
 BmpReadResult readBmpFile(const std::filesystem::path& path) {
     std::vector<std::uint8_t> bytes;
     std::string message;
-    if (!readWholeFile(path, bytes, message)) {
+    if (!readRegularFile(path, kMaxBitmapFileBytes, bytes, message)) {
         BmpReadResult r;
         r.message = message;
         return r;

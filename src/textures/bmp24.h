@@ -18,6 +18,9 @@ namespace kavlen {
 // Largest picture the reader accepts, in pixels (keeps hostile headers from
 // asking for gigabytes).
 inline constexpr std::int64_t kMaxBitmapPixels = 64 * 1024 * 1024;
+// Largest bitmap file read: the largest picture at 32 bits per pixel, plus room
+// for headers, palette and bit masks.
+inline constexpr std::size_t kMaxBitmapFileBytes = 4 * std::size_t(kMaxBitmapPixels) + 65536;
 
 // One colour channel stored under a bit mask (as bitmaps and DDS surfaces store
 // them), scaled to 0..255.
@@ -37,11 +40,25 @@ std::vector<std::uint8_t> encodeBmp24(const Bitmap24& bitmap);
 struct BmpReadResult {
     bool ok = false;
     Bitmap24 bitmap;
-    int bitsPerPixel = 0; // depth of the file
-    std::string message;  // why the file was refused
+    std::vector<std::uint8_t> alpha; // one byte per pixel when the file has alpha bits
+    int bitsPerPixel = 0;            // depth of the file
+    std::string message;             // why the file was refused
 };
 
-BmpReadResult decodeBmp(std::span<const std::uint8_t> bytes);
+// The headers alone, checked as decodeBmp checks them: the size a decode would
+// allocate is known before any pixel is decoded.
+struct BmpHeaderResult {
+    bool ok = false;
+    int width = 0, height = 0; // height in rows, whatever the row order
+    int bitsPerPixel = 0;
+    std::string message;
+};
+BmpHeaderResult readBmpHeader(std::span<const std::uint8_t> bytes);
+
+// Decodes the picture; with keepRows >= 0 only its top keepRows rows are kept
+// (and allocated).
+BmpReadResult decodeBmp(std::span<const std::uint8_t> bytes, int keepRows = -1);
+// Reads a regular file of at most kMaxBitmapFileBytes and decodes it.
 BmpReadResult readBmpFile(const std::filesystem::path& path);
 
 // Writes through a temporary file; on failure the old file stays and the message says why.

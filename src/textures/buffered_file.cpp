@@ -1,5 +1,7 @@
 #include "textures/buffered_file.h"
 
+#include "document/regular_file.h"
+
 #include <cstring>
 #include <zlib.h>
 
@@ -33,6 +35,11 @@ std::vector<std::uint8_t> packContent(std::span<const std::uint8_t> content) {
     putU32(file.data() + 4, static_cast<std::uint32_t>(packedSize));
     putU32(file.data() + 8, static_cast<std::uint32_t>(content.size()));
     return file;
+}
+
+std::size_t maxPackedFileSize(std::size_t maxContent) {
+    // zlib's bound for incompressible content, plus the header.
+    return kHeaderSize + compressBound(static_cast<uLong>(maxContent));
 }
 
 bool unpackFileBytes(std::span<const std::uint8_t> file, std::size_t maxContent,
@@ -93,13 +100,8 @@ bool BufferedFile::openForReading(std::size_t elementSize, std::size_t maxConten
     size_ = 0;
     position_ = 0;
     buffer_.clear();
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(name_, ec)) {
-        message = "Cannot open " + name_.string() + ": not a file";
-        return false;
-    }
     std::vector<std::uint8_t> file;
-    if (!readWholeFile(name_, file, message))
+    if (!readRegularFile(name_, maxPackedFileSize(maxContent), file, message))
         return false;
     if (!unpackFileBytes(file, maxContent, buffer_, packed, message)) {
         buffer_.clear();

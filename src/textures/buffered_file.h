@@ -17,6 +17,9 @@ namespace kavlen {
 // one zlib stream deflated at level 9.
 std::vector<std::uint8_t> packContent(std::span<const std::uint8_t> content);
 
+// The largest file, packed or plain, whose content is at most `maxContent` bytes.
+std::size_t maxPackedFileSize(std::size_t maxContent);
+
 // The content of a file's bytes: unpacked when the file is longer than 12 bytes
 // and starts with "ZLIB", otherwise the bytes themselves. A packed file is
 // refused when its content would exceed `maxContent` bytes, when it ends before
@@ -35,7 +38,8 @@ class BufferedFile {
     // leaves an existing file intact.
     void openForWriting(std::size_t elementSize);
 
-    // Loads the whole file, unpacking a "ZLIB" file (see unpackFileBytes).
+    // Loads the whole file, unpacking a "ZLIB" file (see unpackFileBytes). Only a
+    // regular file no larger than maxPackedFileSize(maxContent) is read.
     bool openForReading(std::size_t elementSize, std::size_t maxContent, std::string& message);
 
     void write(const void* data, std::size_t count);

@@ -63,14 +63,25 @@ Image32 resizeCatmullRom(const Image32& src, int w, int h) {
     if (w == src.width && h == src.height)
         return src;
 
-    // Horizontal pass into floating point, vertical pass to bytes.
+    // Horizontal pass into floating point, vertical pass to bytes. A source row's
+    // horizontal pass is made when a destination row first needs it and dropped
+    // after the last one that does, so only a band of rows (the filter's height)
+    // is held at a time, however tall the source.
     const std::vector<Contribution> cols = contributions(src.width, w);
-    std::vector<float> mid(std::size_t(w) * src.height * 4);
-    for (int y = 0; y < src.height; ++y) {
+    const std::vector<Contribution> rows = contributions(src.height, h);
+    std::vector<int> lastUse(std::size_t(src.height), -1);
+    for (int y = 0; y < h; ++y)
+        for (const int index : rows[std::size_t(y)].index)
+            lastUse[std::size_t(index)] = y;
+    std::vector<std::vector<float>> mid(std::size_t(src.height));
+    auto horizontal = [&](int y) -> const float* {
+        std::vector<float>& row = mid[std::size_t(y)];
+        if (!row.empty())
+            return row.data();
+        row.resize(std::size_t(w) * 4);
         const std::uint8_t* in = src.bgra.data() + std::size_t(y) * src.width * 4;
-        float* out = mid.data() + std::size_t(y) * w * 4;
         for (int x = 0; x < w; ++x) {
-            const Contribution& c = cols[x];
+            const Contribution& c = cols[std::size_t(x)];
             double acc[4] = {0, 0, 0, 0};
             for (std::size_t k = 0; k < c.index.size(); ++k) {
                 const std::uint8_t* p = in + std::size_t(c.index[k]) * 4;
@@ -78,25 +89,32 @@ Image32 resizeCatmullRom(const Image32& src, int w, int h) {
                     acc[ch] += c.weights[k] * p[ch];
             }
             for (int ch = 0; ch < 4; ++ch)
-                out[x * 4 + ch] = static_cast<float>(acc[ch]);
+                row[std::size_t(x) * 4 + std::size_t(ch)] = static_cast<float>(acc[ch]);
         }
-    }
+        return row.data();
+    };
 
-    const std::vector<Contribution> rows = contributions(src.height, h);
     Image32 dst(w, h);
+    std::vector<const float*> sources;
     for (int y = 0; y < h; ++y) {
-        const Contribution& c = rows[y];
+        const Contribution& c = rows[std::size_t(y)];
+        sources.clear();
+        for (const int index : c.index)
+            sources.push_back(horizontal(index));
         std::uint8_t* out = dst.bgra.data() + std::size_t(y) * w * 4;
         for (int x = 0; x < w; ++x) {
             double acc[4] = {0, 0, 0, 0};
-            for (std::size_t k = 0; k < c.index.size(); ++k) {
-                const float* p = mid.data() + (std::size_t(c.index[k]) * w + x) * 4;
+            for (std::size_t k = 0; k < sources.size(); ++k) {
+                const float* p = sources[k] + std::size_t(x) * 4;
                 for (int ch = 0; ch < 4; ++ch)
                     acc[ch] += c.weights[k] * p[ch];
             }
             for (int ch = 0; ch < 4; ++ch)
                 out[x * 4 + ch] = toByte(acc[ch]);
         }
+        for (const int index : c.index)
+            if (lastUse[std::size_t(index)] == y)
+                std::vector<float>().swap(mid[std::size_t(index)]);
     }
     return dst;
 }

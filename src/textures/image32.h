@@ -45,6 +45,7 @@ struct Image32 {
 // shrinking, the kernel is widened by the reduction factor so that every source
 // pixel contributes; edges repeat the border pixels. Channels are filtered
 // independently (straight alpha) and rounded to the nearest value in 0..255.
+// Besides the result it holds only the filter's height of rows at a time.
 Image32 resizeCatmullRom(const Image32& src, int w, int h);
 
 // The Catmull-Rom kernel value at distance x.

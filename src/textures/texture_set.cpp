@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace kavlen {
 
@@ -198,7 +199,107 @@ void apply(Package& wad, const Staged& s) {
     }
 }
 
-TextureSetResult restoreContent(Package& wad, std::span<const std::uint8_t> content) {
+bool sameSample(const TexInfo& a, const TexInfo& b) {
+    return a.x == b.x && a.y == b.y && a.page == b.page && a.xFlag == b.xFlag &&
+           a.width == b.width && a.yFlag == b.yFlag && a.height == b.height;
+}
+
+bool sameVertex(const MeshVertex& a, const MeshVertex& b) {
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+
+// Whether the restored mesh has other vertices or face corners than the slot.
+bool otherGeometry(const StagedMesh& m, const Mesh& mesh) {
+    if (m.vertexCount != mesh.vertexCount || m.faceCount != mesh.faceCount)
+        return true;
+    for (std::size_t k = 0; k < m.vertices.size(); ++k)
+        if (!sameVertex(m.vertices[k], mesh.vertices[k]))
+            return true;
+    for (std::size_t f = 0; f < m.faces.size(); ++f)
+        if (m.faces[f].shape != mesh.faces[f].shape ||
+            m.faces[f].vertexIndex != mesh.faces[f].vertexIndex)
+            return true;
+    return false;
+}
+
+bool sameMesh(const StagedMesh& m, const Mesh& mesh) {
+    if (m.sphereX != mesh.sphereX || m.sphereY != mesh.sphereY || m.sphereZ != mesh.sphereZ ||
+        m.sphereRadius != mesh.sphereRadius || m.extraWord != mesh.extraWord ||
+        m.normalCount != mesh.normalCount || otherGeometry(m, mesh))
+        return false;
+    for (std::size_t k = 0; k < m.normals.size(); ++k)
+        if (!sameVertex(m.normals[k], mesh.normals[k]))
+            return false;
+    for (std::size_t k = 0; k < m.shades.size(); ++k)
+        if (m.shades[k] != mesh.shades[k])
+            return false;
+    for (std::size_t f = 0; f < m.faces.size(); ++f) {
+        const MeshFace& a = m.faces[f];
+        const MeshFace& b = mesh.faces[f];
+        if (a.texture != b.texture || a.attributes != b.attributes || a.visible != b.visible ||
+            a.reserved != b.reserved)
+            return false;
+    }
+    return true;
+}
+
+// "0, 4 and 9"; long lists end with "and N more".
+std::string numberList(const std::vector<int>& numbers) {
+    constexpr std::size_t kShown = 10;
+    std::string text;
+    const std::size_t shown = numbers.size() > kShown + 1 ? kShown : numbers.size();
+    for (std::size_t i = 0; i < shown; ++i) {
+        if (i > 0)
+            text += i + 1 == numbers.size() ? " and " : ", ";
+        text += std::to_string(numbers[i]);
+    }
+    if (shown < numbers.size())
+        text += " and " + std::to_string(numbers.size() - shown) + " more";
+    return text;
+}
+
+std::string countOf(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// Why the set cannot be restored over this package, or nothing when it can.
+std::optional<std::string> mismatch(const Package& wad, const Staged& s) {
+    const std::string nothing = " Nothing was restored.";
+    if (s.meshes.size() != wad.meshCount)
+        return "The texture set holds " + countOf(s.meshes.size(), "mesh", "meshes") +
+               "; this package has " + std::to_string(wad.meshCount) + "." + nothing;
+    if (s.sampleCount != wad.texInfoCount)
+        return "The texture set holds " + countOf(s.sampleCount, "sample", "samples") +
+               "; this package has " + std::to_string(wad.texInfoCount) + "." + nothing;
+    const int pages = wad.pageCount();
+    for (std::uint32_t i = 0; i < s.sampleCount; ++i) {
+        const TexInfo& t = s.samples[i];
+        if (t.page >= pages && !sameSample(t, wad.texInfos[i]))
+            return "Sample " + std::to_string(i) + " of the texture set lies on page " +
+                   std::to_string(t.page) + "; this package has " +
+                   countOf(std::size_t(pages), "page", "pages") + "." + nothing;
+    }
+    return std::nullopt;
+}
+
+std::string restoreQuestion(const Package& wad, const TextureSetResult& changes,
+                            const std::vector<int>& otherGeometryMeshes) {
+    std::string text = "Restore the texture set over this package?\r\nIt changes ";
+    if (!changes.changedSamples.empty())
+        text += countOf(changes.changedSamples.size(), "sample", "samples") + " of " +
+                std::to_string(wad.texInfoCount) + (changes.changedMeshes.empty() ? "." : " and ");
+    if (!changes.changedMeshes.empty())
+        text += std::string(changes.changedMeshes.size() == 1 ? "mesh " : "meshes ") +
+                numberList(changes.changedMeshes) + ".";
+    if (!otherGeometryMeshes.empty())
+        text += std::string("\r\nThe vertices or faces of ") +
+                (otherGeometryMeshes.size() == 1 ? "mesh " : "meshes ") +
+                numberList(otherGeometryMeshes) + " change too.";
+    return text;
+}
+
+TextureSetResult restoreContent(Package& wad, std::span<const std::uint8_t> content,
+                                const AskUser& ask) {
     TextureSetResult result;
     // A file shorter than the magic is compared as if filled with 'x'.
     std::array<std::uint8_t, kMagicSize> head{};
@@ -210,16 +311,47 @@ TextureSetResult restoreContent(Package& wad, std::span<const std::uint8_t> cont
         result.messages.push_back(kInvalid);
         return result;
     }
+    Staged staged;
     try {
-        const Staged staged = readContent(content);
-        apply(wad, staged);
-        result.ok = true;
-        result.sampleCount = staged.sampleCount;
-        result.meshCount = static_cast<std::uint16_t>(staged.meshes.size());
-        result.contentSize = content.size();
+        staged = readContent(content);
     } catch (const Refusal& r) {
         result.messages.push_back({MessageKind::Information, r.message});
+        return result;
     }
+    if (const auto why = mismatch(wad, staged)) {
+        result.messages.push_back({MessageKind::Error, *why});
+        return result;
+    }
+    std::vector<int> otherGeometryMeshes;
+    for (std::uint32_t i = 0; i < staged.sampleCount; ++i)
+        if (!sameSample(staged.samples[i], wad.texInfos[i]))
+            result.changedSamples.push_back(static_cast<int>(i));
+    for (std::size_t i = 0; i < staged.meshes.size(); ++i) {
+        if (sameMesh(staged.meshes[i], wad.meshes[i]))
+            continue;
+        result.changedMeshes.push_back(static_cast<int>(i));
+        if (otherGeometry(staged.meshes[i], wad.meshes[i]))
+            otherGeometryMeshes.push_back(static_cast<int>(i));
+    }
+    if (result.changedSamples.empty() && result.changedMeshes.empty()) {
+        result.messages.push_back({MessageKind::Information,
+                                   "The texture set equals this package's samples and "
+                                   "meshes. Nothing was restored."});
+        return result;
+    }
+    const UserQuestion question{MessageKind::Confirmation,
+                                restoreQuestion(wad, result, otherGeometryMeshes),
+                                UserQuestion::Buttons::YesNo};
+    if (!ask || !ask(question)) {
+        result.changedSamples.clear();
+        result.changedMeshes.clear();
+        return result;
+    }
+    apply(wad, staged);
+    result.ok = true;
+    result.sampleCount = staged.sampleCount;
+    result.meshCount = static_cast<std::uint16_t>(staged.meshes.size());
+    result.contentSize = content.size();
     return result;
 }
 
@@ -273,7 +405,8 @@ TextureSetResult saveTextureSet(const Package& wad, const std::filesystem::path&
     return result;
 }
 
-TextureSetResult restoreTextureSet(Package& wad, const std::filesystem::path& file) {
+TextureSetResult restoreTextureSet(Package& wad, const std::filesystem::path& file,
+                                   const AskUser& ask) {
     TextureSetResult result;
     if (!wad.isLoaded()) {
         result.messages.push_back(kNoWad);
@@ -286,12 +419,13 @@ TextureSetResult restoreTextureSet(Package& wad, const std::filesystem::path& fi
         result.messages.push_back({MessageKind::Error, message});
         return result;
     }
-    result = restoreContent(wad, in.content());
+    result = restoreContent(wad, in.content(), ask);
     in.close(false);
     return result;
 }
 
-TextureSetResult restoreTextureSetFromBytes(Package& wad, std::span<const std::uint8_t> fileBytes) {
+TextureSetResult restoreTextureSetFromBytes(Package& wad, std::span<const std::uint8_t> fileBytes,
+                                            const AskUser& ask) {
     TextureSetResult result;
     if (!wad.isLoaded()) {
         result.messages.push_back(kNoWad);
@@ -304,7 +438,7 @@ TextureSetResult restoreTextureSetFromBytes(Package& wad, std::span<const std::u
         result.messages.push_back({MessageKind::Error, message});
         return result;
     }
-    return restoreContent(wad, content);
+    return restoreContent(wad, content, ask);
 }
 
 } // namespace kavlen

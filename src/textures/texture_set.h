@@ -4,6 +4,7 @@
 
 #include "document/messages.h"
 #include "document/package.h"
+#include "textures/user_question.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -26,17 +27,27 @@ struct TextureSetResult {
     std::uint32_t sampleCount = 0;
     std::uint16_t meshCount = 0;
     std::size_t contentSize = 0;
+    // Restore only: what the set changed (refresh the views that show it).
+    std::vector<int> changedSamples; // sample numbers whose records differ
+    std::vector<int> changedMeshes;  // mesh slots whose data differs
     Messages messages;
 };
 
 // Writes the texture set packed, through a temporary file.
 TextureSetResult saveTextureSet(const Package& wad, const std::filesystem::path& file);
 
-// Reads a texture set (packed or plain) over the package: samples, mesh count and
-// each mesh's sphere, vertices, normals or shades and faces. The whole file is
-// checked first; on any refusal the package stays unchanged. Texture pages,
-// pointers, objects, animations and hidden-face flags are left as they are.
-TextureSetResult restoreTextureSet(Package& wad, const std::filesystem::path& file);
-TextureSetResult restoreTextureSetFromBytes(Package& wad, std::span<const std::uint8_t> fileBytes);
+// Reads a texture set (packed or plain) over the package: samples and each mesh's
+// sphere, vertices, normals or shades and faces. The whole file is read and
+// checked first, and nothing changes when it is refused: a set whose sample or
+// mesh count differs from the package's belongs to another package (the mesh
+// pointers could not keep their meshes), and a set that puts a sample on a page
+// the atlas lacks would leave that sample without texels. A set that fits is
+// applied only when `ask` answers yes to a question that says what would change;
+// a set that changes nothing is refused. Texture pages, pointers, objects,
+// animations and hidden-face flags are left as they are.
+TextureSetResult restoreTextureSet(Package& wad, const std::filesystem::path& file,
+                                   const AskUser& ask);
+TextureSetResult restoreTextureSetFromBytes(Package& wad, std::span<const std::uint8_t> fileBytes,
+                                            const AskUser& ask);
 
 } // namespace kavlen

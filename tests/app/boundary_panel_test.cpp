@@ -23,8 +23,8 @@ struct BoundaryPanelTest : EditorTest {
         start();
         panel = main().findChild<BoundaryPanel*>("boundaryPanel");
         ASSERT_NE(panel, nullptr);
-        editor->addDocumentChangedListener(
-            [this](unsigned touches) { changes.push_back(touches); });
+        changeSubscription = editor->history().onChange(
+            [this](const DocumentChange& change) { changes.push_back(change); });
     }
     void openDemo() {
         startPanel();
@@ -60,7 +60,8 @@ struct BoundaryPanelTest : EditorTest {
     Mesh& mesh(int slot) { return editor->document().meshes[static_cast<std::size_t>(slot)]; }
 
     BoundaryPanel* panel = nullptr;
-    std::vector<unsigned> changes;
+    std::vector<DocumentChange> changes;
+    Subscription changeSubscription;
 };
 
 // Fields 1..13 enabled: visibility group (1-6, 13), collision group (7-12, 13),
@@ -137,7 +138,9 @@ TEST_F(BoundaryPanelTest, TypedValuesReachTheDocumentWithinTheirRanges) {
     const auto visibility = staticAt(0).visibilityBox;
     type(4, "123"); // visibility maxX
     EXPECT_EQ(staticAt(0).visibilityBox[1], 123);
-    EXPECT_EQ(changes, std::vector<unsigned>{TouchesStatics});
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_TRUE(changes[0].statics);
+    EXPECT_TRUE(changes[0].meshSlots.empty());
     type(5, "40000"); // visibility maxY: kept within 16 bits
     EXPECT_EQ(staticAt(0).visibilityBox[3], 32767);
     EXPECT_EQ(value(5), 32767);
@@ -160,7 +163,8 @@ TEST_F(BoundaryPanelTest, TypedValuesReachTheDocumentWithinTheirRanges) {
     EXPECT_EQ(mesh(3).sphereRadius, 0);
     EXPECT_EQ(value(10), 0);
     ASSERT_FALSE(changes.empty());
-    EXPECT_TRUE(changes.back() & TouchesMeshes);
+    EXPECT_EQ(changes.back().meshSlots, std::vector<int>{3});
+    EXPECT_FALSE(changes.back().statics);
     EXPECT_EQ(dialogs.calls().size(), 1u); // the open dialog only
 }
 
@@ -172,6 +176,7 @@ TEST_F(BoundaryPanelTest, BoxEditWhileAnotherMeshIsShownIsRefusedAndTheFieldRest
     // Another mesh reaches the render window without the panel being told
     // (as a found face does).
     render().scene().currentMesh = 4;
+    editor->selection().setMeshSlot(4);
     type(2, "77");
     const auto shown = dialogs.callsOf(Kind::Information);
     ASSERT_EQ(shown.size(), 1u);
@@ -245,11 +250,18 @@ TEST_F(BoundaryPanelTest, StaticsAreNamedFromTheNameListAndRefilledOnEveryOpen) 
 TEST_F(BoundaryPanelTest, CommandsThatChangeTheShownMeshRefreshItsNumbers) {
     openDemo();
     panel->showMesh(5);
-    mesh(5).sphereRadius = 1234; // as Move Mesh or an import leaves it
-    editor->documentChanged(TouchesCurrentMesh);
+    // as Move Mesh or an import leaves it
+    editor->edit("Test", EditScope::mesh(5), [&] { mesh(5).sphereRadius = 1234; });
     EXPECT_EQ(value(10), 1234);
-    mesh(5).sphereRadius = 99; // other meshes' changes leave the fields alone
-    editor->documentChanged(TouchesSamples);
+    // An undo brings the old number back into the field.
+    editor->undo();
+    EXPECT_NE(value(10), 1234);
+    editor->redo();
+    EXPECT_EQ(value(10), 1234);
+    // other meshes' changes leave the fields alone
+    editor->edit("Test", EditScope::mesh(4), [&] { mesh(4).sphereRadius = 77; });
+    mesh(5).sphereRadius = 99;
+    editor->edit("Test", EditScope{}.withPage(0), [&] { editor->document().textureData[0] ^= 1; });
     EXPECT_EQ(value(10), 1234);
 }
 

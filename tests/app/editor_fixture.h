@@ -65,7 +65,7 @@ struct EditorTest : testing::Test {
         return path.string();
     }
 
-    QAction* action(const std::string& id) { return editor->menus().action(id); }
+    QAction* action(CommandId id) { return editor->menus().action(id); }
     MainWindow& main() { return editor->mainWindow(); }
     RenderWindow& render() { return editor->renderWindow(); }
     std::string title() { return main().windowTitle().toStdString(); }

@@ -17,7 +17,8 @@ TEST_F(EditorTest, WithoutASettingsFileTheViewsStartWithTheDefaults) {
     EXPECT_EQ(state.gridColor, 0x00808080u);
     EXPECT_FALSE(state.showAxes || state.showGrid || state.outlineFaces || state.stippleOn);
     EXPECT_EQ(state.stipplePattern, 0x0F0F);
-    for (const char* id : {"ShowAxes", "ShowGrid", "DarkUI", "QueryOnClose", "OpenTextured"})
+    for (CommandId id : std::initializer_list<CommandId>{"ShowAxes", "ShowGrid", "DarkUI",
+                                                         "QueryOnClose", "OpenTextured"})
         EXPECT_FALSE(editor->commands().isChecked(id)) << id;
     EXPECT_TRUE(main().modeTx()->isChecked() && main().modeSh()->isChecked() &&
                 main().modeOp()->isChecked());

@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <clocale>
+#include <set>
 
 namespace kavlen {
 namespace {
@@ -49,7 +50,7 @@ TEST_F(EditorTest, WithoutOpenGLTheEditorSaysSoAndDoesNotStart) {
 TEST_F(EditorTest, MenusCarryCaptionsAccessKeysShortcutsAndChecks) {
     start();
     struct Expected {
-        const char* id;
+        CommandId id;
         const char* caption;
         const char* shortcut;
     };
@@ -421,7 +422,9 @@ TEST_F(EditorTest, OpeningAPackageDrawsItsFirstMeshWithItsTextures) {
     EXPECT_GT(linePixels, 50);
 
     // A changed sample gets its texture made again under the same number.
-    editor->samplesChanged({3});
+    const int page = editor->document().texInfos[3].page;
+    editor->edit("Paint", EditScope{}.withPage(page),
+                 [&] { editor->document().textureData[std::size_t(page) * kPageBytes] ^= 0xFF; });
     EXPECT_TRUE(scene->textures.contains(4));
 
     // A found face switches the view to its mesh and highlights it; (-1, -1) ends it.
@@ -513,4 +516,17 @@ TEST_F(EditorTest, StartupCost) {
 }
 
 } // namespace
+} // namespace kavlen
+
+namespace kavlen {
+
+TEST_F(EditorTest, EveryKnownCommandIdNamesACommandOfTheEditor) {
+    start();
+    std::set<std::string_view> registered;
+    for (const Command& c : editor->commands().commands())
+        registered.insert(c.id.name());
+    for (std::string_view id : kCommandIds)
+        EXPECT_TRUE(registered.contains(id)) << id << " is listed but no command has it";
+}
+
 } // namespace kavlen

@@ -49,8 +49,8 @@ struct FaceEditingTest : EditorTest {
         panel = main().findChild<TexturePanel*>("texturePanel");
         ASSERT_NE(faces, nullptr);
         ASSERT_NE(panel, nullptr);
-        editor->addDocumentChangedListener(
-            [this](unsigned touches) { changes.push_back(touches); });
+        changeSubscription = editor->history().onChange(
+            [this](const DocumentChange& change) { changes.push_back(change); });
         dialogs.clear();
     }
 
@@ -112,7 +112,14 @@ struct FaceEditingTest : EditorTest {
 
     FaceEditing* faces = nullptr;
     TexturePanel* panel = nullptr;
-    std::vector<unsigned> changes;
+    std::vector<DocumentChange> changes;
+    Subscription changeSubscription;
+    // One change, of the shown mesh only.
+    void expectOneChangeOfTheShownMesh() {
+        ASSERT_EQ(changes.size(), 1u);
+        EXPECT_EQ(changes[0].meshSlots, std::vector<int>{render().currentMesh()});
+        EXPECT_FALSE(changes[0].touchesTextures());
+    }
 };
 
 TEST_F(FaceEditingTest, PlainClickAppliesWhatTheModeBoxesAndTheRenderModeAllow) {
@@ -125,8 +132,15 @@ TEST_F(FaceEditingTest, PlainClickAppliesWhatTheModeBoxesAndTheRenderModeAllow) 
     click(front);
     EXPECT_EQ(face(0).texture, 7);
     EXPECT_EQ(face(0).attributes, 0x0001 | 5 * 4 | 2);
-    EXPECT_EQ(changes, std::vector<unsigned>{TouchesCurrentMesh});
+    expectOneChangeOfTheShownMesh();
     EXPECT_FALSE(render().viewport().listValid()) << "the scene is compiled again";
+    // One undo step per click, named after what the click did.
+    const MeshFace clicked = face(0);
+    editor->undo();
+    EXPECT_NE(face(0).texture, 7);
+    EXPECT_EQ(editor->history().redoCaption(), "Texture click");
+    editor->redo();
+    EXPECT_EQ(face(0), clicked);
 
     // Only the checked boxes act; the face keeps the rest.
     setModeBoxes(true, false, false);
@@ -402,7 +416,7 @@ TEST_F(FaceEditingTest, InThePointModesCtrlClickPicksAVertexAndAPlainClickSwapsI
     EXPECT_EQ(mesh().vertices[a].x, vb.x);
     EXPECT_EQ(mesh().vertices[a].z, vb.z);
     EXPECT_EQ(mesh().vertices[b].z, va.z);
-    EXPECT_EQ(changes, std::vector<unsigned>{TouchesCurrentMesh});
+    expectOneChangeOfTheShownMesh();
     // A vertex names no face to hide.
     click(atA, kAltShift);
     EXPECT_EQ(mesh().hasHiddenFaces, 0);

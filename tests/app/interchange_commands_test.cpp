@@ -48,7 +48,9 @@ std::vector<std::tuple<std::vector<VertexKey>, int, int>> facesByPoints(const Me
 TEST_F(InterchangeCommandsTest, GuardAndDialogFilters) {
     start();
     // Without a package: refused before any file dialog.
-    for (const char* id : {"ExportDxf", "ImportDxf", "ExportMqo", "ImportMqo", "ImportObj"}) {
+    for (CommandId id : std::initializer_list<CommandId>{
+             "ExportDxf", "ImportDxf", "ExportMqo", "ImportMqo", "ImportObj", "ExportObj",
+             "ExportMoveableObj", "ImportMoveableObj"}) {
         dialogs.clear();
         action(id)->trigger();
         EXPECT_EQ(textsOf(Kind::Error), std::vector<std::string>{"No wad opened."}) << id;
@@ -57,7 +59,7 @@ TEST_F(InterchangeCommandsTest, GuardAndDialogFilters) {
 
     ASSERT_TRUE(editor->openPackage(demoCopy("demo.wad")));
     struct Filter {
-        const char* id;
+        CommandId id;
         Kind kind;
         const char* filter;
         const char* extension;
@@ -67,7 +69,8 @@ TEST_F(InterchangeCommandsTest, GuardAndDialogFilters) {
           Filter{"ImportDxf", Kind::OpenFile, "Drawing Interchange (*.dxf)", "dxf"},
           Filter{"ExportMqo", Kind::SaveFile, "Metasequoia file (*.mqo)", "mqo"},
           Filter{"ImportMqo", Kind::OpenFile, "Metasequoia MQO Files (*.MQO)", "mqo"},
-          Filter{"ImportObj", Kind::OpenFile, "Wavefront OBJ files (*.OBJ)", "obj"}}) {
+          Filter{"ImportObj", Kind::OpenFile, "Wavefront OBJ files (*.OBJ)", "obj"},
+          Filter{"ExportObj", Kind::SaveFile, "Wavefront OBJ files (*.obj)", "obj"}}) {
         dialogs.clear();
         dialogs.cancel();
         action(f.id)->trigger();
@@ -96,7 +99,7 @@ TEST_F(InterchangeCommandsTest, DxfExportedThroughTheMenuImportsBackIntoAnotherM
     ASSERT_TRUE(std::filesystem::exists(dxf));
     EXPECT_EQ(readText(dxf).rfind("  0\r\nSECTION\r\n", 0), 0u);
     EXPECT_TRUE(dialogs.calls().size() == 1u && dialogs.unanswered() == 0u);
-    EXPECT_TRUE(touches.empty()) << "an export changes nothing";
+    EXPECT_TRUE(changes.empty()) << "an export changes nothing";
 
     // Cancel in the Import options dialog leaves the mesh alone.
     showMesh(kPyramid);
@@ -130,7 +133,8 @@ TEST_F(InterchangeCommandsTest, DxfExportedThroughTheMenuImportsBackIntoAnotherM
     // shine keeps its flag so its attributes come back too.
     EXPECT_EQ(facesByPoints(imported), facesByPoints(wedge));
     EXPECT_EQ(textsOf(Kind::Error), std::vector<std::string>{});
-    EXPECT_EQ(touches.back(), TouchesCurrentMesh);
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back().meshSlots, std::vector<int>{editor->selection().meshSlot()});
     // Center: the view frames the new mesh, 300 high instead of the pyramid's 500.
     const Viewport& view = render().viewport();
     EXPECT_NEAR(view.boundMax[1] - view.boundMin[1], 3.0, 1e-6);
@@ -164,12 +168,44 @@ TEST_F(InterchangeCommandsTest, MqoExportedAndImportedKeepsVerticesFacesAndStati
     EXPECT_TRUE(dialogs.calls().size() == 2u && dialogs.unanswered() == 0u);
 }
 
+// Export OBJ writes the model, its materials and pages; a whole moveable goes out
+// and comes back unchanged.
+TEST_F(InterchangeCommandsTest, ObjExportAndWholeMoveables) {
+    openDemo();
+    showMesh(kWedge);
+    EXPECT_EQ(action("ExportObj")->shortcut().toString(), "Shift+O");
+    dialogs.answerFile((dir / "wedge.obj").string());
+    action("ExportObj")->trigger();
+    for (const char* file : {"wedge.obj", "wedge.mtl", "wedge_page0.png"})
+        EXPECT_TRUE(std::filesystem::exists(dir / file)) << file;
+
+    render().chooseMoveable(0);
+    std::vector<std::pair<std::vector<VertexKey>, std::vector<FaceKey>>> before;
+    for (int slot = 0; slot < 4; ++slot)
+        before.emplace_back(vertexKeys(mesh(slot)), faceKeys(mesh(slot)));
+    dialogs.answerFile((dir / "body.obj").string());
+    action("ExportMoveableObj")->trigger();
+    const std::string text = readText(dir / "body.obj");
+    for (const char* object : {"o Mesh_0", "o Mesh_1", "o Mesh_2", "o Mesh_3"})
+        EXPECT_NE(text.find(object), std::string::npos) << object;
+    dialogs.answerFile((dir / "body.obj").string());
+    answerImportOptions(true);
+    action("ImportMoveableObj")->trigger();
+    ASSERT_TRUE(modal.answered());
+    for (int slot = 0; slot < 4; ++slot)
+        EXPECT_EQ(std::make_pair(vertexKeys(mesh(slot)), faceKeys(mesh(slot))),
+                  before[std::size_t(slot)])
+            << slot;
+    EXPECT_TRUE(textsOf(Kind::Information).empty());
+    EXPECT_TRUE(textsOf(Kind::Error).empty());
+}
+
 TEST_F(InterchangeCommandsTest, ObjAndMqoFilesWrittenByHandImportWithTheirMessages) {
     openDemo();
     showMesh(kPyramid);
     const auto obj = dir / "quad.obj";
     writeText(obj, "# a quad and a triangle\nv 0 0 0\nv 10 0 0\nv 10 10 0\nv 0 10.5 1.5\n"
-                   "f 1 2 3 4\nf 1//1 2//2 3//3\n");
+                   "vn 0 0 1\nvn 0 0 1\nvn 0 0 1\nf 1 2 3 4\nf 1//1 2//2 3//3\n");
     dialogs.answerFile(obj.string());
     answerImportOptions(true);
     action("ImportObj")->trigger();
@@ -186,13 +222,13 @@ TEST_F(InterchangeCommandsTest, ObjAndMqoFilesWrittenByHandImportWithTheirMessag
 
     // A refusal leaves the mesh as it was and says why in a plain box.
     const auto before = vertexKeys(m);
-    writeText(obj, "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 2 0\nf 1 2 3 4 5\n");
+    writeText(obj, "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 2 0\nf 1 2\n");
     dialogs.answerFile(obj.string());
     answerImportOptions(true);
     action("ImportObj")->trigger();
     EXPECT_EQ(textsOf(Kind::Information),
-              std::vector<std::string>{"Object contains faces with more than 4 points.\r"
-                                       "Triangulate these faces in your modelling program."});
+              std::vector<std::string>{
+                  "quad.obj holds no faces that can be imported; the mesh was not changed."});
     EXPECT_EQ(vertexKeys(m), before);
 
     // Two visible objects: a notice, then both merged; materials name the samples.

@@ -47,9 +47,9 @@ int extreme(const std::vector<VertexKey>& vs, int axis, bool highest) {
 
 TEST_F(MeshCommandsTest, WithoutAPackageTheCommandsRefuseButMoveMeshOpens) {
     start();
-    for (const char* id :
-         {"MirrorXZ", "MirrorYZ", "MirrorXY", "Remap", "AddNewEmptyMesh", "RecalcNormalsAveraged",
-          "RecalcNormalsWeighted", "ChangeLightingType"}) {
+    for (CommandId id : std::initializer_list<CommandId>{
+             "MirrorXZ", "MirrorYZ", "MirrorXY", "Remap", "AddNewEmptyMesh",
+             "RecalcNormalsAveraged", "RecalcNormalsWeighted", "ChangeLightingType"}) {
         dialogs.clear();
         action(id)->trigger();
         EXPECT_EQ(textsOf(Kind::Error), std::vector<std::string>{"No wad opened."}) << id;
@@ -91,7 +91,7 @@ TEST_F(MeshCommandsTest, MoveArrowsStepByOneOrByAClickAndCarryTheSphere) {
         EXPECT_EQ(after[i][Z], before[i][Z] + 128);
     }
     EXPECT_EQ(mesh(kCube).sphereY, sphereY - 128);
-    EXPECT_EQ(touches, (std::vector<unsigned>(3, TouchesCurrentMesh)));
+    expectChangesOfShownMesh(3);
     EXPECT_TRUE(dialogs.calls().empty());
 }
 
@@ -150,6 +150,7 @@ TEST_F(MeshCommandsTest, MovingAStaticsMeshMovesItsBoxesNotTheSphere) {
     openDemo();
     showMesh(kColumn);
     const StaticMesh before = editor->document().statics[kColumnStatic];
+    changes.clear();
     const std::int16_t sphereX = mesh(kColumn).sphereX;
     action("MoveMesh")->trigger();
     moveWindow().moveClicks->setChecked(true);
@@ -160,7 +161,7 @@ TEST_F(MeshCommandsTest, MovingAStaticsMeshMovesItsBoxesNotTheSphere) {
     EXPECT_EQ(after.collisionBox[0], before.collisionBox[0] + 128);
     EXPECT_EQ(after.visibilityBox[2], before.visibilityBox[2]);
     EXPECT_EQ(mesh(kColumn).sphereX, sphereX);
-    EXPECT_EQ(touches, std::vector<unsigned>{TouchesCurrentMesh | TouchesStatics});
+    expectChangesOfShownMesh(1, true);
     // The Boundary Data group shows the moved box (field 1: visibility minX).
     auto* panel = main().findChild<BoundaryPanel*>("boundaryPanel");
     ASSERT_NE(panel, nullptr);
@@ -183,6 +184,7 @@ TEST_F(MeshCommandsTest, MirroringTwiceRestoresTheMeshAndAStaticsBoxesFollow) {
 
     showMesh(kColumn);
     const StaticMesh before = editor->document().statics[kColumnStatic];
+    changes.clear();
     const auto shades = mesh(kColumn).shades;
     action("MirrorYZ")->trigger();
     const StaticMesh& after = editor->document().statics[kColumnStatic];
@@ -191,7 +193,11 @@ TEST_F(MeshCommandsTest, MirroringTwiceRestoresTheMeshAndAStaticsBoxesFollow) {
     EXPECT_EQ(after.collisionBox[0], -before.collisionBox[1]);
     EXPECT_EQ(after.visibilityBox[2], before.visibilityBox[2]);
     EXPECT_EQ(mesh(kColumn).shades, shades);
-    EXPECT_EQ(touches.back(), TouchesCurrentMesh | TouchesStatics);
+    ASSERT_FALSE(changes.empty());
+    // The statics are named only when a box really changed (a box centred on
+    // the mirror plane stays as it was).
+    EXPECT_EQ(changes.back().statics, !(after == before));
+    EXPECT_TRUE(changes.back().touchesMesh(editor->selection().meshSlot()));
     EXPECT_TRUE(dialogs.calls().empty());
 
     // Without a current mesh nothing happens.
@@ -231,7 +237,7 @@ TEST_F(MeshCommandsTest, RemapSwapsTwoVerticesAndStaysOpenForIndicesItCannotSwap
     EXPECT_EQ(vertices(kCube)[2], vs[5]);
     EXPECT_EQ(vertices(kCube)[5], vs[2]);
     EXPECT_NE(faces(kCube), fs);
-    EXPECT_EQ(touches, std::vector<unsigned>{TouchesCurrentMesh});
+    expectChangesOfShownMesh(1);
 
     // On the pyramid (5 vertices) an index beyond its vertices starts at 0.
     showMesh(kPyramid);
@@ -274,7 +280,8 @@ TEST_F(MeshCommandsTest, AnAddedEmptyMeshIsSavedWithItsRealOffset) {
     ASSERT_EQ(int(wad.meshCount), meshes + 1);
     EXPECT_EQ(wad.meshPointerCount, pointers + 1);
     EXPECT_EQ(wad.meshes[std::size_t(meshes)].vertexCount, 0);
-    EXPECT_EQ(touches, std::vector<unsigned>{TouchesMeshes});
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_TRUE(changes[0].meshTables);
     // The render window shows it as the last of the added meshes.
     EXPECT_EQ(render().currentMesh(), meshes);
     EXPECT_EQ(render().moveablesList()->currentText(), "-- Added Meshes --");
@@ -378,7 +385,8 @@ TEST_F(MeshCommandsTest, ChangeLightingTypeAsksThroughTheImportOptionsDialog) {
     EXPECT_EQ(textsOf(Kind::Information),
               (std::vector<std::string>{"Averaged normals calculated.",
                                         "Lighting changed from static to moveable."}));
-    EXPECT_EQ(touches.back(), TouchesCurrentMesh);
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back().meshSlots, std::vector<int>{editor->selection().meshSlot()});
 }
 
 } // namespace

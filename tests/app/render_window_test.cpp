@@ -365,7 +365,8 @@ TEST_F(RenderWindowTest, BilinearFilteringUploadsEverySampleAgainWithMipmaps) {
     EXPECT_FALSE(render().viewport().listValid());
 
     // Samples changed later follow the switch too.
-    editor->samplesChanged({3});
+    editor->edit("Test", EditScope{}.withPage(editor->document().texInfos[3].page),
+                 [&] { editor->document().textureData[0] ^= 1; });
     EXPECT_EQ(filters(4).first, GL_LINEAR_MIPMAP_LINEAR);
 
     action("BilinearFiltering")->trigger();
@@ -409,17 +410,12 @@ TEST_F(RenderWindowTest, CommandsThatTouchMeshesRebuildTheSceneAndRefreshTheList
     render().view().grabFramebuffer();
 
     // A command that hides a face of the current mesh.
-    Command hide;
-    hide.id = "TestHideFace";
-    hide.touches = TouchesCurrentMesh;
-    hide.run = [&](const std::string&) {
+    EXPECT_FALSE(render().hiddenFacesIndicator()->isVisible());
+    editor->edit("Hide face", EditScope::mesh(12), [&] {
         Mesh& mesh = wad.meshes[12];
         mesh.faces[0].visible = 0;
         mesh.hasHiddenFaces = 1;
-    };
-    editor->commands().add(hide);
-    EXPECT_FALSE(render().hiddenFacesIndicator()->isVisible());
-    editor->commands().execute("TestHideFace");
+    });
     EXPECT_TRUE(render().hiddenFacesIndicator()->isVisible());
     EXPECT_FALSE(render().viewport().listValid());
     // The Lighting Editor's switch shows its indicator with the next rebuild.
@@ -429,16 +425,13 @@ TEST_F(RenderWindowTest, CommandsThatTouchMeshesRebuildTheSceneAndRefreshTheList
     EXPECT_TRUE(render().lightsEnabledIndicator()->isVisible());
 
     // A command that adds two empty slots and shows the last one.
-    Command add;
-    add.id = "TestAddMeshes";
-    add.touches = TouchesMeshes;
-    add.run = [&](const std::string&) {
+    EditScope tables;
+    tables.meshTables = true;
+    editor->edit("Add meshes", tables, [&] {
         ASSERT_EQ(addEmptyMesh(wad).slot, 13);
         ASSERT_EQ(addEmptyMesh(wad).slot, 14);
-        render().refreshMeshLists(true);
-    };
-    editor->commands().add(add);
-    editor->commands().execute("TestAddMeshes");
+    });
+    render().refreshMeshLists(true);
     EXPECT_EQ(render().allMeshesList()->count(), 15);
     EXPECT_EQ(moveables()->currentText(), "-- Added Meshes --");
     EXPECT_EQ(render().meshesGroup()->title(), "3 Meshes");
@@ -449,14 +442,9 @@ TEST_F(RenderWindowTest, CommandsThatTouchMeshesRebuildTheSceneAndRefreshTheList
     EXPECT_FALSE(render().hiddenFacesIndicator()->isVisible());
 
     // Without the reselection the lists grow and keep their choice.
-    Command grow = add;
-    grow.id = "TestGrow";
-    grow.run = [&](const std::string&) {
-        meshes()->setCurrentIndex(0);
-        ASSERT_EQ(addEmptyMesh(wad).slot, 15);
-    };
-    editor->commands().add(grow);
-    editor->commands().execute("TestGrow");
+    meshes()->setCurrentIndex(0);
+    editor->edit("Add mesh", tables, [&] { ASSERT_EQ(addEmptyMesh(wad).slot, 15); });
+
     EXPECT_EQ(render().allMeshesList()->count(), 16);
     EXPECT_EQ(meshes()->count(), 4);
     EXPECT_EQ(meshes()->currentIndex(), 0);

@@ -52,6 +52,7 @@ TEST_F(ReportWindowsTest, ReportsStaySilentWithoutAPackage) {
 TEST_F(ReportWindowsTest, AboutMeshShowsTheCurrentMeshAndItsSamples) {
     openDemo();
     render().scene().currentMesh = 0;
+    editor->selection().setMeshSlot(0);
     action("AboutMesh")->trigger();
     AboutMeshWindow* w = aboutMesh();
     ASSERT_TRUE(w->isVisible());
@@ -88,6 +89,7 @@ TEST_F(ReportWindowsTest, AboutMeshShowsTheCurrentMeshAndItsSamples) {
     mesh.faces[0].texture = static_cast<std::uint16_t>(editor->document().texInfoCount);
     mesh.faces[0].shape = kShapeQuad;
     render().scene().currentMesh = 10;
+    editor->selection().setMeshSlot(10);
     action("AboutMesh")->trigger();
     EXPECT_EQ(w->meshType->text(), "Static");
     EXPECT_EQ(w->lightingType->text(), "Static");

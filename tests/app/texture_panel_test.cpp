@@ -32,8 +32,8 @@ struct TexturePanelTest : EditorTest {
         ASSERT_TRUE(editor->packageLoaded());
         panel = main().findChild<TexturePanel*>("texturePanel");
         ASSERT_NE(panel, nullptr);
-        editor->addSamplesChangedListener(
-            [this](const std::vector<int>& samples) { changed.push_back(samples); });
+        changeSubscription = editor->history().onChange(
+            [this](const DocumentChange& change) { changed.push_back(change); });
     }
 
     TexturePageView* view() { return panel->pageView(); }
@@ -57,7 +57,8 @@ struct TexturePanelTest : EditorTest {
     std::string pickedText() { return panel->pickedButton()->text().toStdString(); }
 
     TexturePanel* panel = nullptr;
-    std::vector<std::vector<int>> changed;
+    std::vector<DocumentChange> changed;
+    Subscription changeSubscription;
 };
 
 TEST_F(TexturePanelTest, OpenFillsTheSelectorAndListAndShowsSampleZeroOnItsPage) {
@@ -192,7 +193,7 @@ TEST_F(TexturePanelTest, SwapExchangesTwoRecordsAndTheSelectionsFollowThem) {
     EXPECT_EQ(swap->selected.list->currentRow(), 34);
     EXPECT_EQ(swap->other.list->currentRow(), 3);
     ASSERT_EQ(changed.size(), 1u);
-    EXPECT_EQ(changed[0], (std::vector<int>{34, 3}));
+    EXPECT_EQ(changed[0].samples, (std::vector<int>{3, 34}));
     EXPECT_FALSE(panel->chooseTarget()); // the selected sample was shown last
 }
 
@@ -276,7 +277,7 @@ TEST_F(TexturePanelTest, ShiftDragDrawsAShapeFromEitherCornerAndCutsIt) {
     EXPECT_EQ(panel->textureList()->count(), count + 1);
     EXPECT_EQ(panel->textureList()->currentRow(), count);
     ASSERT_EQ(changed.size(), 1u);
-    EXPECT_EQ(changed[0], std::vector<int>{count});
+    EXPECT_EQ(changed[0].samples, std::vector<int>{count});
     EXPECT_TRUE(panel->shape().active);
 
     // The same shape again is a duplicate of the new sample.
@@ -396,7 +397,7 @@ TEST_F(TexturePanelTest, AtlasExportAndImportRoundTripThroughTheMenus) {
     action("ImportAtlas")->trigger();
     EXPECT_EQ(editor->document().textureData, before);
     ASSERT_EQ(changed.size(), 1u);
-    EXPECT_TRUE(changed[0].empty()); // every sample texture
+    EXPECT_EQ(changed[0].pages, std::vector<int>{0}); // the one page that differed
     EXPECT_EQ(dialogs.callsOf(Kind::OpenFile).back().file.filter, "Windows Bitmap File (*.bmp)");
 }
 
@@ -429,14 +430,16 @@ TEST_F(TexturePanelTest, AddingPagesAndTexturesMovesTheViewToThem) {
     EXPECT_EQ(texel(0, 69, 165), qRgb(10, 200, 30));
     EXPECT_EQ(shown(83, 169), qRgb(255, 255, 255)); // framed
     ASSERT_FALSE(changed.empty());
-    EXPECT_EQ(changed.back(), std::vector<int>{count});
+    EXPECT_TRUE(changed.back().sampleCount);
+    EXPECT_TRUE(changed.back().touchesSample(count));
 
     // From Image: a picture that cannot be read says so and adds nothing.
     writeText(dir / "broken.png", "not a picture");
     dialogs.answerFile((dir / "broken.png").string());
     action("AddPageFromImage")->trigger();
     EXPECT_EQ(dialogs.callsOf(Kind::OpenFile).back().file.title, "Add Page");
-    EXPECT_EQ(dialogs.callsOf(Kind::Error).back().text, "Error loading file.");
+    // The first line is the box's own; the second says why.
+    EXPECT_EQ(dialogs.callsOf(Kind::Error).back().text.rfind("Error loading file.\r\n", 0), 0u);
     EXPECT_EQ(panel->pageSelector()->count(), 4);
 
     dialogs.answerFile(png);
@@ -470,9 +473,10 @@ TEST_F(TexturePanelTest, ExportAndImportTextureWorkOnTheSelectedSample) {
     EXPECT_EQ(texel(0, t.x + 3, t.y + 3), qRgb(250, 5, 5));
     EXPECT_EQ(texel(0, t.x + t.width, t.y + t.height), qRgb(250, 5, 5));
     ASSERT_EQ(changed.size(), 1u);
-    ASSERT_FALSE(changed[0].empty());
-    EXPECT_EQ(changed[0][0], 10);
-    EXPECT_NE(std::find(changed[0].begin(), changed[0].end(), 37), changed[0].end());
+    EXPECT_EQ(changed[0].pages, std::vector<int>{0});
+    EXPECT_TRUE(changed[0].touchesSample(10));
+    EXPECT_TRUE(changed[0].touchesSample(37)) << "a sample that overlaps it";
+    EXPECT_FALSE(changed[0].sampleTable);
 }
 
 // An imported picture reaches the GL view: the faces of the shown mesh that use
@@ -528,8 +532,11 @@ TEST_F(TexturePanelTest, TavFilesSaveAndRestoreThroughTheFileMenu) {
     const TexInfo saved = editor->document().texInfos[3];
     editor->document().texInfos[3].x = 99;
     dialogs.answerFile(tav);
+    dialogs.answer(true);
     action("RestoreTavFile")->trigger();
     EXPECT_EQ(dialogs.callsOf(Kind::OpenFile).back().file.filter, "Kavlen TAV file format (*.tav)");
+    EXPECT_EQ(dialogs.calls().back().text,
+              "Restore the texture set over this package?\r\nIt changes 1 sample of 62.");
     EXPECT_EQ(editor->document().texInfos[3].x, saved.x);
 
     writeText(dir / "bad.tav", "nothing like it");
@@ -542,9 +549,10 @@ TEST_F(TexturePanelTest, WithoutAPackageCommandsRefuseAndClicksDoNothing) {
     start();
     auto* panel = main().findChild<TexturePanel*>("texturePanel");
     ASSERT_NE(panel, nullptr);
-    for (const char* id : {"ExportAtlas", "ImportAtlas", "AddPageBlank", "AddNewTexture",
-                           "ExportTexture", "ImportTexture", "SaveTavFile", "RestoreTavFile",
-                           "Preview", "FindTexture", "ChangeIdNumber"}) {
+    for (CommandId id : std::initializer_list<CommandId>{
+             "ExportAtlas", "ImportAtlas", "AddPageBlank", "AddNewTexture", "ExportTexture",
+             "ImportTexture", "SaveTavFile", "RestoreTavFile", "Preview", "FindTexture",
+             "ChangeIdNumber"}) {
         dialogs.clear();
         action(id)->trigger();
         ASSERT_EQ(dialogs.calls().size(), 1u) << id;
@@ -576,7 +584,7 @@ TEST_F(TexturePanelTest, APackageWithoutSamplesLeavesTheSampleCommandsIdle) {
     click(10, 10, Qt::RightButton, Qt::ControlModifier);
     click(10, 10, Qt::RightButton);
     EXPECT_EQ(pickedText(), "Not picked");
-    for (const char* id : {"ExportTexture", "ImportTexture"})
+    for (CommandId id : std::initializer_list<CommandId>{"ExportTexture", "ImportTexture"})
         action(id)->trigger();
     action("FindTexture")->trigger();
     QTest::mouseClick(panel->findWindow()->findFirst, Qt::LeftButton);

@@ -100,7 +100,7 @@ TEST_F(CliConventions, UsageErrorsExitTwoForEveryCommand) {
             EXPECT_EQ(runCli({name, demoPath(), "--json"}).status, 2);
         }
     }
-    for (const char* json : {"info", "check", "about", "find-texture"})
+    for (const char* json : {"info", "check", "about", "find-texture", "unused"})
         EXPECT_NE(help.find(std::string("  ") + json + " "), std::string::npos) << json;
     EXPECT_NE(help.find("Exit status:\n  0 "), std::string::npos) << help;
     // The manual page describes every command.
@@ -137,13 +137,16 @@ TEST_F(CliConventions, RefusalsGoToStandardErrorWithStatusOne) {
     const std::vector<Case> cases = {
         {{"move", demoPath(), "0", "0", "40000", "0", out}, "Mesh not moved"},
         {{"import-obj", demoPath(), "0", path("bad.obj"), out},
-         "more than 4 points.\n  Triangulate these faces"},
-        {{"import-mqo", demoPath(), "0", path("bad.obj"), out}, "No vertices in visible objects."},
+         "unable to load file.\n  Error message is:\n  Line 4: a face uses vertex 4"},
+        {{"import-mqo", demoPath(), "0", path("bad.obj"), out},
+         "It has no vertices in visible objects."},
         {{"export-dxf", demoPath(), "99", path("out.dxf")}, "No mesh selected."},
         {{"restore-tav", demoPath(), path("bad.tav"), out}, "Invalid TAV File Format!!"},
         {{"recalc-normals", path("lit.wad"), "0", out}, "Mesh uses static lighting."},
         {{"import-atlas", demoPath(), path("narrow.bmp"), out}, "must be 256 pixels wide"},
-        {{"save-tav", demoPath(), path("no-folder/out.tav")}, "Cannot create"},
+        {{"save-tav", demoPath(), path("no-folder/out.tav")}, "Cannot write"},
+        {{"import-moveable", demoPath(), "9", path("bad.obj"), out}, "There is no Moveable #9."},
+        {{"delete-page", demoPath(), "1", out}, "Page#1 still holds 6 textures"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0]);
@@ -207,7 +210,7 @@ TEST_F(CliConventions, InfoAndCheckReportEachFileAsJson) {
     EXPECT_NE(r.out.find(odd + ": keyframeWords: 24\n"), std::string::npos) << r.out;
 }
 
-TEST_F(CliConventions, AboutAndFindTextureAsJsonAgreeWithTheText) {
+TEST_F(CliConventions, AboutFindTextureAndUnusedAsJsonAgreeWithTheText) {
     CliResult r = runCli({"find-texture", demoPath(), "5", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     Json j = parse(r);
@@ -243,6 +246,23 @@ TEST_F(CliConventions, AboutAndFindTextureAsJsonAgreeWithTheText) {
     EXPECT_EQ(j["lists"].size(), 5u);
     EXPECT_EQ(j["lists"]["shine"][0], 0);
     EXPECT_EQ(j["lists"]["textureZero"], Json::array({6, 9}));
+
+    r = runCli({"unused", demoPath(), "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    j = parse(r);
+    EXPECT_EQ(j["samples"], 62);
+    std::string unusedLines;
+    for (const Json& s : j["unused"])
+        unusedLines += "Texture#" + std::to_string(s["sample"].get<int>()) + " Page#" +
+                       std::to_string(s["page"].get<int>()) +
+                       " x=" + std::to_string(s["x"].get<int>()) +
+                       " y=" + std::to_string(s["y"].get<int>()) + " " +
+                       std::to_string(s["width"].get<int>()) + " x " +
+                       std::to_string(s["height"].get<int>()) + "\n";
+    EXPECT_EQ(j["pagesOnlyUnused"], Json::array());
+    EXPECT_EQ(runCli({"unused", demoPath()}).out,
+              unusedLines + "unused textures: 13 of 62\npages holding only unused textures: 0\n"
+                            "pages holding no texture: 0\n");
 }
 
 } // namespace

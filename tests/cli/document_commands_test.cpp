@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kavlen;
@@ -43,7 +44,7 @@ TEST(CliInfo, PrintsTheCountsInOrder) {
                      "stateChanges: 1\n"
                      "dispatches: 1\n"
                      "commands: 4\n"
-                     "meshTree: 6\n"
+                     "meshTree: 28\n"
                      "keyframeWords: 24\n");
 }
 
@@ -141,5 +142,33 @@ TEST(CliCheck, ReportsMeshesOutOfFirstReferenceOrder) {
     const CliResult r = runCli({"check", out.string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("not stored in first-reference order"), std::string::npos) << r.out;
+    fs::remove(out);
+}
+
+TEST(CliSafety, BadPathsAreRefusedAndTrailingBytesKept) {
+    const fs::path folder = tempFile("folder.wad");
+    const fs::path fifo = tempFile("pipe.wad");
+    fs::create_directories(folder);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const auto& [path, expected] :
+         {std::pair{folder, "it is a folder"}, std::pair{fifo, "it is a pipe"}}) {
+        const CliResult r = runCli({"info", path.string()});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(expected), std::string::npos) << r.err;
+    }
+    fs::remove(folder);
+    fs::remove(fifo);
+
+    auto bytes = bytesOf(demoPath());
+    bytes.insert(bytes.end(), {'T', 'A', 'I', 'L', 0});
+    const fs::path tail = tempFile("tail.wad");
+    const fs::path out = tempFile("tail-out.wad");
+    writeFileSafely(tail, bytes);
+    const CliResult check = runCli({"check", tail.string()});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.out.find("5 bytes after the statics section"), std::string::npos) << check.out;
+    ASSERT_EQ(runCli({"resave", tail.string(), out.string()}).status, 0);
+    EXPECT_EQ(bytesOf(out), bytes);
+    fs::remove(tail);
     fs::remove(out);
 }

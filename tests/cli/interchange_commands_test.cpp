@@ -73,6 +73,16 @@ TEST(InterchangeCommands, DxfAndMqoRoundTripsOnTheDemoPackage) {
     EXPECT_EQ(r.out, "mesh 0: 5 vertices, 6 faces, static lighting\n");
     r = cli(dir, "mesh " + q(dir / "a.wad") + " 0");
     EXPECT_NE(r.out.find("normalCount -5\ns 0 8191\n"), std::string::npos) << r.out;
+    // Scale and fit: a scale that does not fit is refused with one that does.
+    const std::string import = "import-dxf " + q(kDemo) + " 0 " + q(dir / "m.dxf") + " ";
+    r = cli(dir, import + q(dir / "c.wad") + " --scale 1000");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("the mesh was not changed. The scale "), std::string::npos) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(dir / "c.wad"));
+    r = cli(dir, import + q(dir / "c.wad") + " --fit");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(cli(dir, import + q(dir / "d.wad") + " --fit --scale 2").status, 2);
+    EXPECT_EQ(cli(dir, import + q(dir / "d.wad") + " --scale 0").status, 2);
 
     r = cli(dir, "export-mqo " + q(kDemo) + " 6 " + q(dir / "m.mqo"));
     ASSERT_EQ(r.status, 0) << r.out;
@@ -88,12 +98,12 @@ TEST(InterchangeCommands, DxfAndMqoRoundTripsOnTheDemoPackage) {
 
 TEST(InterchangeCommands, RefusedImportsExitWithOneAndWriteNothing) {
     const auto dir = tempDir();
-    writeText(dir / "bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3 4 5\n");
+    writeText(dir / "bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2\n");
     CliRun r =
         cli(dir, "import-obj " + q(kDemo) + " 0 " + q(dir / "bad.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "kavlen-cli: error: Object contains faces with more than 4 points.\n"
-                     "  Triangulate these faces in your modelling program.\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: bad.obj holds no faces that can be imported; the mesh "
+                     "was not changed.\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "x.wad"));
     writeText(dir / "good.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
     r = cli(dir, "import-obj " + q(kDemo) + " 99 " + q(dir / "good.obj") + " " + q(dir / "x.wad"));
@@ -106,13 +116,43 @@ TEST(InterchangeCommands, RefusedImportsExitWithOneAndWriteNothing) {
     EXPECT_EQ(r.status, 0) << r.out;
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "good.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "kavlen-cli: error: No vertices in visible objects.\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: good.obj holds no faces that can be imported; the mesh "
+                     "was not changed. It has no vertices in visible objects.\n");
     writeText(dir / "bad.mqo",
               "Metasequoia Document\nFormat Text Ver 2\nObject \"o\" {\n\tvisible 15\n"
-              "\tvertex 3 {\n\t\t0 0 0\n\t}\n}\nstray\n");
+              "\tvertex 3 {\n\t\t0 0 0\n\t}\n}\n} stray\n");
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "bad.mqo") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "kavlen-cli: error: Error reading file near line #9\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: Error reading file near line #9: expected \"}\" alone "
+                     "on its line\n  } stray\n");
+}
+
+TEST(InterchangeCommands, ObjExportAndWholeMoveables) {
+    const auto dir = tempDir();
+    CliRun r = cli(dir, "export-obj " + q(kDemo) + " 2 " + q(dir / "wedge.obj"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "mesh 2: 5 faces, 5 materials\n");
+    EXPECT_TRUE(std::filesystem::exists(dir / "wedge_page0.png"));
+    r = cli(dir, "import-obj " + q(kDemo) + " 2 " + q(dir / "wedge.obj") + " " + q(dir / "w.wad"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(readText(dir / "w.wad"), readText(kDemo));
+
+    r = cli(dir, "export-moveable " + q(kDemo) + " 1 " + q(dir / "m.obj"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    r = cli(dir, "import-moveable " + q(kDemo) + " 1 " + q(dir / "m.obj") + " " + q(dir / "m.wad"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "moveable 1: 28 vertices, 26 faces, moveable lighting\n");
+    EXPECT_EQ(readText(dir / "m.wad"), readText(kDemo));
+    // Moveable 0 has a mesh the file of moveable 1 lacks: refused whole.
+    r = cli(dir, "import-moveable " + q(kDemo) + " 0 " + q(dir / "m.obj") + " " + q(dir / "n.wad"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(
+        r.out,
+        "kavlen-cli: error: m.obj has no object Mesh_0 for mesh slot 0. Nothing was imported.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "n.wad"));
+    r = cli(dir, "export-moveable " + q(kDemo) + " 9 " + q(dir / "x.obj"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "kavlen-cli: error: There is no Moveable #9.\n");
 }
 
 TEST(InterchangeCommands, TextureSetsAndLighting) {
@@ -129,6 +169,7 @@ TEST(InterchangeCommands, TextureSetsAndLighting) {
     r = cli(dir, "restore-tav " + q(dir / "lit.wad") + " " + q(dir / "demo.tav") + " " +
                      q(dir / "restored.wad"));
     ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "62 samples, 13 meshes restored\nchanged meshes: 0\n");
     EXPECT_EQ(readText(dir / "restored.wad"), readText(kDemo));
 
     r = cli(dir, "moveable-lighting " + q(dir / "lit.wad") + " 0 " + q(dir / "m.wad"));
@@ -143,6 +184,38 @@ TEST(InterchangeCommands, TextureSetsAndLighting) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "kavlen-cli: error: Invalid TAV File Format!!\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "y.wad"));
+}
+
+// A texture set restores only over the package it belongs to; commands that
+// change nothing say why and exit 1 without writing.
+TEST(InterchangeCommands, ForeignSetsAndEmptyMeshesAreRefusedWithAReason) {
+    const auto dir = tempDir();
+    ASSERT_EQ(cli(dir, "save-tav " + q(kDemo) + " " + q(dir / "demo.tav")).status, 0);
+    ASSERT_EQ(cli(dir, "add-mesh " + q(kDemo) + " " + q(dir / "added.wad")).status, 0);
+    const std::string added = readText(dir / "added.wad");
+    const std::vector<std::pair<std::string, std::string>> refusals = {
+        {"restore-tav " + q(dir / "added.wad") + " " + q(dir / "demo.tav"),
+         "kavlen-cli: error: The texture set holds 13 meshes; this package has 14. Nothing was "
+         "restored.\n"},
+        {"restore-tav " + q(kDemo) + " " + q(dir / "demo.tav"),
+         "kavlen-cli: error: The texture set equals this package's samples and meshes. Nothing was "
+         "restored.\n"},
+        {"restore-tav " + q(kDemo) + " " + q(dir),
+         "kavlen-cli: error: Cannot open \"" + dir.string() + "\": it is a folder, not a file\n"},
+        {"recalc-normals " + q(dir / "added.wad") + " 13",
+         "kavlen-cli: error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
+        {"static-lighting " + q(dir / "added.wad") + " 13 5",
+         "kavlen-cli: error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
+        {"moveable-lighting " + q(dir / "added.wad") + " 13",
+         "kavlen-cli: error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
+    };
+    for (const auto& [args, message] : refusals) {
+        const CliRun r = cli(dir, args + " " + q(dir / "out.wad"));
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_EQ(r.out, message) << args;
+        EXPECT_FALSE(std::filesystem::exists(dir / "out.wad")) << args;
+    }
+    EXPECT_EQ(readText(dir / "added.wad"), added);
 }
 
 // An independent DXF reader (ezdxf) sees the same faces and layers.

@@ -78,6 +78,21 @@ TEST_F(MeshCommands, AddMeshAppendsAnAddedMesh) {
     EXPECT_EQ(added->addedMeshCount, 2);
     EXPECT_EQ(added->meshSlotOfPointer(added->meshPointerCount - 1), 13);
     EXPECT_EQ(runCli({"check", path("added.wad")}).status, 0);
+
+    // Nothing to move or mirror in the empty mesh: refused, nothing written.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"move", path("added.wad"), "13", "1", "2", "3", path("x.wad")},
+          std::vector<std::string>{"mirror", path("added.wad"), "13", "xy", path("x.wad")},
+          std::vector<std::string>{"move", path("added.wad"), "0", "0", "0", "0", path("x.wad")}}) {
+        const CliResult refused = runCli(args);
+        EXPECT_EQ(refused.status, 1) << args[0];
+        EXPECT_EQ(refused.err,
+                  "kavlen-cli: error: " +
+                      std::string(args[2] == "13" ? "mesh 13 has no vertices"
+                                                  : "mesh 0 not moved: DX, DY and DZ are all 0") +
+                      "; nothing written\n");
+        EXPECT_FALSE(fs::exists(path("x.wad")));
+    }
 }
 
 TEST_F(MeshCommands, AboutPrintsTheReports) {

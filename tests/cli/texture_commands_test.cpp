@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kavlen {
@@ -123,8 +124,82 @@ TEST_F(TextureCommands, UnreadablePicture) {
                 }).ok);
     const CliResult r = runCli({"add-texture", demoPath(), path("broken.png"), path("out.wad")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "kavlen-cli: error: Error loading file.\n");
+    EXPECT_EQ(r.err, "kavlen-cli: error: Error loading file.\n"
+                     "  The file is not a picture of a supported format.\n");
     EXPECT_FALSE(fs::exists(path("out.wad")));
+}
+
+// What a command cannot do it refuses, with the reason and exit status 1, and
+// writes nothing: a sample whose page the atlas lacks, inputs that are not files.
+TEST_F(TextureCommands, CommandsThatCannotActSayWhyAndWriteNothing) {
+    Package wad;
+    ASSERT_TRUE(loadWad(wad, demoPath()).ok());
+    wad.texInfos[1].page = 5;
+    ASSERT_TRUE(saveWad(wad, path("off.wad")).ok);
+    ASSERT_EQ(runCli({"export-atlas", demoPath(), path("atlas.bmp")}).status, 0);
+    fs::create_directory(path("folder.bmp"));
+    ASSERT_EQ(::mkfifo(path("fifo.bmp").c_str(), 0600), 0);
+
+    const std::string offPage =
+        "kavlen-cli: error: Texture#1 lies on Page#5; the atlas has 3 pages.\n";
+    std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"export-texture", path("off.wad"), "1", path("out.bmp")}, offPage},
+        {{"import-atlas", demoPath(), path("fifo.bmp"), path("out.wad")},
+         "kavlen-cli: error: Cannot open \"" + path("fifo.bmp") +
+             "\": it is a pipe (FIFO), not a regular file\n"},
+        {{"import-atlas", demoPath(), path("folder.bmp"), path("out.wad")},
+         "kavlen-cli: error: Cannot open \"" + path("folder.bmp") +
+             "\": it is a folder, not a file\n"},
+    };
+    if (picturesAvailable()) {
+        cases.push_back(
+            {{"import-texture", path("off.wad"), "1", path("atlas.bmp"), path("out.wad")},
+             offPage});
+        for (const char* input : {"fifo.bmp", "folder.bmp"})
+            for (const char* command : {"add-page", "add-texture"})
+                cases.push_back({{command, demoPath(), path(input), path("out.wad")},
+                                 "kavlen-cli: error: Error loading file.\n  Cannot open \"" +
+                                     path(input) +
+                                     (std::string(input) == "fifo.bmp"
+                                          ? "\": it is a pipe (FIFO), not a regular file\n"
+                                          : "\": it is a folder, not a file\n")});
+    }
+    for (const auto& [args, message] : cases) {
+        const CliResult r = runCli(args);
+        EXPECT_EQ(r.status, 1) << args[0] << " " << args[2];
+        EXPECT_EQ(r.err, message) << args[0];
+        EXPECT_EQ(r.out, "") << args[0];
+        EXPECT_FALSE(fs::exists(path("out.wad")) || fs::exists(path("out.bmp"))) << args[0];
+    }
+}
+
+// A top-down 24-bit bitmap (negative height) is read by every picture command.
+TEST_F(TextureCommands, TopDownBitmapsAreAccepted) {
+    if (!picturesAvailable())
+        GTEST_SKIP() << "kavlen-cli was built without the picture loaders";
+    // 2 x 2: top row red, green; bottom row blue, white.
+    std::vector<std::uint8_t> bmp = {'B', 'M', 70, 0, 0, 0, 0, 0,    0,    0,    54,   0, 0, 0,  40,
+                                     0,   0,   0,  2, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 24, 0};
+    bmp.resize(54, 0);
+    for (std::uint8_t v : {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 255, 0})
+        bmp.push_back(v);
+    ASSERT_TRUE(writeFileSafely(path("td.bmp"), bmp).ok);
+    const std::vector<std::vector<std::string>> commands = {
+        {"add-page", demoPath(), path("td.bmp"), path("page.wad")},
+        {"add-texture", demoPath(), path("td.bmp"), path("texture.wad")},
+        {"import-texture", demoPath(), "5", path("td.bmp"), path("import.wad")},
+    };
+    for (const auto& args : commands) {
+        const CliResult r = runCli(args);
+        EXPECT_EQ(r.status, 0) << args[0] << ": " << r.err;
+    }
+    Package page;
+    ASSERT_TRUE(loadWad(page, path("page.wad")).ok());
+    const std::size_t at = 3 * kPageBytes; // top-left texel of the new page, blue green red
+    EXPECT_EQ(
+        std::vector<std::uint8_t>(page.textureData.begin() + at, page.textureData.begin() + at + 6),
+        (std::vector<std::uint8_t>{0, 0, 255, 0, 255, 0}));
+    EXPECT_EQ(page.textureData[at + kAtlasRowBytes], 255); // blue below red
 }
 
 } // namespace

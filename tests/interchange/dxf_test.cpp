@@ -1,3 +1,4 @@
+#include "document/bounds.h"
 #include "interchange/dxf.h"
 #include "test_util.h"
 
@@ -112,6 +113,9 @@ TEST(DxfLayerName, ParsesByCharacterPosition) {
     EXPECT_EQ(parseDxfLayer("TEXTUR_0200_0_0", 200, false).sample, 0);
     EXPECT_EQ(parseDxfLayer("TEXTUR_0001_0_-6", 200, false).attribute, 6);
     EXPECT_EQ(parseDxfLayer("TEXTUR_0001_0_-32766", 200, false).attribute, 127);
+    // The smallest int has no int magnitude; it must not be negated as an int.
+    EXPECT_EQ(parseDxfLayer("TEXTUR_0001_0_-2147483648", 200, false).attribute, 127);
+    EXPECT_EQ(parseDxfLayer("TEXTUR_0001_0_-2147483649", 200, false).attribute, 0);
     EXPECT_EQ(parseDxfLayer("TEXTUR_0001_3_0", 200, false).cornerCode, 3);
     EXPECT_EQ(parseDxfLayer("TEXTUR_0001_7_0", 200, false).cornerCode, 0);
     EXPECT_EQ(parseDxfLayer("TEXTUR_0001_3_0", 200, false).packedWord(), 0x3001);
@@ -210,8 +214,9 @@ TEST(DxfImport, ReadsLayersCornersAndTextureWords) {
     EXPECT_EQ(m.faces[2].texture, 0);
     EXPECT_EQ(m.faces[3].texture, 0xC005); // corner code 2 is corner 4
     EXPECT_EQ(m.faces[3].attributes, 14);
-    // The slot keeps its sphere and extra word; lighting is averaged normals.
-    EXPECT_EQ(m.sphereX, 11);
+    // The sphere follows the new vertices; the extra word stays; lighting is
+    // averaged normals.
+    EXPECT_EQ((Sphere{m.sphereX, m.sphereY, m.sphereZ, m.sphereRadius}), *boundingSphere(m));
     EXPECT_EQ(m.extraWord, 7);
     EXPECT_EQ(m.normalCount, m.vertexCount);
     // Axis turn: X 1 -> x 100; Y 1 -> z -100; Z 1 -> y -100.
@@ -265,10 +270,11 @@ TEST(DxfImport, LimitsRefuseAndLeaveTheMeshAlone) {
     // 376 squares on distinct points have 1504 corners.
     ImportResult r = importDxfText(*wad, 0, gridDrawing(376, false), kMoveable);
     EXPECT_FALSE(r.imported);
-    EXPECT_EQ(r.messages, (Messages{{MessageKind::Information,
+    EXPECT_EQ(r.messages, (Messages{{MessageKind::Error,
                                      "Number of vertices(=1504) exceeds mesh limit of 1500"}}));
+    // Faces past the 4250th are counted but not kept.
     r = importDxfText(*wad, 0, gridDrawing(5000, false), kMoveable);
-    EXPECT_EQ(r.messages.at(0).text, "Number of vertices(=3000) exceeds mesh limit of 1500");
+    EXPECT_EQ(r.messages.at(0).text, "Number of vertices(=17000) exceeds mesh limit of 1500");
     r = importDxfText(*wad, 0, gridDrawing(5000, true), kMoveable);
     EXPECT_EQ(r.messages.at(0).text, "Number of polys (=4250) exceeds mesh limit of 1500");
     EXPECT_EQ(meshDump(wad->meshes[0]), before);
@@ -287,25 +293,29 @@ TEST(DxfImport, BadInputRefusesWithTheMessageAndLeavesTheMeshAlone) {
          "'1.2.3' is not a valid floating point value"},
         {drawing(good + face("L", {{"nan", "0", "0"}, {"1", "0", "0"}, {"0", "1", "0"}})),
          "'nan' is not a valid floating point value"},
-        {"  0\nLAYER\n  2\nNAME\n 70\n 0\n", "'' is not a valid integer value"},
-        {"  0\nLAYER\n  2\nNAME\n 62\nred\n  6\nC\n", "'red' is not a valid floating point value"},
+        {"  0\nLAYER\n  2\nNAME\n 70\n 0\n",
+         "The drawing ends before its EOF marker (it may be cut short); the mesh was not changed."},
         {"  0\nSECTION\n  2\nENTITIES\n  0\n3DFACE\n  8\nL\n 10\n1\n",
-         "'' is not a valid integer value"},
+         "The drawing ends before its EOF marker (it may be cut short); the mesh was not changed."},
+        {drawing(good + "  0\nPOLYLINE\n 70\n64\n  0\nVERTEX\n 71\nx\n  0\nSEQEND\n"),
+         "'x' is not a valid integer value"},
     };
     for (const auto& [text, message] : cases) {
         const ImportResult r = importDxfText(*wad, 0, text, kMoveable);
         EXPECT_FALSE(r.imported) << message;
         EXPECT_EQ(r.messages, (Messages{{MessageKind::Error, message}}));
     }
-    // Coordinates that do not fit in 16 bits are refused, naming the value.
-    for (const char* value : {"327.68", "-327.69", "1e300"}) {
+    // Coordinates that do not fit in 16 bits are refused, naming how far they reach.
+    for (const auto& [value, reach] : {std::pair{"327.68", "reach 32768,"},
+                                       {"-327.69", "reach 32769,"},
+                                       {"1e300", "reach beyond any range,"}}) {
         const ImportResult r = importDxfText(
             *wad, 0,
             drawing(good + face("L", {{value, "0", "0"}, {"1", "0", "0"}, {"0", "1", "0"}})),
             kMoveable);
         EXPECT_FALSE(r.imported);
         ASSERT_EQ(r.messages.size(), 1u);
-        EXPECT_NE(r.messages[0].text.find(value), std::string::npos) << r.messages[0].text;
+        EXPECT_NE(r.messages[0].text.find(reach), std::string::npos) << r.messages[0].text;
     }
     EXPECT_TRUE(
         importDxfText(
@@ -325,14 +335,28 @@ TEST(DxfImport, BadInputRefusesWithTheMessageAndLeavesTheMeshAlone) {
     EXPECT_EQ(meshDump(wad->meshes[0]), before);
 }
 
-TEST(DxfImport, DrawingWithoutFacesEmptiesTheMesh) {
+TEST(DxfImport, DrawingWithoutFacesIsRefusedSayingWhatItHolds) {
     auto wad = smallPackage();
-    const ImportResult r =
-        importDxfText(*wad, 0, "  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n  0\nEOF\n", kMoveable);
-    ASSERT_TRUE(r.imported);
-    EXPECT_EQ(wad->meshes[0].vertexCount, 0);
-    EXPECT_EQ(wad->meshes[0].faceCount, 0);
-    EXPECT_EQ(wad->meshes[0].normalCount, 0);
+    const std::string before = meshDump(wad->meshes[0]);
+    const std::string refused =
+        "The drawing holds no faces that can be imported; the mesh was not changed. ";
+    const std::string line = "  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n 21\n0\n 31\n0\n";
+    const std::string point = "  0\nPOINT\n  8\n0\n 10\n0\n 20\n0\n 30\n0\n";
+    const std::string polyline = "  0\nPOLYLINE\n 70\n8\n  0\nVERTEX\n 10\n0\n  0\nSEQEND\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n  0\nEOF\n", "It has no ENTITIES section."},
+        {drawing(""), "It holds no entities."},
+        {drawing(point + point), "It holds only POINT entities."},
+        {drawing(polyline + point + line), "It holds only POLYLINE, POINT and LINE entities."},
+        {std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "\x01\x02",
+         "It is a binary DXF; save it as an ASCII DXF."},
+    };
+    for (const auto& [text, holds] : cases) {
+        const ImportResult r = importDxfText(*wad, 0, text, kMoveable);
+        EXPECT_FALSE(r.imported);
+        EXPECT_EQ(r.messages, (Messages{{MessageKind::Error, refused + holds}}));
+        EXPECT_EQ(meshDump(wad->meshes[0]), before) << holds;
+    }
 }
 
 TEST(DxfRoundTrip, EveryDemoMeshKeepsItsFacesTexturesAndVertices) {
@@ -387,12 +411,11 @@ TEST(DxfExport, FailedWriteKeepsTheOldFile) {
     auto wad = smallPackage();
     const auto dir = tempDir("dxf");
     const auto target = unwritableBeside(dir);
-    writeText(target, "old content");
     const ExportResult r = exportDxf(*wad, 0, target);
     EXPECT_FALSE(r.written);
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_EQ(r.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(readText(target), "old content");
+    EXPECT_EQ(readText(target / "old"), "old content");
 
     const ExportResult ok = exportDxf(*wad, 0, dir / "mesh.dxf");
     EXPECT_TRUE(ok.written);

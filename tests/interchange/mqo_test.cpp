@@ -197,13 +197,17 @@ TEST(MqoImport, RoundsHalvesToEvenAndIgnoresUnknownFaceLines) {
     const std::string body = "Object \"o\" {\n\tvisible 15\n\tvertex 3 {\n"
                              "\t\t1.5 -2.5 0.5\n\t\t1 0 0\n\t\tx 1 0\n\t}\n\tface 2 {\n"
                              "\t\t5 V(0 1 2 0 1)\n\t\t3 V(0 1 2)\n\t}\n}\n";
-    ASSERT_TRUE(importMqoBytes(*wad, 0, document(body), kMoveable).imported);
+    const ImportResult r = importMqoBytes(*wad, 0, document(body), kMoveable);
+    ASSERT_TRUE(r.imported);
+    EXPECT_EQ(r.messages,
+              (Messages{{MessageKind::Information,
+                         "2 faces read: 1 face of 5 or more points was split into triangles."}}));
     const Mesh& m = wad->meshes[0];
     EXPECT_EQ(m.vertices[0].x, -2);
     EXPECT_EQ(m.vertices[0].y, 2);
     EXPECT_EQ(m.vertices[0].z, 0);
     EXPECT_EQ(m.vertices[2].x, 0); // not a number counts as 0
-    EXPECT_EQ(m.faceCount, 1);
+    EXPECT_EQ(m.faceCount, 4);
 }
 
 TEST(MqoImport, SkipsSceneBlobAndVertexAttrBlocks) {
@@ -226,7 +230,9 @@ TEST(MqoImport, SkipsSceneBlobAndVertexAttrBlocks) {
         "\t\t0 0 0\n\t\t1 0 0\n\t\t0 1 0\n\t}\n\tvertexattr {\n\t\tstray line\n";
     r = importMqoBytes(*wad, 0, document(bad), kMoveable);
     EXPECT_FALSE(r.imported);
-    EXPECT_EQ(firstMessage(r), "Error reading file near line #12\r\n\r\nstray line");
+    EXPECT_EQ(
+        firstMessage(r),
+        "Error reading file near line #13: expected \"}\" before the end of the file\r\n\r\nEof");
 }
 
 TEST(MqoImport, ReadsBinaryBVertexBlocks) {
@@ -252,30 +258,43 @@ TEST(MqoImport, ReadsBinaryBVertexBlocks) {
     cut.append(reinterpret_cast<const char*>(xyz), sizeof xyz);
     r = importMqoBytes(*wad, 0, cut, kMoveable);
     EXPECT_FALSE(r.imported);
-    EXPECT_EQ(firstMessage(r), "Error reading file near line #7\r\n\r\nVector 99999999 [36]");
+    EXPECT_EQ(firstMessage(r),
+              "Error reading file near line #7: expected a vertex count that the rest of the file "
+              "holds\r\n\r\nVector 99999999 [36]");
 }
 
 TEST(MqoImport, RefusalsLeaveTheMeshAlone) {
     auto wad = smallPackage();
     const std::string before = meshDump(wad->meshes[0]);
     const std::string one = object("a", 4, 2);
+    const std::string kNoVertices = "The document holds no faces that can be imported; the mesh "
+                                    "was not changed. It has no vertices in visible objects.";
+    const std::string kNoFaces = "The document holds no faces that can be imported; the mesh was "
+                                 "not changed. Its visible objects have no faces of 3 or more "
+                                 "points.";
     const std::pair<std::string, std::string> cases[] = {
         {"Metasequoia Document\nFormat Text Ver 0.9\n" + one,
-         "Error reading file near line #2\r\n\r\nFormat Text Ver 0.9"},
+         "Error reading file near line #2: expected format version 1.0 or later\r\n\r\nFormat Text "
+         "Ver 0.9"},
         {"Metasequoia Document\nFormat Text Ver x\n" + one,
          "Error reading file near line #2\r\n\r\n'x' is not a valid floating point value"},
-        {"Something Else\n" + one, "Error reading file near line #1\r\n\r\nSomething Else"},
-        {kHeader + "Stray top level line\n" + one, "Error reading file near line #4\r\n\r\n"},
+        {"Something Else\n" + one,
+         "Error reading file near line #1: expected \"Metasequoia Document\"\r\n\r\nSomething "
+         "Else"},
+        {kHeader + "}\n" + one,
+         "Error reading file near line #4: expected a chunk or \"Eof\"\r\n\r\n}"},
         {kHeader + "Object \"o\" {\n\tvisible 15\n\tvertex 3 {\n\t\t0 0 0\n\t\t1 0 0\n\t\t0 1 0\n"
                    "\t}\n\tface 1 {\n\t\t3 V(0 1 x)\n\t}\n}\n",
          "Error reading file near line #12\r\n\r\n'x' is not a valid integer value"},
-        {kHeader + one + "} extra\n", "Error reading file near line #17\r\n\r\n} extra"},
-        {document(object("a", 4, 2, 0)), "No vertices in visible objects."},
-        {document(object("a", 2, 1)), "No vertices in visible objects."},
+        {kHeader + one + "} extra\n",
+         "Error reading file near line #17: expected \"}\" alone on its line\r\n\r\n} extra"},
+        {document(object("a", 4, 2, 0)), kNoVertices},
+        {document(object("a", 2, 1)), kNoVertices},
         {document(object("a", 1501, 1)), "Too many vertices or faces."},
         {document(object("a", 10, 1501)), "Too many vertices or faces."},
-        {document(object("a", 10, 0)), "No faces"},
+        {document(object("a", 10, 0)), kNoFaces},
         {document(object("a", 0, 0) + object("b", 3, 0, 15)), "More than one visible object"},
+        {document(object("a", 3, 0) + "Object \"h\" {\n\tvisible 0\n}\n"), kNoFaces},
     };
     for (const auto& [text, message] : cases) {
         const ImportResult r = importMqoBytes(*wad, 0, text, kMoveable);
@@ -306,7 +325,7 @@ TEST(MqoImport, RefusalsLeaveTheMeshAlone) {
     r = importMqoBytes(*wad, 2, document(one), kMoveable);
     EXPECT_EQ(r.messages, (Messages{{MessageKind::Error, kNoMeshMessage}}));
     r = importMqo(*wad, 0, "/nonexistent.mqo", kMoveable);
-    EXPECT_EQ(firstMessage(r), "No vertices in visible objects.");
+    EXPECT_EQ(firstMessage(r), "Cannot open /nonexistent.mqo: not a file");
     EXPECT_EQ(meshDump(wad->meshes[0]), before);
 }
 
@@ -321,7 +340,7 @@ TEST(MqoRoundTrip, PointAsDecimalSeparatorUnderACommaLocale) {
         ASSERT_TRUE(importMqoBytes(*wad, 0, text + "", kMoveable).imported);
         ASSERT_TRUE(importMqoBytes(*wad, 0,
                                    document("Object \"o\" {\n\tvisible 15\n\tvertex 3 {\n"
-                                            "\t\t0.75 0 0\n\t\t1 0 0\n\t\t0 1 0\n\t}\n"
+                                            "\t\t0.75 0 0\n\t\t10 0 0\n\t\t0 10 0\n\t}\n"
                                             "\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\n"),
                                    kMoveable)
                         .imported);
@@ -333,9 +352,8 @@ TEST(MqoExport, FailedWriteKeepsTheOldFile) {
     auto wad = smallPackage();
     const auto dir = tempDir("mqo");
     const auto target = unwritableBeside(dir);
-    writeText(target, "old content");
     EXPECT_FALSE(exportMqo(*wad, 0, target).written);
-    EXPECT_EQ(readText(target), "old content");
+    EXPECT_EQ(readText(target / "old"), "old content");
     const ExportResult ok = exportMqo(*wad, 0, dir / "m.mqo");
     ASSERT_TRUE(ok.written);
     EXPECT_EQ(ok.nameCount, 2u);

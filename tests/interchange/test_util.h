@@ -104,8 +104,13 @@ inline std::filesystem::path tempDir(const std::string& name) {
 
 // A path whose name leaves no room for the temporary file that a safe write puts
 // beside it, so writing there fails while the file itself can exist.
+// A target that no write can replace (a folder of that name holding a file), so
+// a writer's failure path runs even as root.
 inline std::filesystem::path unwritableBeside(const std::filesystem::path& dir) {
-    return dir / std::string(250, 'k');
+    const auto target = dir / "taken";
+    std::filesystem::create_directories(target);
+    std::ofstream(target / "old", std::ios::binary) << "old content";
+    return target;
 }
 
 // Sets a locale whose decimal separator is a comma for the life of the object:
@@ -134,3 +139,10 @@ class CommaLocale {
 };
 
 } // namespace kavlen::test
+
+namespace kavlen {
+// Readable messages in test failures.
+inline void PrintTo(const Message& m, std::ostream* os) {
+    *os << "{" << int(m.kind) << ", \"" << m.text << "\"}";
+}
+} // namespace kavlen

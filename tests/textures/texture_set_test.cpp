@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <zlib.h>
@@ -69,6 +70,10 @@ std::string textureSetState(const Package& wad) {
         }
     }
     return o.str();
+}
+
+bool yes(const UserQuestion&) {
+    return true;
 }
 
 void putU16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
@@ -138,12 +143,14 @@ TEST(TextureSet, SaveIsPackedAndRestoresExactlyLikeThePlainForm) {
     writeBytes(dir / "plain.tav", content);
     for (const char* name : {"demo.tav", "plain.tav"}) {
         auto other = makeDemoPackage();
-        other->texInfoCount = 3;
+        other->texInfos[5].x ^= 1;
         other->meshes[3].faces[2].visible = 1;
         other->meshes[3].hasHiddenFaces = 0;
         other->meshes[0].vertexCount = 2;
-        const TextureSetResult r = restoreTextureSet(*other, dir / name);
+        const TextureSetResult r = restoreTextureSet(*other, dir / name, yes);
         ASSERT_TRUE(r.ok) << name;
+        EXPECT_EQ(r.changedSamples, std::vector<int>{5});
+        EXPECT_EQ(r.changedMeshes, (std::vector<int>{0, 3, 5}));
         EXPECT_TRUE(r.messages.empty());
         other->meshes[3].hasHiddenFaces = 1; // Restore leaves this flag alone
         EXPECT_EQ(textureSetState(*other), saved) << name;
@@ -151,7 +158,7 @@ TEST(TextureSet, SaveIsPackedAndRestoresExactlyLikeThePlainForm) {
     }
     // The flag Restore does not touch.
     auto other = makeDemoPackage();
-    ASSERT_TRUE(restoreTextureSet(*other, dir / "demo.tav").ok);
+    ASSERT_TRUE(restoreTextureSet(*other, dir / "demo.tav", yes).ok);
     EXPECT_EQ(other->meshes[3].hasHiddenFaces, 0);
     EXPECT_EQ(other->meshes[3].faces[2].visible, 0);
 }
@@ -192,13 +199,13 @@ TEST(TextureSet, RestoreRefusesBadFilesAndLeavesThePackageAlone) {
         {manyShades, "Mesh 0 of the TAV file has 1501 shades; a mesh holds at most 1500."});
     for (const auto& [bytes, message] : cases) {
         writeBytes(dir / "bad.tav", bytes);
-        const TextureSetResult r = restoreTextureSet(*wad, dir / "bad.tav");
+        const TextureSetResult r = restoreTextureSet(*wad, dir / "bad.tav", yes);
         EXPECT_FALSE(r.ok) << message;
         EXPECT_EQ(r.messages, (Messages{{MessageKind::Information, message}}));
         EXPECT_EQ(textureSetState(*wad), before) << message;
         // The same bytes packed are refused alike.
         if (bytes.size() > 16) {
-            const TextureSetResult p = restoreTextureSetFromBytes(*wad, packContent(bytes));
+            const TextureSetResult p = restoreTextureSetFromBytes(*wad, packContent(bytes), yes);
             EXPECT_EQ(p.messages, (Messages{{MessageKind::Information, message}}));
         }
     }
@@ -222,32 +229,147 @@ TEST(TextureSet, RestoreRefusesBadFilesAndLeavesThePackageAlone) {
     shortPacked[6] = 0xFF; // packed size beyond the file
     broken.push_back(shortPacked);
     for (const auto& bytes : broken) {
-        const TextureSetResult r = restoreTextureSetFromBytes(*wad, bytes);
+        const TextureSetResult r = restoreTextureSetFromBytes(*wad, bytes, yes);
         EXPECT_FALSE(r.ok);
         ASSERT_EQ(r.messages.size(), 1u);
         EXPECT_EQ(r.messages[0].kind, MessageKind::Error);
     }
     EXPECT_EQ(textureSetState(*wad), before);
 
-    const TextureSetResult missing = restoreTextureSet(*wad, dir / "missing.tav");
+    const TextureSetResult missing = restoreTextureSet(*wad, dir / "missing.tav", yes);
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.messages.at(0).kind, MessageKind::Error);
     Package unloaded;
-    EXPECT_EQ(restoreTextureSet(unloaded, dir / "bad.tav").messages,
+    EXPECT_EQ(restoreTextureSet(unloaded, dir / "bad.tav", yes).messages,
               (Messages{{MessageKind::Error, "No wad opened."}}));
     EXPECT_EQ(saveTextureSet(unloaded, dir / "x.tav").messages,
               (Messages{{MessageKind::Error, "No wad opened."}}));
 }
 
+// A set is restored only over the package it belongs to: what differs is said,
+// nothing changes on a refusal, and a set that fits is applied after a yes.
+TEST(TextureSet, RestoreChecksTheSetBelongsToThePackage) {
+    struct Case {
+        const char* name;
+        std::function<void(Package&)> changePackage; // before the restore
+        std::function<void(Package&)> changeSet;     // the package the set is saved from
+        std::string message;                         // refusal, or "" when it asks
+        std::string question;
+        std::vector<int> samples, meshes;
+    };
+    const std::vector<Case> cases = {
+        {"foreign set with fewer meshes",
+         {},
+         [](Package& w) { w.meshCount = 2; },
+         "The texture set holds 2 meshes; this package has 13. Nothing was restored.",
+         "",
+         {},
+         {}},
+        {"package with an added mesh",
+         [](Package& w) { w.appendMeshSlot(); },
+         {},
+         "The texture set holds 13 meshes; this package has 14. Nothing was restored.",
+         "",
+         {},
+         {}},
+        {"other sample count",
+         {},
+         [](Package& w) { --w.texInfoCount; },
+         "The texture set holds 61 samples; this package has 62. Nothing was restored.",
+         "",
+         {},
+         {}},
+        {"sample on a missing page",
+         {},
+         [](Package& w) { w.texInfos[7].page = 3; },
+         "Sample 7 of the texture set lies on page 3; this package has 3 pages. Nothing was "
+         "restored.",
+         "",
+         {},
+         {}},
+        {"the package's own set",
+         {},
+         {},
+         "The texture set equals this package's samples and meshes. Nothing was restored.",
+         "",
+         {},
+         {}},
+        {"other samples and texture words",
+         {},
+         [](Package& w) {
+             w.texInfos[4].x ^= 8;
+             w.texInfos[9].height ^= 1;
+             w.meshes[6].faces[0].texture ^= 1;
+         },
+         "",
+         "Restore the texture set over this package?\r\nIt changes 2 samples of 62 and mesh 6.",
+         {4, 9},
+         {6}},
+        {"other geometry",
+         {},
+         [](Package& w) {
+             for (int m : {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12})
+                 ++w.meshes[std::size_t(m)].vertices[0].x;
+         },
+         "",
+         "Restore the texture set over this package?\r\nIt changes meshes 0, 1, 2, 3, 4, 5, 7, 8, "
+         "9, 10 and 2 more.\r\nThe vertices or faces of meshes 0, 1, 2, 3, 4, 5, 7, 8, 9, 10 and "
+         "2 more change too.",
+         {},
+         {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12}},
+    };
+    for (const Case& c : cases) {
+        auto source = makeDemoPackage();
+        if (c.changeSet)
+            c.changeSet(*source);
+        const std::vector<std::uint8_t> set = buildTextureSetContent(*source);
+        for (const bool answer : {false, true}) {
+            auto wad = makeDemoPackage();
+            if (c.changePackage)
+                c.changePackage(*wad);
+            const std::string before = textureSetState(*wad);
+            std::vector<UserQuestion> asked;
+            const TextureSetResult r =
+                restoreTextureSetFromBytes(*wad, packContent(set), [&](const UserQuestion& q) {
+                    asked.push_back(q);
+                    return answer;
+                });
+            if (!c.message.empty()) {
+                EXPECT_FALSE(r.ok) << c.name;
+                EXPECT_TRUE(asked.empty()) << c.name;
+                ASSERT_EQ(r.messages.size(), 1u) << c.name;
+                EXPECT_EQ(r.messages[0].text, c.message) << c.name;
+                EXPECT_EQ(textureSetState(*wad), before) << c.name;
+                continue;
+            }
+            ASSERT_EQ(asked.size(), 1u) << c.name;
+            EXPECT_EQ(asked[0].text, c.question) << c.name;
+            EXPECT_EQ(asked[0].kind, MessageKind::Confirmation);
+            EXPECT_EQ(asked[0].buttons, UserQuestion::Buttons::YesNo);
+            EXPECT_EQ(r.ok, answer) << c.name;
+            EXPECT_TRUE(r.messages.empty()) << c.name;
+            if (!answer) {
+                EXPECT_EQ(textureSetState(*wad), before) << c.name;
+                continue;
+            }
+            EXPECT_EQ(r.changedSamples, c.samples) << c.name;
+            EXPECT_EQ(r.changedMeshes, c.meshes) << c.name;
+            EXPECT_EQ(buildTextureSetContent(*wad), set) << c.name;
+        }
+    }
+}
+
 TEST(TextureSet, FailedSaveKeepsTheOldFile) {
     const auto dir = tempDir();
     auto wad = makeDemoPackage();
-    const auto target = dir / std::string(250, 't');
-    writeBytes(target, {'o', 'l', 'd'});
+    // A folder of the target's name holding a file: no save can replace it.
+    const auto target = dir / "taken.tav";
+    std::filesystem::create_directories(target);
+    writeBytes(target / "old", {'o', 'l', 'd'});
     const TextureSetResult r = saveTextureSet(*wad, target);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.messages.at(0).kind, MessageKind::Error);
-    EXPECT_EQ(readBytes(target), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(readBytes(target / "old"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 }
 
 TEST(BufferedFile, GrowsByStepsAndReadsShortAtTheEnd) {

@@ -32,6 +32,8 @@ void addInterchangeCommands(CommandTable& table); // DXF, MQO, OBJ, texture-set 
 void addTextureCommands(CommandTable& table);     // atlas, pages, samples
 void addMeshEditCommands(CommandTable& table);    // geometry and lighting
 void addReportCommands(CommandTable& table);      // about
+// Unused samples, deleting samples and pages, compacting the atlas.
+void addTextureHousekeepingCommands(CommandTable& table);
 
 // A file name argument (UTF-8) as a path. Every path given to the core goes
 // through here: on Windows a path made from a narrow string would read it in the
@@ -44,7 +46,5 @@ double parseDouble(const std::string& text, const char* what);
 void expectArgs(const Arguments& args, std::size_t n);
 // Removes `flag` from args wherever it is; returns whether it was there.
 bool takeFlag(Arguments& args, std::string_view flag);
-// Throws UsageError for any argument left that starts with "--".
-void refuseUnknownOptions(const Arguments& args);
 
 } // namespace kavlen::cli

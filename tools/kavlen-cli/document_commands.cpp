@@ -44,7 +44,6 @@ int forEachPackage(
     const std::function<bool(const Package&, const std::string& prefix, JsonValue& entry)>& each) {
     if (args.empty())
         throw UsageError{"expected at least 1 argument, got 0"};
-    refuseUnknownOptions(args);
     JsonValue files = JsonValue::array();
     bool unreadable = false, problems = false;
     for (const std::string& path : args) {

@@ -45,13 +45,6 @@ bool takeFlag(Arguments& args, std::string_view flag) {
     return args.size() != before;
 }
 
-void refuseUnknownOptions(const Arguments& args) {
-    for (const std::string& a : args) {
-        if (a.size() > 2 && a.rfind("--", 0) == 0)
-            throw UsageError{"unknown option " + a};
-    }
-}
-
 namespace {
 
 CommandTable buildTable() {
@@ -59,6 +52,7 @@ CommandTable buildTable() {
     addDocumentCommands(table);
     addInterchangeCommands(table);
     addTextureCommands(table);
+    addTextureHousekeepingCommands(table);
     addMeshEditCommands(table);
     addReportCommands(table);
     return table;
@@ -80,11 +74,29 @@ void printHelp(const CommandTable& table, std::ostream& out) {
            "  2  usage error, or a file that cannot be read or written\n";
 }
 
+// The options a command's usage line names ("--static" in "[--static I]").
+std::vector<std::string> usageOptions(const std::string& usage) {
+    std::vector<std::string> options;
+    for (std::size_t at = usage.find("--"); at != std::string::npos;
+         at = usage.find("--", at + 2)) {
+        const std::size_t end = usage.find_first_of(" ]|", at);
+        options.push_back(usage.substr(at, end - at));
+    }
+    return options;
+}
+
 int runCommand(const Command& c, Arguments args) {
     Reporter report(std::cout, std::cerr, takeFlag(args, "--json"));
     try {
         if (report.json() && !c.json)
             throw UsageError{"--json is not available for this command"};
+        // An option the usage line does not name is a mistake, never a file name.
+        const std::vector<std::string> known = usageOptions(c.usage);
+        for (const std::string& a : args) {
+            if (a.size() > 2 && a.rfind("--", 0) == 0 &&
+                std::find(known.begin(), known.end(), a) == known.end())
+                throw UsageError{"unknown option " + a};
+        }
         return c.run(args, report);
     } catch (const UsageError& e) {
         report.error(c.name + ": " + e.message + "\nusage: kavlen-cli " + c.name + " " + c.usage +

@@ -22,18 +22,21 @@ int parseSlot(const Package& wad, const std::string& text) {
     return n;
 }
 
-// Saves the edited package, or leaves OUT alone and fails when the edit was refused.
-int finish(Package& wad, const MeshEditResult& result, const std::string& out, Reporter& report) {
-    if (!result.changed && !result.messages.empty())
+// Saves the edited package, or leaves OUT alone and fails when nothing was
+// changed; `unchanged` says why when the edit itself gave no message.
+int finish(Package& wad, const MeshEditResult& result, const std::string& out,
+           const std::string& unchanged, Reporter& report) {
+    if (!result.changed) {
+        if (result.messages.empty())
+            return report.refused(unchanged + "; nothing written");
         return report.refused(result.messages);
+    }
     saveOrThrow(wad, out);
     return report.done(result.messages);
 }
 
-int noVertices(Package& wad, int slot, const std::string& out, Reporter& report) {
-    saveOrThrow(wad, out);
-    report.warning("mesh " + std::to_string(slot) + " has no vertices; written unchanged");
-    return kExitSuccess;
+int noVertices(int slot, Reporter& report) {
+    return report.refused("mesh " + std::to_string(slot) + " has no vertices; nothing written");
 }
 
 int move(const Arguments& args, Reporter& report) {
@@ -43,8 +46,9 @@ int move(const Arguments& args, Reporter& report) {
     const int dx = parseInt(args[2], "DX"), dy = parseInt(args[3], "DY"),
               dz = parseInt(args[4], "DZ");
     if (wad->meshes[slot].vertexCount == 0)
-        return noVertices(*wad, slot, args[5], report);
-    return finish(*wad, moveMesh(*wad, slot, dx, dy, dz), args[5], report);
+        return noVertices(slot, report);
+    return finish(*wad, moveMesh(*wad, slot, dx, dy, dz), args[5],
+                  "mesh " + std::to_string(slot) + " not moved: DX, DY and DZ are all 0", report);
 }
 
 int mirror(const Arguments& args, Reporter& report) {
@@ -64,8 +68,9 @@ int mirror(const Arguments& args, Reporter& report) {
     else
         throw UsageError{"plane must be xz, yz or xy, not " + args[2]};
     if (wad->meshes[slot].vertexCount == 0)
-        return noVertices(*wad, slot, args[3], report);
-    return finish(*wad, mirrorMesh(*wad, slot, mirrorAxis(p)), args[3], report);
+        return noVertices(slot, report);
+    return finish(*wad, mirrorMesh(*wad, slot, mirrorAxis(p)), args[3],
+                  "mesh " + std::to_string(slot) + " not mirrored", report);
 }
 
 int swapVertexIndices(const Arguments& args, Reporter& report) {
@@ -81,15 +86,21 @@ int swapVertexIndices(const Arguments& args, Reporter& report) {
     }
     if (a == b)
         throw UsageError{"vertices A and B are the same"};
-    return finish(*wad, swapVertices(*wad, slot, a, b), args[4], report);
+    return finish(*wad, swapVertices(*wad, slot, a, b), args[4],
+                  "vertices " + std::to_string(a) + " and " + std::to_string(b) + " of mesh " +
+                      std::to_string(slot) + " not exchanged",
+                  report);
 }
 
 int addMesh(const Arguments& args, Reporter& report) {
     expectArgs(args, 2);
     auto wad = loadOrThrow(args[0]);
     const AddMeshResult result = addEmptyMesh(*wad);
-    if (result.slot < 0)
+    if (result.slot < 0) {
+        if (result.messages.empty())
+            return report.refused("no mesh added; nothing written");
         return report.refused(result.messages);
+    }
     saveOrThrow(*wad, args[1]);
     report.done(result.messages);
     report.out() << "added " << result.meshLabel << "\n";

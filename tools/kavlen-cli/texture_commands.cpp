@@ -200,7 +200,6 @@ JsonValue findTextureJson(const std::string& path, const Package& wad, int sampl
 int findTexture(const Arguments& all, Reporter& report) {
     Arguments args = all;
     const bool faces = takeFlag(args, "--faces");
-    refuseUnknownOptions(args);
     expectArgs(args, 2);
     auto wad = loadOrThrow(args[0]);
     const int n = sampleArgument(*wad, args[1]);

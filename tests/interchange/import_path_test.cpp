@@ -1,0 +1,327 @@
+// The shared import path and the files other tools write: a corpus of DXF
+// drawings written by ezdxf and Metasequoia documents laid out as Metasequoia 3
+// and 4 write them, vertex order through the DXF round trip, scale and fit,
+// hostile numbers and inputs that are not regular files.
+#include "document/bounds.h"
+#include "interchange/dxf.h"
+#include "interchange/import_report.h"
+#include "interchange/mqo_document.h"
+#include "interchange/obj_model.h"
+#include "interchange/polygon_split.h"
+#include "test_util.h"
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <random>
+
+using namespace kavlen;
+using namespace kavlen::test;
+
+namespace {
+
+const std::filesystem::path kCorpus = std::filesystem::path(KAVLEN_TEST_SOURCE_DIR) / "corpus";
+
+std::vector<std::uint8_t> packageBytes(const Package& wad) {
+    std::array<std::uint32_t, kMaxMeshPointers> pointers{};
+    std::uint32_t words = 0;
+    return serializeWad(wad, pointers, words);
+}
+
+std::string refusedBecause(const std::string& file, const std::string& holds) {
+    return noFacesMessage(file, holds);
+}
+
+} // namespace
+
+// Each file as another tool wrote it, with the counts an independent reader gives
+// (ezdxf for the drawings: see corpus/make_dxf_corpus.py); refusals leave the
+// package byte-identical.
+TEST(ImportCorpus, FilesFromOtherToolsImportWithTheirCounts) {
+    struct Case {
+        const char* file;
+        bool imported;
+        int vertices, faces;
+        Messages messages;
+        int firstTexture = -1; // texture word of face 0 when checked
+    };
+    const std::string split = "5 faces read: 2 faces of 5 or more points were split into "
+                              "triangles; 1 face of fewer than 3 points was left out.";
+    const Case cases[] = {
+        {"polyface_cube_r12.dxf", true, 8, 6, {}, 3},
+        {"polyface_pyramid_r2018.dxf", true, 9, 6, {}, std::uint16_t(-2)},
+        // Entities on layer 0 in a block take the inserting entity's layer.
+        {"block_insert_r2000.dxf", true, 8, 6, {}, 4},
+        {"3dface_r2010.dxf", true, 4, 2, {}, 0x6001},
+        {"lines_points_r2013.dxf",
+         false,
+         0,
+         0,
+         {{MessageKind::Error,
+           refusedBecause("lines_points_r2013.dxf",
+                          "It holds only LINE, POINT and POLYLINE entities.")}}},
+        {"polyface_cube_binary.dxf",
+         false,
+         0,
+         0,
+         {{MessageKind::Error, refusedBecause("polyface_cube_binary.dxf",
+                                              "It is a binary DXF; save it as an ASCII DXF.")}}},
+        {"mq4_materialex2_polygons.mqo", true, 11, 9, {{MessageKind::Information, split}}, 1},
+        {"mq4_compressed.mqoz", true, 11, 9, {{MessageKind::Information, split}}, 1},
+        {"mq3_mirror_thumbnail.mqo",
+         true,
+         14,
+         4,
+         {{MessageKind::Information, "More than one visible object"}},
+         3},
+        {"hidden_only.mqo",
+         false,
+         0,
+         0,
+         {{MessageKind::Error,
+           refusedBecause("hidden_only.mqo", "It has no vertices in visible objects.")}}},
+    };
+    for (const Case& c : cases) {
+        auto wad = makeDemoPackage();
+        const std::vector<std::uint8_t> before = packageBytes(*wad);
+        const std::filesystem::path file = kCorpus / c.file;
+        const bool dxf = file.extension() == ".dxf";
+        const ImportResult r = dxf ? importDxf(*wad, 0, file, {}) : importMqo(*wad, 0, file, {});
+        EXPECT_EQ(r.imported, c.imported) << c.file;
+        EXPECT_EQ(r.messages, c.messages) << c.file;
+        if (!c.imported) {
+            EXPECT_EQ(packageBytes(*wad), before) << c.file;
+            continue;
+        }
+        const Mesh& m = wad->meshes[0];
+        EXPECT_EQ(m.vertexCount, c.vertices) << c.file;
+        EXPECT_EQ(m.faceCount, c.faces) << c.file;
+        if (c.firstTexture >= 0) {
+            EXPECT_EQ(m.faces[0].texture, c.firstTexture) << c.file;
+        }
+        EXPECT_EQ((Sphere{m.sphereX, m.sphereY, m.sphereZ, m.sphereRadius}), *boundingSphere(m))
+            << c.file;
+    }
+}
+
+// Metasequoia mirrors about the object's local origin; a connected mirror shares
+// the points within mirror_dis of the plane, and the mirrored faces turn the
+// other way round.
+TEST(ImportCorpus, MirrorObjectsComeInWithBothHalves) {
+    auto wad = smallPackage();
+    ASSERT_TRUE(importMqo(*wad, 0, kCorpus / "mq3_mirror_thumbnail.mqo", {}).imported);
+    const Mesh& m = wad->meshes[0];
+    // Object "half": file x 10..50, mirrored to -50..-10 (mesh x is minus file x).
+    EXPECT_EQ(m.vertices[0].x, -10);
+    EXPECT_EQ(m.vertices[4].x, 10);
+    EXPECT_EQ(m.faces[1].vertexIndex, (std::array<std::uint16_t, 4>{7, 6, 5, 4}));
+    // Object "seam" (vertices from 8): corners 0 and 3 lie on the plane and are shared.
+    EXPECT_EQ(m.faces[3].vertexIndex[0], 11); // reversed: corner 3 first
+    EXPECT_EQ(m.faces[3].vertexIndex[3], 8);
+    EXPECT_EQ(m.faces[3].vertexIndex[1], 13);
+    EXPECT_EQ(m.vertices[13].x, 40);
+}
+
+// Export then import keeps every vertex index, also when vertices share a point
+// (seams), for the demo package's meshes and random meshes.
+TEST(ImportVertexOrder, DxfRoundTripKeepsVertexIndices) {
+    std::vector<Mesh> meshes;
+    auto demo = makeDemoPackage();
+    for (int slot = 0; slot < demo->meshCount; ++slot)
+        meshes.push_back(demo->meshes[std::size_t(slot)]);
+    std::mt19937 random(7);
+    for (int n = 0; n < 20; ++n) {
+        Mesh m;
+        const int vertices = 3 * (3 + int(random() % 20));
+        for (int k = 0; k < vertices; ++k) // a small grid, so that points repeat
+            addVertex(m, int(random() % 4) * 50, int(random() % 4) * 50, int(random() % 3) * 50);
+        std::vector<int> order(static_cast<std::size_t>(vertices));
+        for (int k = 0; k < vertices; ++k)
+            order[std::size_t(k)] = k;
+        std::shuffle(order.begin(), order.end(), random);
+        for (std::size_t k = 0; k + 2 < order.size(); k += 3) // every vertex in a face
+            addTriangle(m, order[k], order[k + 1], order[k + 2], 0);
+        std::vector<bool> used(static_cast<std::size_t>(vertices));
+        for (int f = 0; f < m.faceCount; ++f)
+            for (int k = 0; k < m.faces[std::size_t(f)].cornerCount(); ++k)
+                used[m.faces[std::size_t(f)].vertexIndex[std::size_t(k)]] = true;
+        if (std::find(used.begin(), used.end(), false) == used.end())
+            meshes.push_back(m);
+    }
+    ASSERT_GT(meshes.size(), 20u);
+    for (std::size_t n = 0; n < meshes.size(); ++n) {
+        auto wad = smallPackage();
+        wad->meshes[0] = meshes[n];
+        const Mesh& original = meshes[n];
+        const ImportResult r = importDxfText(*wad, 0, buildDxf(original), {});
+        ASSERT_TRUE(r.imported) << n << ": " << r.messages.at(0).text;
+        const Mesh& back = wad->meshes[0];
+        ASSERT_EQ(back.vertexCount, original.vertexCount) << n;
+        for (int k = 0; k < original.vertexCount; ++k) {
+            const MeshVertex &a = original.vertices[std::size_t(k)],
+                             &b = back.vertices[std::size_t(k)];
+            EXPECT_EQ(std::tie(a.x, a.y, a.z), std::tie(b.x, b.y, b.z)) << n << " vertex " << k;
+        }
+        ASSERT_EQ(back.faceCount, original.faceCount);
+        for (int f = 0; f < original.faceCount; ++f) {
+            const MeshFace &a = original.faces[std::size_t(f)], &b = back.faces[std::size_t(f)];
+            for (int k = 0; k < a.cornerCount(); ++k)
+                EXPECT_EQ(b.vertexIndex[std::size_t(k)], a.vertexIndex[std::size_t(k)])
+                    << n << " face " << f;
+        }
+    }
+}
+
+// A drawing in metres collapses at scale 1 and one in millimetres does not fit:
+// both are refused with a scale that works, and import at that scale or with fit.
+TEST(ImportScale, RefusalsSuggestAScaleThatWorks) {
+    const auto square = [](double side, double at) {
+        std::string faces;
+        for (int i = 0; i < 10; ++i) {
+            const double x = at + i * side * 2;
+            faces += "  0\n3DFACE\n  8\nL\n";
+            const double xs[4] = {x, x + side, x + side, x};
+            const double ys[4] = {0, 0, side, side};
+            for (int k = 0; k < 4; ++k)
+                faces += " 1" + std::to_string(k) + "\n" + std::to_string(xs[k]) + "\n 2" +
+                         std::to_string(k) + "\n" + std::to_string(ys[k]) + "\n 3" +
+                         std::to_string(k) + "\n0\n";
+        }
+        return "  0\nSECTION\n  2\nENTITIES\n" + faces + "  0\nENDSEC\n  0\nEOF\n";
+    };
+    struct Case {
+        std::string text;
+        ImportOptions options;
+        std::string refusal; // start of the refusal, empty when it imports
+    };
+    const std::string metres = square(0.002, 0), millimetres = square(500, 0);
+    const Case cases[] = {
+        {metres, {}, "At scale 1, 10 of 10 faces of The drawing collapse to zero area"},
+        {millimetres, {}, "At scale 1 the coordinates of The drawing reach 950000,"},
+        {metres, {true, 16, 100}, ""},
+        {millimetres, {true, 16, 0.01}, ""},
+        {millimetres, {true, 16, 1, true}, ""},
+        {metres, {true, 16, -1}, "The scale must be a number above 0, not -1."},
+    };
+    for (const Case& c : cases) {
+        auto wad = smallPackage();
+        const std::string before = meshDump(wad->meshes[0]);
+        const ImportResult r = importDxfText(*wad, 0, c.text, c.options);
+        if (c.refusal.empty()) {
+            EXPECT_TRUE(r.imported) << r.messages.at(0).text;
+            continue;
+        }
+        ASSERT_FALSE(r.imported);
+        ASSERT_EQ(r.messages.size(), 1u);
+        const std::string& text = r.messages[0].text;
+        EXPECT_EQ(text.substr(0, c.refusal.size()), c.refusal) << text;
+        EXPECT_EQ(meshDump(wad->meshes[0]), before);
+        // The suggested scale imports.
+        const std::size_t at = text.find("The scale ");
+        if (at == std::string::npos || c.options.scale <= 0)
+            continue;
+        ImportOptions suggested;
+        suggested.scale = std::stod(text.substr(at + 10));
+        EXPECT_TRUE(importDxfText(*wad, 0, c.text, suggested).imported) << text;
+    }
+    // Fit gives the model the largest side of the mesh it replaces (40 units).
+    auto wad = smallPackage();
+    ASSERT_TRUE(importDxfText(*wad, 0, millimetres, {true, 16, 1, true}).imported);
+    const auto box = *meshExtents(wad->meshes[0]);
+    EXPECT_EQ(box[1] - box[0], 40);
+}
+
+// The sanitizer build catches undefined behaviour on these numbers.
+TEST(ImportHostileNumbers, SmallestIntsAndHugeCountsAreRangeChecked) {
+    auto wad = smallPackage();
+    const std::string material =
+        "Metasequoia Document\nFormat Text Ver 1.0\nMaterial 2 {\n\t\"-2147483648_0_0\"\n"
+        "\t\"5_-2147483648_-2147483648\"\n}\nObject \"o\" {\n\tvisible 15\n\tvertex 3 {\n"
+        "\t\t0 0 0\n\t\t10 0 0\n\t\t0 10 0\n\t}\n\tface 2 {\n\t\t3 V(0 1 2) M(0)\n"
+        "\t\t3 V(0 2 1) M(1)\n\t}\n}\nEof\n";
+    ImportResult r = importMqoBytes(*wad, 0, material, {});
+    ASSERT_TRUE(r.imported) << r.messages.at(0).text;
+    EXPECT_EQ(wad->meshes[0].faces[0].texture, 0); // out of range: sample 0, not mirrored
+    EXPECT_EQ(wad->meshes[0].faces[1].texture, 5);
+    EXPECT_EQ(wad->meshes[0].faces[1].attributes, 0);
+
+    const std::string layer = "  0\nSECTION\n  2\nENTITIES\n  0\n3DFACE\n  8\n"
+                              "TEXTUR_0001_0_-2147483648\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n 21\n0\n"
+                              " 31\n0\n 12\n0\n 22\n1\n 32\n0\n  0\nENDSEC\n  0\nEOF\n";
+    r = importDxfText(*wad, 0, layer, {});
+    ASSERT_TRUE(r.imported);
+    EXPECT_EQ(wad->meshes[0].faces[0].attributes, 127);
+
+    // Counts and indices past int and past the file.
+    const std::string counts[] = {
+        "Metasequoia Document\nFormat Text Ver 1.0\nObject \"o\" {\n\tvisible 15\n"
+        "\tvertex 99999999999 {\n\t\t0 0 0\n\t\t1 0 0\n\t\t0 1 0\n\t}\n\tface 1 {\n"
+        "\t\t2147483647 V(0 1 2)\n\t}\n}\n",
+        "Metasequoia Document\nFormat Text Ver 1.0\nObject \"o\" {\n\tvisible 15\n"
+        "\tvertex 3 {\n\t\t0 0 0\n\t\t1 0 0\n\t\t0 1 0\n\t}\n\tface 1 {\n"
+        "\t\t3 V(0 1 -2147483648)\n\t}\n}\n",
+    };
+    for (const std::string& text : counts)
+        EXPECT_FALSE(importMqoBytes(*wad, 0, text, {}).imported);
+    r = importDxfText(*wad, 0,
+                      "  0\nSECTION\n  2\nENTITIES\n  0\nPOLYLINE\n 70\n64\n  0\nVERTEX\n 70\n192\n"
+                      "  0\nVERTEX\n 70\n128\n 71\n-2147483648\n 72\n1\n 73\n1\n  0\nSEQEND\n"
+                      "  0\nENDSEC\n  0\nEOF\n",
+                      {});
+    EXPECT_FALSE(r.imported);
+}
+
+// Splits keep the polygon's area, also for concave ones, and its winding.
+TEST(PolygonSplit, TrianglesCoverTheConcavePolygonOnce) {
+    const std::vector<std::vector<Point3>> polygons = {
+        {{0, 0, 0}, {200, 0, 0}, {200, 100, 0}, {100, 100, 0}, {100, 200, 0}, {0, 200, 0}},
+        {{0, 0, 0}, {0, 0, 4}, {0, 1, 1}, {0, 4, 0}},              // concave, in the yz plane
+        {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {2, 1, 0}, {0, 4, 0}},   // arrow head
+        {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {1.5, 1, 0}}, // collinear run
+    };
+    const auto area = [](const Point3& a, const Point3& b, const Point3& c) {
+        const double u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+        const double v[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+        const double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                             u[0] * v[1] - u[1] * v[0]};
+        return n[0] + n[1] + n[2]; // signed along (1, 1, 1): all test polygons face it
+    };
+    for (const auto& p : polygons) {
+        const auto triangles = splitPolygon(p);
+        ASSERT_EQ(triangles.size(), p.size() - 2);
+        double fan = 0, sum = 0;
+        for (std::size_t k = 1; k + 1 < p.size(); ++k)
+            fan += area(p[0], p[k], p[k + 1]);
+        for (const auto& t : triangles) {
+            const double a = area(p[t[0]], p[t[1]], p[t[2]]);
+            EXPECT_GE(a * fan, 0) << "a triangle turns against the polygon";
+            sum += a;
+        }
+        EXPECT_NEAR(sum, fan, 1e-9);
+    }
+}
+
+// Folders, FIFOs and oversized files are refused before anything is read.
+TEST(ImportInputs, OnlyRegularFilesOfASensibleSize) {
+    const auto dir = tempDir("inputs");
+    ASSERT_EQ(mkfifo((dir / "fifo.dxf").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((dir / "fifo.mqo").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "folder.mqo");
+    {
+        std::ofstream big(dir / "big.dxf", std::ios::binary);
+        big.seekp(std::streamoff(kDxfMaxFileBytes));
+        big.put('\n');
+    }
+    auto wad = smallPackage();
+    const std::string before = meshDump(wad->meshes[0]);
+    for (const char* name : {"fifo.dxf", "folder.mqo", "big.dxf", "fifo.mqo"}) {
+        const std::filesystem::path p = dir / name;
+        const ImportResult r =
+            p.extension() == ".dxf" ? importDxf(*wad, 0, p, {}) : importMqo(*wad, 0, p, {});
+        EXPECT_FALSE(r.imported) << name;
+        ASSERT_EQ(r.messages.size(), 1u) << name;
+        EXPECT_EQ(r.messages[0].kind, MessageKind::Error);
+        EXPECT_EQ(r.messages[0].text.rfind("Cannot open ", 0), 0u) << r.messages[0].text;
+    }
+    EXPECT_EQ(meshDump(wad->meshes[0]), before);
+}
