@@ -10,6 +10,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# pkg-config sees the target's .pc files only, never the host's (libzip).
+set(ENV{PKG_CONFIG_LIBDIR} /usr/x86_64-w64-mingw32/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} "")
 # One self-contained .exe each: no MinGW runtime DLLs to ship beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # GCC 12 at -O3 reports overflows and overlaps inside std::vector::insert and
