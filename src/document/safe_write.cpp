@@ -9,7 +9,9 @@
 #include <random>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -141,7 +143,11 @@ WriteResult writeFileSafely(const fs::path& path, const std::function<bool(FileS
             return fail("Cannot write " + quoted(path) + ": close failed");
     }
     std::error_code ec;
-    fs::rename(tmp, target, ec);
+    // rename does not replace an existing file here; MoveFileExW does, and
+    // returns only once the move has reached the disk.
+    if (!MoveFileExW(tmp.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ec.assign(static_cast<int>(GetLastError()), std::system_category());
     if (ec)
         return fail("Cannot replace " + quoted(target) + ": " + ec.message());
     return {};

@@ -5,6 +5,7 @@
 #include "meshedit/swap_vertices.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -290,12 +291,13 @@ FaceClickResult clickInView(Package& wad, int slot, const PickHit& hit, const Fa
 }
 
 std::string formatWithThousands(double value) {
-    const int size = std::snprintf(nullptr, 0, "%.2f", value);
-    if (size <= 0)
+    // to_chars: always a '.', whatever locale the program runs in.
+    char buffer[400];
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    if (ec != std::errc())
         return {};
-    std::string text(std::size_t(size) + 1, '\0');
-    std::snprintf(text.data(), text.size(), "%.2f", value);
-    text.resize(std::size_t(size));
+    std::string text(buffer, end);
     const std::size_t point = text.find('.');
     if (point == std::string::npos)
         return text; // inf or nan

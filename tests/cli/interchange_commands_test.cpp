@@ -127,12 +127,13 @@ TEST(InterchangeCommands, RefusedImportsExitWithOneAndWriteNothing) {
     CliRun r =
         cli(dir, "import-obj " + q(kDemo) + " 0 " + q(dir / "bad.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "bad.obj holds no faces that can be imported; the mesh was not changed.\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: bad.obj holds no faces that can be imported; the mesh "
+                     "was not changed.\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "x.wad"));
     writeText(dir / "good.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
     r = cli(dir, "import-obj " + q(kDemo) + " 99 " + q(dir / "good.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "error: No mesh selected.\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: No mesh selected.\n");
     r = cli(dir, "import-obj " + q(kDemo) + " 12 " + q(dir / "good.obj") + " " + q(dir / "x.wad") +
                      " --static 40");
     EXPECT_EQ(r.status, 2);
@@ -140,15 +141,15 @@ TEST(InterchangeCommands, RefusedImportsExitWithOneAndWriteNothing) {
     EXPECT_EQ(r.status, 0) << r.out;
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "good.obj") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "error: good.obj holds no faces that can be imported; the mesh was not "
-                     "changed. It has no vertices in visible objects.\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: good.obj holds no faces that can be imported; the mesh "
+                     "was not changed. It has no vertices in visible objects.\n");
     writeText(dir / "bad.mqo",
               "Metasequoia Document\nFormat Text Ver 2\nObject \"o\" {\n\tvisible 15\n"
               "\tvertex 3 {\n\t\t0 0 0\n\t}\n}\n} stray\n");
     r = cli(dir, "import-mqo " + q(kDemo) + " 12 " + q(dir / "bad.mqo") + " " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "error: Error reading file near line #9: expected \"}\" alone on its "
-                     "line\n\n} stray\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: Error reading file near line #9: expected \"}\" alone "
+                     "on its line\n  } stray\n");
 }
 
 TEST(InterchangeCommands, ObjExportAndWholeMoveables) {
@@ -178,11 +179,13 @@ TEST(InterchangeCommands, ObjExportAndWholeMoveables) {
     // Moveable 0 has a mesh the file of moveable 1 lacks: refused whole.
     r = cli(dir, "import-moveable " + q(kDemo) + " 0 " + q(dir / "m.obj") + " " + q(dir / "n.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "m.obj has no object Mesh_0 for mesh slot 0. Nothing was imported.\n");
+    EXPECT_EQ(
+        r.out,
+        "kavlen-cli: error: m.obj has no object Mesh_0 for mesh slot 0. Nothing was imported.\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "n.wad"));
     r = cli(dir, "export-moveable " + q(kDemo) + " 9 " + q(dir / "x.obj"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "error: There is no Moveable #9.\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: There is no Moveable #9.\n");
 }
 
 TEST(InterchangeCommands, TextureSetsAndLighting) {
@@ -195,7 +198,7 @@ TEST(InterchangeCommands, TextureSetsAndLighting) {
     EXPECT_EQ(r.out, "Shine removed from all faces.\nLighting changed from moveable to static.\n");
     r = cli(dir, "recalc-normals " + q(dir / "lit.wad") + " 0 " + q(dir / "x.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "error: Mesh uses static lighting.\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: Mesh uses static lighting.\n");
     r = cli(dir, "restore-tav " + q(dir / "lit.wad") + " " + q(dir / "demo.tav") + " " +
                      q(dir / "restored.wad"));
     ASSERT_EQ(r.status, 0) << r.out;
@@ -212,7 +215,7 @@ TEST(InterchangeCommands, TextureSetsAndLighting) {
     writeText(dir / "bad.tav", "Norvahl");
     r = cli(dir, "restore-tav " + q(kDemo) + " " + q(dir / "bad.tav") + " " + q(dir / "y.wad"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Invalid TAV File Format!!\n");
+    EXPECT_EQ(r.out, "kavlen-cli: error: Invalid TAV File Format!!\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "y.wad"));
 }
 
@@ -225,17 +228,19 @@ TEST(InterchangeCommands, ForeignSetsAndEmptyMeshesAreRefusedWithAReason) {
     const std::string added = readText(dir / "added.wad");
     const std::vector<std::pair<std::string, std::string>> refusals = {
         {"restore-tav " + q(dir / "added.wad") + " " + q(dir / "demo.tav"),
-         "error: The texture set holds 13 meshes; this package has 14. Nothing was restored.\n"},
+         "kavlen-cli: error: The texture set holds 13 meshes; this package has 14. Nothing was "
+         "restored.\n"},
         {"restore-tav " + q(kDemo) + " " + q(dir / "demo.tav"),
-         "The texture set equals this package's samples and meshes. Nothing was restored.\n"},
+         "kavlen-cli: error: The texture set equals this package's samples and meshes. Nothing was "
+         "restored.\n"},
         {"restore-tav " + q(kDemo) + " " + q(dir),
-         "error: Cannot open \"" + dir.string() + "\": it is a folder, not a file\n"},
+         "kavlen-cli: error: Cannot open \"" + dir.string() + "\": it is a folder, not a file\n"},
         {"recalc-normals " + q(dir / "added.wad") + " 13",
-         "error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
+         "kavlen-cli: error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
         {"static-lighting " + q(dir / "added.wad") + " 13 5",
-         "error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
+         "kavlen-cli: error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
         {"moveable-lighting " + q(dir / "added.wad") + " 13",
-         "error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
+         "kavlen-cli: error: mesh 13 is empty (no vertices, no faces); nothing written\n"},
     };
     for (const auto& [args, message] : refusals) {
         const CliRun r = cli(dir, args + " " + q(dir / "out.wad"));

@@ -46,7 +46,8 @@ TEST_F(MeshCommands, MoveCarriesTheStaticBoxes) {
 TEST_F(MeshCommands, RefusedMoveWritesNothing) {
     const CliResult r = runCli({"move", demoPath(), "0", "0", "40000", "0", path("refused.wad")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Mesh not moved: coordinates must stay within -32768..32767.\n");
+    EXPECT_EQ(r.err,
+              "kavlen-cli: error: Mesh not moved: coordinates must stay within -32768..32767.\n");
     EXPECT_FALSE(fs::exists(path("refused.wad")));
     EXPECT_EQ(runCli({"move", demoPath(), "13", "0", "0", "0", path("x.wad")}).status, 2);
     EXPECT_EQ(runCli({"move", demoPath(), "0", "1", "2", path("x.wad")}).status, 2);
@@ -86,8 +87,10 @@ TEST_F(MeshCommands, AddMeshAppendsAnAddedMesh) {
         const CliResult refused = runCli(args);
         EXPECT_EQ(refused.status, 1) << args[0];
         EXPECT_EQ(refused.err,
-                  args[2] == "13" ? "mesh 13 has no vertices; nothing written\n"
-                                  : "mesh 0 not moved: DX, DY and DZ are all 0\nnothing written\n");
+                  "kavlen-cli: error: " +
+                      std::string(args[2] == "13" ? "mesh 13 has no vertices"
+                                                  : "mesh 0 not moved: DX, DY and DZ are all 0") +
+                      "; nothing written\n");
         EXPECT_FALSE(fs::exists(path("x.wad")));
     }
 }

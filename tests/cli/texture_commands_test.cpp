@@ -46,8 +46,9 @@ TEST_F(TextureCommands, ImportAtlasRefusesANarrowBitmap) {
     ASSERT_EQ(runCli({"export-texture", demoPath(), "37", path("Text37.bmp")}).status, 0);
     const CliResult r = runCli({"import-atlas", demoPath(), path("Text37.bmp"), path("out.wad")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "error: The bitmap is 64 pixels wide; an atlas bitmap must be 256 pixels "
-                     "wide.\n");
+    EXPECT_EQ(r.err,
+              "kavlen-cli: error: The bitmap is 64 pixels wide; an atlas bitmap must be 256 pixels "
+              "wide.\n");
     EXPECT_FALSE(fs::exists(path("out.wad")));
 }
 
@@ -106,8 +107,8 @@ TEST_F(TextureCommands, LargePictureNeedsResize) {
     ASSERT_EQ(runCli({"export-atlas", demoPath(), path("atlas.bmp")}).status, 0);
     CliResult r = runCli({"add-texture", demoPath(), path("atlas.bmp"), path("refused.wad")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err,
-              "Image is too tall.\nResize image and continue? no (pass --resize to resize)\n");
+    EXPECT_EQ(r.err, "kavlen-cli: error: Image is too tall.\n"
+                     "  Resize image and continue? no (pass --resize to resize)\n");
     EXPECT_FALSE(fs::exists(path("refused.wad")));
     r = runCli({"add-texture", demoPath(), path("atlas.bmp"), path("fitted.wad"), "--resize"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -123,8 +124,8 @@ TEST_F(TextureCommands, UnreadablePicture) {
                 }).ok);
     const CliResult r = runCli({"add-texture", demoPath(), path("broken.png"), path("out.wad")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err,
-              "error: Error loading file.\nThe file is not a picture of a supported format.\n");
+    EXPECT_EQ(r.err, "kavlen-cli: error: Error loading file.\n"
+                     "  The file is not a picture of a supported format.\n");
     EXPECT_FALSE(fs::exists(path("out.wad")));
 }
 
@@ -139,14 +140,16 @@ TEST_F(TextureCommands, CommandsThatCannotActSayWhyAndWriteNothing) {
     fs::create_directory(path("folder.bmp"));
     ASSERT_EQ(::mkfifo(path("fifo.bmp").c_str(), 0600), 0);
 
-    const std::string offPage = "error: Texture#1 lies on Page#5; the atlas has 3 pages.\n";
+    const std::string offPage =
+        "kavlen-cli: error: Texture#1 lies on Page#5; the atlas has 3 pages.\n";
     std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"export-texture", path("off.wad"), "1", path("out.bmp")}, offPage},
         {{"import-atlas", demoPath(), path("fifo.bmp"), path("out.wad")},
-         "error: Cannot open \"" + path("fifo.bmp") +
+         "kavlen-cli: error: Cannot open \"" + path("fifo.bmp") +
              "\": it is a pipe (FIFO), not a regular file\n"},
         {{"import-atlas", demoPath(), path("folder.bmp"), path("out.wad")},
-         "error: Cannot open \"" + path("folder.bmp") + "\": it is a folder, not a file\n"},
+         "kavlen-cli: error: Cannot open \"" + path("folder.bmp") +
+             "\": it is a folder, not a file\n"},
     };
     if (picturesAvailable()) {
         cases.push_back(
@@ -155,7 +158,8 @@ TEST_F(TextureCommands, CommandsThatCannotActSayWhyAndWriteNothing) {
         for (const char* input : {"fifo.bmp", "folder.bmp"})
             for (const char* command : {"add-page", "add-texture"})
                 cases.push_back({{command, demoPath(), path(input), path("out.wad")},
-                                 "error: Error loading file.\nCannot open \"" + path(input) +
+                                 "kavlen-cli: error: Error loading file.\n  Cannot open \"" +
+                                     path(input) +
                                      (std::string(input) == "fifo.bmp"
                                           ? "\": it is a pipe (FIFO), not a regular file\n"
                                           : "\": it is a folder, not a file\n")});

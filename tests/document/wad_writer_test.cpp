@@ -208,3 +208,31 @@ TEST(SafeWrite, StreamFailingHalfWayKeepsTheOldFile) {
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(readFile(target), (std::vector<std::uint8_t>{'n', 'e', 'w'}));
 }
+
+// File names are UTF-8 everywhere: a package saves, replaces and loads under a
+// name outside ASCII, and messages show the name as it was given.
+TEST(SafeWrite, NonAsciiNamesSaveReplaceAndLoad) {
+    TempDir dir;
+    const std::string folder = "Dateien \xC3\xA4\xC3\xB6\xC3\xBC"; // "Dateien äöü"
+    const std::string name = "d\xC3\xA9mo \xE2\x9C\x93.wad";       // "démo ✓.wad"
+    const auto utf8Path = [](const std::string& s) {
+        return fs::path(std::u8string(s.begin(), s.end()));
+    };
+    const fs::path target = dir.path / utf8Path(folder) / utf8Path(name);
+    fs::create_directories(target.parent_path());
+    auto wad = makeDemoPackage();
+    ASSERT_TRUE(saveWad(*wad, target).ok);
+    wad->meshes[0].vertices[0].x += 1;
+    const SaveResult replaced = saveWad(*wad, target); // over the existing file
+    ASSERT_TRUE(replaced.ok) << replaced.message;
+    Package back;
+    ASSERT_TRUE(loadWad(back, target).ok());
+    EXPECT_EQ(back.meshes[0].vertices[0].x, wad->meshes[0].vertices[0].x);
+    EXPECT_EQ(std::distance(fs::directory_iterator(target.parent_path()), {}), 1);
+
+    const std::string missing = "fehlt \xE2\x9C\x93.wad"; // "fehlt ✓.wad"
+    const LoadResult r = loadWad(back, target.parent_path() / utf8Path(missing));
+    EXPECT_FALSE(r.ok());
+    EXPECT_NE(r.message.find(folder), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(missing), std::string::npos) << r.message;
+}

@@ -1,30 +1,28 @@
 // Command table of kavlen-cli. Each area of the program adds its commands in its
 // own *_commands.cpp file through an add...Commands function listed in main.cpp.
+// Commands report through the Reporter (reporter.h): results on standard output,
+// errors and warnings on standard error, and an exit status of 0, 1 or 2.
 #pragma once
 
+#include "reporter.h"
+
+#include <filesystem>
 #include <functional>
-#include <iosfwd>
 #include <string>
 #include <vector>
 
 namespace kavlen::cli {
 
-struct Context {
-    std::ostream& out;
-    std::ostream& err;
-};
-
-// Thrown by commands for usage and input errors: printed to stderr, exit status 2.
-struct UsageError {
-    std::string message;
-};
+using Arguments = std::vector<std::string>;
 
 struct Command {
     std::string name;
     std::string usage;   // arguments, e.g. "IN.wad OUT.wad"
     std::string summary; // one line
-    // Returns the exit status.
-    std::function<int(const std::vector<std::string>& args, Context& ctx)> run;
+    // Returns the exit status (ExitStatus).
+    std::function<int(const Arguments& args, Reporter& report)> run;
+    // Accepts --json: the command then prints one JSON value (reporter.json()).
+    bool json = false;
 };
 
 using CommandTable = std::vector<Command>;
@@ -37,8 +35,16 @@ void addReportCommands(CommandTable& table);      // about
 // Unused samples, deleting samples and pages, compacting the atlas.
 void addTextureHousekeepingCommands(CommandTable& table);
 
-// Helpers shared by the command files.
+// A file name argument (UTF-8) as a path. Every path given to the core goes
+// through here: on Windows a path made from a narrow string would read it in the
+// ANSI code page and miss any name outside it.
+std::filesystem::path filePath(const std::string& utf8);
+
+// Helpers shared by the command files; they throw UsageError.
 int parseInt(const std::string& text, const char* what);
 double parseDouble(const std::string& text, const char* what);
+void expectArgs(const Arguments& args, std::size_t n);
+// Removes `flag` from args wherever it is; returns whether it was there.
+bool takeFlag(Arguments& args, std::string_view flag);
 
 } // namespace kavlen::cli

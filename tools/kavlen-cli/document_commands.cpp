@@ -5,49 +5,88 @@
 #include "document/wad_check.h"
 #include "load.h"
 
+#include <cstdint>
+#include <functional>
 #include <ostream>
 
 namespace kavlen::cli {
 
 namespace {
 
-void expectArgs(const std::vector<std::string>& args, std::size_t n) {
-    if (args.size() != n)
-        throw UsageError{"expected " + std::to_string(n) + " arguments, got " +
-                         std::to_string(args.size())};
+// The package counts, in the order info prints them.
+std::vector<std::pair<const char*, std::int64_t>> packageCounts(const Package& wad) {
+    return {{"version", wad.version},
+            {"samples", wad.texInfoCount},
+            {"pages", wad.pageCount()},
+            {"meshPointers", wad.meshPointerCount},
+            {"meshes", wad.meshCount},
+            {"directory", std::int64_t(wad.directory.count())},
+            {"moveables", std::int64_t(wad.moveables.size())},
+            {"statics", std::int64_t(wad.statics.size())},
+            {"addedMeshes", wad.addedMeshCount},
+            {"objectMeshCount", wad.objectMeshCount},
+            {"animations", wad.animationCount},
+            {"stateChanges", wad.stateChangeCount},
+            {"dispatches", wad.dispatchCount},
+            {"commands", wad.commandCount},
+            {"meshTree", wad.meshTreeCount},
+            {"keyframeWords", wad.keyframeWordCount}};
 }
 
-int info(const std::vector<std::string>& args, Context& ctx) {
-    expectArgs(args, 1);
-    auto wad = loadOrThrow(args[0]);
-    std::ostream& o = ctx.out;
-    o << "version: " << wad->version << "\n"
-      << "samples: " << wad->texInfoCount << "\n"
-      << "pages: " << wad->pageCount() << "\n"
-      << "meshPointers: " << wad->meshPointerCount << "\n"
-      << "meshes: " << wad->meshCount << "\n"
-      << "directory: " << wad->directory.count() << "\n"
-      << "moveables: " << wad->moveables.size() << "\n"
-      << "statics: " << wad->statics.size() << "\n"
-      << "addedMeshes: " << wad->addedMeshCount << "\n"
-      << "objectMeshCount: " << wad->objectMeshCount << "\n"
-      << "animations: " << wad->animationCount << "\n"
-      << "stateChanges: " << wad->stateChangeCount << "\n"
-      << "dispatches: " << wad->dispatchCount << "\n"
-      << "commands: " << wad->commandCount << "\n"
-      << "meshTree: " << wad->meshTreeCount << "\n"
-      << "keyframeWords: " << wad->keyframeWordCount << "\n";
-    return 0;
+// Runs `each` on every package named in args and reports the ones that cannot be
+// read. Text lines are prefixed with the file name when there are several files.
+// The JSON form is {"files": [entry...]}, an entry being {"path", "loaded", ...}
+// with "error" instead of the rest when the file could not be read.
+// Exit status: 2 when a file could not be read, else 1 when `each` found
+// problems in one, else 0.
+int forEachPackage(
+    const Arguments& args, Reporter& report,
+    const std::function<bool(const Package&, const std::string& prefix, JsonValue& entry)>& each) {
+    if (args.empty())
+        throw UsageError{"expected at least 1 argument, got 0"};
+    JsonValue files = JsonValue::array();
+    bool unreadable = false, problems = false;
+    for (const std::string& path : args) {
+        JsonValue entry = JsonValue::object();
+        entry.set("path", path);
+        try {
+            auto wad = loadOrThrow(path);
+            entry.set("loaded", true);
+            problems |= each(*wad, args.size() > 1 ? path + ": " : std::string(), entry);
+        } catch (const std::exception& e) {
+            entry.set("loaded", false).set("error", e.what());
+            report.error(e.what());
+            unreadable = true;
+        }
+        files.push(std::move(entry));
+    }
+    if (report.json())
+        report.printJson(JsonValue::object().set("files", std::move(files)));
+    return unreadable ? kExitUsageOrIo : problems ? kExitRefused : kExitSuccess;
 }
 
-int resave(const std::vector<std::string>& args, Context&) {
+int info(const Arguments& args, Reporter& report) {
+    return forEachPackage(args, report,
+                          [&](const Package& wad, const std::string& prefix, JsonValue& entry) {
+                              JsonValue counts = JsonValue::object();
+                              for (const auto& [name, value] : packageCounts(wad)) {
+                                  counts.set(name, value);
+                                  if (!report.json())
+                                      report.out() << prefix << name << ": " << value << "\n";
+                              }
+                              entry.set("counts", std::move(counts));
+                              return false;
+                          });
+}
+
+int resave(const Arguments& args, Reporter&) {
     expectArgs(args, 2);
     auto wad = loadOrThrow(args[0]);
     saveOrThrow(*wad, args[1]);
     return 0;
 }
 
-int meshDump(const std::vector<std::string>& args, Context& ctx) {
+int meshDump(const Arguments& args, Reporter& report) {
     expectArgs(args, 2);
     auto wad = loadOrThrow(args[0]);
     const int n = parseInt(args[1], "mesh slot");
@@ -55,7 +94,7 @@ int meshDump(const std::vector<std::string>& args, Context& ctx) {
         throw UsageError{"mesh slot " + args[1] + " does not exist (" +
                          std::to_string(wad->meshCount) + " meshes)"};
     const Mesh& m = wad->meshes[n];
-    std::ostream& o = ctx.out;
+    std::ostream& o = report.out();
     o << "mesh " << n << "\n"
       << "sphere " << m.sphereX << " " << m.sphereY << " " << m.sphereZ << " " << m.sphereRadius
       << "\n"
@@ -84,18 +123,24 @@ int meshDump(const std::vector<std::string>& args, Context& ctx) {
     return 0;
 }
 
-int check(const std::vector<std::string>& args, Context& ctx) {
-    expectArgs(args, 1);
-    auto wad = loadOrThrow(args[0]);
-    const auto problems = checkWad(*wad);
-    for (const std::string& p : problems)
-        ctx.out << p << "\n";
-    if (problems.empty())
-        ctx.out << "no problems found\n";
-    return problems.empty() ? 0 : 1;
+int check(const Arguments& args, Reporter& report) {
+    return forEachPackage(args, report,
+                          [&](const Package& wad, const std::string& prefix, JsonValue& entry) {
+                              const std::vector<std::string> problems = checkWad(wad);
+                              JsonValue list = JsonValue::array();
+                              for (const std::string& p : problems) {
+                                  list.push(p);
+                                  if (!report.json())
+                                      report.out() << prefix << p << "\n";
+                              }
+                              if (problems.empty() && !report.json())
+                                  report.out() << prefix << "no problems found\n";
+                              entry.set("problems", std::move(list));
+                              return !problems.empty();
+                          });
 }
 
-int demo(const std::vector<std::string>& args, Context&) {
+int demo(const Arguments& args, Reporter&) {
     expectArgs(args, 1);
     auto wad = makeDemoPackage();
     saveOrThrow(*wad, args[0]);
@@ -105,12 +150,15 @@ int demo(const std::vector<std::string>& args, Context&) {
 } // namespace
 
 void addDocumentCommands(CommandTable& table) {
-    table.push_back(
-        {"info", "FILE.wad", "Print the package's counts, one 'name: value' a line.", info});
+    table.push_back({"info", "FILE.wad...",
+                     "Print each package's counts, one 'name: value' a line (prefixed with the "
+                     "file name when there are several files).",
+                     info, true});
     table.push_back({"resave", "IN.wad OUT.wad", "Load a package and save it again.", resave});
     table.push_back({"mesh", "FILE.wad N", "Print mesh slot N in a stable text form.", meshDump});
-    table.push_back({"check", "FILE.wad",
-                     "List every inconsistency of a package; exit 1 when there is any.", check});
+    table.push_back({"check", "FILE.wad...",
+                     "List every inconsistency of each package; exit 1 when there is any.", check,
+                     true});
     table.push_back({"demo", "OUT.wad", "Write the bundled demo package.", demo});
 }
 

@@ -16,28 +16,6 @@ namespace kavlen::cli {
 
 namespace {
 
-void printMessages(const Messages& messages, Context& ctx) {
-    for (const Message& m : messages) {
-        std::string text = m.text;
-        // Message boxes break lines at CR LF or CR; a terminal wants LF.
-        std::string out;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r') {
-                out += '\n';
-                if (i + 1 < text.size() && text[i + 1] == '\n')
-                    ++i;
-            } else {
-                out += text[i];
-            }
-        }
-        std::ostream& o = m.kind == MessageKind::Error ? ctx.err : ctx.out;
-        o << (m.kind == MessageKind::Error     ? "error: "
-              : m.kind == MessageKind::Warning ? "warning: "
-                                               : "")
-          << out << "\n";
-    }
-}
-
 // Positional arguments and the "--static I", "--scale S" and "--fit" options of
 // the importers.
 struct ImportArgs {
@@ -82,81 +60,74 @@ ImportArgs parseImportArgs(const std::vector<std::string>& args, std::size_t pos
     return parsed;
 }
 
-void expectArgs(const std::vector<std::string>& args, std::size_t n) {
-    if (args.size() != n)
-        throw UsageError{"expected " + std::to_string(n) + " arguments, got " +
-                         std::to_string(args.size())};
-}
-
 using Importer = ImportResult (*)(Package&, int, const std::filesystem::path&,
                                   const ImportOptions&);
 
-int runImport(const std::vector<std::string>& args, Context& ctx, Importer importer) {
+int runImport(const Arguments& args, Reporter& report, Importer importer) {
     const ImportArgs a = parseImportArgs(args, 4);
     auto wad = loadOrThrow(a.positional[0]);
     const int slot = parseInt(a.positional[1], "mesh slot");
-    const ImportResult r = importer(*wad, slot, a.positional[2], a.options);
-    printMessages(r.messages, ctx);
+    const ImportResult r = importer(*wad, slot, filePath(a.positional[2]), a.options);
     if (!r.imported)
-        return 1;
+        return report.refused(r.messages);
     saveOrThrow(*wad, a.positional[3]);
-    ctx.out << "mesh " << slot << ": " << r.vertexCount << " vertices, " << r.faceCount
-            << " faces, " << (a.options.moveable ? "moveable" : "static") << " lighting\n";
+    report.done(r.messages);
+    report.out() << "mesh " << slot << ": " << r.vertexCount << " vertices, " << r.faceCount
+                 << " faces, " << (a.options.moveable ? "moveable" : "static") << " lighting\n";
     return 0;
 }
 
 using Exporter = ExportResult (*)(const Package&, int, const std::filesystem::path&);
 
-int runExport(const std::vector<std::string>& args, Context& ctx, Exporter exporter,
-              const char* names) {
+int runExport(const Arguments& args, Reporter& report, Exporter exporter, const char* names) {
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
     const int slot = parseInt(args[1], "mesh slot");
-    const ExportResult r = exporter(*wad, slot, args[2]);
-    printMessages(r.messages, ctx);
+    const ExportResult r = exporter(*wad, slot, filePath(args[2]));
     if (!r.written)
-        return 1;
-    ctx.out << "mesh " << slot << ": " << r.faceCount << " faces, " << r.nameCount << " " << names
-            << "\n";
+        return report.refused(r.messages);
+    report.done(r.messages);
+    report.out() << "mesh " << slot << ": " << r.faceCount << " faces, " << r.nameCount << " "
+                 << names << "\n";
     return 0;
 }
 
-int exportMoveable(const std::vector<std::string>& args, Context& ctx) {
+int exportMoveable(const Arguments& args, Reporter& report) {
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
     const int moveable = parseInt(args[1], "moveable");
-    const ExportResult r = exportMoveableObj(*wad, moveable, args[2]);
-    printMessages(r.messages, ctx);
+    const ExportResult r = exportMoveableObj(*wad, moveable, filePath(args[2]));
     if (!r.written)
-        return 1;
-    ctx.out << "moveable " << moveable << ": " << r.faceCount << " faces, " << r.nameCount
-            << " materials\n";
-    return 0;
+        return report.refused(r.messages);
+    report.done(r.messages);
+    report.out() << "moveable " << moveable << ": " << r.faceCount << " faces, " << r.nameCount
+                 << " materials\n";
+    return kExitSuccess;
 }
 
-int importMoveable(const std::vector<std::string>& args, Context& ctx) {
+int importMoveable(const Arguments& args, Reporter& report) {
     const ImportArgs a = parseImportArgs(args, 4);
     auto wad = loadOrThrow(a.positional[0]);
     const int moveable = parseInt(a.positional[1], "moveable");
-    const ImportResult r = importMoveableObj(*wad, moveable, a.positional[2], a.options);
-    printMessages(r.messages, ctx);
+    const ImportResult r = importMoveableObj(*wad, moveable, filePath(a.positional[2]), a.options);
     if (!r.imported)
-        return 1;
+        return report.refused(r.messages);
     saveOrThrow(*wad, a.positional[3]);
-    ctx.out << "moveable " << moveable << ": " << r.vertexCount << " vertices, " << r.faceCount
-            << " faces, " << (a.options.moveable ? "moveable" : "static") << " lighting\n";
-    return 0;
+    report.done(r.messages);
+    report.out() << "moveable " << moveable << ": " << r.vertexCount << " vertices, " << r.faceCount
+                 << " faces, " << (a.options.moveable ? "moveable" : "static") << " lighting\n";
+    return kExitSuccess;
 }
 
-int saveTav(const std::vector<std::string>& args, Context& ctx) {
+int saveTav(const Arguments& args, Reporter& report) {
     expectArgs(args, 2);
     auto wad = loadOrThrow(args[0]);
-    const TextureSetResult r = saveTextureSet(*wad, args[1]);
-    printMessages(r.messages, ctx);
+    const TextureSetResult r = saveTextureSet(*wad, filePath(args[1]));
     if (!r.ok)
-        return 1;
-    ctx.out << r.sampleCount << " samples, " << r.meshCount << " meshes, " << r.contentSize
-            << " bytes before packing\n";
+        return report.refused(r.messages);
+    report.done(r.messages);
+    report.out() << r.sampleCount << " samples, " << r.meshCount << " meshes, " << r.contentSize
+                 << " bytes before packing\n";
     return 0;
 }
 
@@ -169,24 +140,20 @@ void printNumbers(std::ostream& out, const char* label, const std::vector<int>& 
     out << "\n";
 }
 
-int restoreTav(const std::vector<std::string>& args, Context& ctx) {
+int restoreTav(const Arguments& args, Reporter& report) {
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
     // Naming the file on the command line is the user's yes to the restore question.
     const TextureSetResult r =
-        restoreTextureSet(*wad, args[1], [](const UserQuestion&) { return true; });
-    if (!r.ok) {
-        // Every reason for a refusal belongs on stderr, whatever box it would be shown in.
-        Context refusal{ctx.err, ctx.err};
-        printMessages(r.messages, refusal);
-        return 1;
-    }
-    printMessages(r.messages, ctx);
+        restoreTextureSet(*wad, filePath(args[1]), [](const UserQuestion&) { return true; });
+    if (!r.ok)
+        return report.refused(r.messages);
     saveOrThrow(*wad, args[2]);
-    ctx.out << r.sampleCount << " samples, " << r.meshCount << " meshes restored\n";
-    printNumbers(ctx.out, "changed samples", r.changedSamples);
-    printNumbers(ctx.out, "changed meshes", r.changedMeshes);
-    return 0;
+    report.done(r.messages);
+    report.out() << r.sampleCount << " samples, " << r.meshCount << " meshes restored\n";
+    printNumbers(report.out(), "changed samples", r.changedSamples);
+    printNumbers(report.out(), "changed meshes", r.changedMeshes);
+    return kExitSuccess;
 }
 
 // Why a lighting command leaves mesh slot `slot` alone when it says nothing itself.
@@ -205,18 +172,17 @@ std::string unlitReason(const Package& wad, int slot, bool needsNormals) {
 }
 
 int lightingResult(const LightingResult& r, Package& wad, int slot, bool needsNormals,
-                   const std::string& out, Context& ctx) {
-    printMessages(r.messages, ctx);
+                   const std::string& out, Reporter& report) {
     if (!r.changed) {
         if (r.messages.empty())
-            ctx.err << "error: " << unlitReason(wad, slot, needsNormals) << "; nothing written\n";
-        return 1;
+            return report.refused(unlitReason(wad, slot, needsNormals) + "; nothing written");
+        return report.refused(r.messages);
     }
     saveOrThrow(wad, out);
-    return 0;
+    return report.done(r.messages);
 }
 
-int recalcNormalsCmd(const std::vector<std::string>& args, Context& ctx) {
+int recalcNormalsCmd(const Arguments& args, Reporter& report) {
     std::vector<std::string> positional;
     bool weighted = false;
     for (const std::string& a : args) {
@@ -231,10 +197,10 @@ int recalcNormalsCmd(const std::vector<std::string>& args, Context& ctx) {
     if (slot < 0 || slot >= wad->meshCount)
         throw UsageError{"mesh slot " + positional[1] + " does not exist"};
     return lightingResult(recalcNormalsCommand(*wad, slot, !weighted), *wad, slot, true,
-                          positional[2], ctx);
+                          positional[2], report);
 }
 
-int staticLighting(const std::vector<std::string>& args, Context& ctx) {
+int staticLighting(const Arguments& args, Reporter& report) {
     expectArgs(args, 4);
     auto wad = loadOrThrow(args[0]);
     const int slot = parseInt(args[1], "mesh slot");
@@ -242,16 +208,16 @@ int staticLighting(const std::vector<std::string>& args, Context& ctx) {
         throw UsageError{"mesh slot " + args[1] + " does not exist"};
     const int intensity = parseIntensity(args[2]);
     return lightingResult(changeToStaticLighting(*wad, slot, intensity), *wad, slot, false, args[3],
-                          ctx);
+                          report);
 }
 
-int moveableLighting(const std::vector<std::string>& args, Context& ctx) {
+int moveableLighting(const Arguments& args, Reporter& report) {
     expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
     const int slot = parseInt(args[1], "mesh slot");
     if (slot < 0 || slot >= wad->meshCount)
         throw UsageError{"mesh slot " + args[1] + " does not exist"};
-    return lightingResult(changeToMoveableLighting(*wad, slot), *wad, slot, false, args[2], ctx);
+    return lightingResult(changeToMoveableLighting(*wad, slot), *wad, slot, false, args[2], report);
 }
 
 } // namespace
@@ -259,26 +225,26 @@ int moveableLighting(const std::vector<std::string>& args, Context& ctx) {
 void addInterchangeCommands(CommandTable& table) {
     table.push_back(
         {"export-dxf", "IN.wad N OUT.dxf", "Write mesh slot N as a DXF drawing.",
-         [](const auto& a, Context& c) { return runExport(a, c, exportDxf, "layers"); }});
+         [](const auto& a, Reporter& c) { return runExport(a, c, exportDxf, "layers"); }});
     table.push_back(
         {"import-dxf", "IN.wad N FILE.dxf OUT.wad [--static I] [--scale S | --fit]",
          "Replace mesh slot N with a DXF drawing's 3DFACEs and polyface meshes; exit 1 when "
          "refused.",
-         [](const auto& a, Context& c) { return runImport(a, c, importDxf); }});
+         [](const auto& a, Reporter& c) { return runImport(a, c, importDxf); }});
     table.push_back(
         {"export-mqo", "IN.wad N OUT.mqo", "Write mesh slot N as a Metasequoia document.",
-         [](const auto& a, Context& c) { return runExport(a, c, exportMqo, "materials"); }});
+         [](const auto& a, Reporter& c) { return runExport(a, c, exportMqo, "materials"); }});
     table.push_back(
         {"import-mqo", "IN.wad N FILE.mqo OUT.wad [--static I] [--scale S | --fit]",
          "Replace mesh slot N with a Metasequoia document's visible objects; exit 1 when refused.",
-         [](const auto& a, Context& c) { return runImport(a, c, importMqo); }});
+         [](const auto& a, Reporter& c) { return runImport(a, c, importMqo); }});
     table.push_back({"import-obj", "IN.wad N FILE.obj OUT.wad [--static I] [--scale S | --fit]",
                      "Replace mesh slot N with a Wavefront OBJ model; exit 1 when refused.",
-                     [](const auto& a, Context& c) { return runImport(a, c, importObj); }});
+                     [](const auto& a, Reporter& c) { return runImport(a, c, importObj); }});
     table.push_back(
         {"export-obj", "IN.wad N OUT.obj",
          "Write mesh slot N as an OBJ model with its material file and page pictures.",
-         [](const auto& a, Context& c) { return runExport(a, c, exportObj, "materials"); }});
+         [](const auto& a, Reporter& c) { return runExport(a, c, exportObj, "materials"); }});
     table.push_back({"export-moveable", "IN.wad MOVEABLE OUT.obj",
                      "Write every mesh of moveable MOVEABLE (list index) as one OBJ model, placed "
                      "by its mesh tree.",

@@ -2,6 +2,7 @@
 // command dispatcher prints with exit status 2.
 #pragma once
 
+#include "cli.h"
 #include "document/package.h"
 
 #include <memory>
@@ -12,7 +13,7 @@ namespace kavlen::cli {
 
 inline std::unique_ptr<Package> loadOrThrow(const std::string& path) {
     auto wad = std::make_unique<Package>();
-    const LoadResult r = loadWad(*wad, path);
+    const LoadResult r = loadWad(*wad, filePath(path));
     if (!r.ok())
         throw std::runtime_error(r.status == LoadResult::WrongVersion ? path + ": " + r.message
                                                                       : r.message);
@@ -20,7 +21,7 @@ inline std::unique_ptr<Package> loadOrThrow(const std::string& path) {
 }
 
 inline void saveOrThrow(Package& wad, const std::string& path) {
-    const SaveResult r = saveWad(wad, path);
+    const SaveResult r = saveWad(wad, filePath(path));
     if (!r.ok)
         throw std::runtime_error(r.message);
 }

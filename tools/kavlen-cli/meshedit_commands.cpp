@@ -14,12 +14,6 @@ namespace kavlen::cli {
 
 namespace {
 
-void expectArgs(const std::vector<std::string>& args, std::size_t n) {
-    if (args.size() != n)
-        throw UsageError{"expected " + std::to_string(n) + " arguments, got " +
-                         std::to_string(args.size())};
-}
-
 int parseSlot(const Package& wad, const std::string& text) {
     const int n = parseInt(text, "mesh slot");
     if (n < 0 || n >= wad.meshCount)
@@ -28,49 +22,36 @@ int parseSlot(const Package& wad, const std::string& text) {
     return n;
 }
 
-// Status-bar and box texts, one line each (the boxes' "\r" breaks become new lines).
-void printMessages(const Messages& messages, Context& ctx) {
-    for (const Message& m : messages) {
-        std::string text = m.text;
-        std::replace(text.begin(), text.end(), '\r', '\n');
-        const bool problem = m.kind == MessageKind::Error || m.kind == MessageKind::Warning;
-        (problem ? ctx.err : ctx.out) << text << "\n";
-    }
-}
-
 // Saves the edited package, or leaves OUT alone and fails when nothing was
 // changed; `unchanged` says why when the edit itself gave no message.
 int finish(Package& wad, const MeshEditResult& result, const std::string& out,
-           const std::string& unchanged, Context& ctx) {
-    printMessages(result.messages, ctx);
+           const std::string& unchanged, Reporter& report) {
     if (!result.changed) {
         if (result.messages.empty())
-            ctx.err << unchanged << "\n";
-        ctx.err << "nothing written\n";
-        return 1;
+            return report.refused(unchanged + "; nothing written");
+        return report.refused(result.messages);
     }
     saveOrThrow(wad, out);
-    return 0;
+    return report.done(result.messages);
 }
 
-int noVertices(int slot, Context& ctx) {
-    ctx.err << "mesh " << slot << " has no vertices; nothing written\n";
-    return 1;
+int noVertices(int slot, Reporter& report) {
+    return report.refused("mesh " + std::to_string(slot) + " has no vertices; nothing written");
 }
 
-int move(const std::vector<std::string>& args, Context& ctx) {
+int move(const Arguments& args, Reporter& report) {
     expectArgs(args, 6);
     auto wad = loadOrThrow(args[0]);
     const int slot = parseSlot(*wad, args[1]);
     const int dx = parseInt(args[2], "DX"), dy = parseInt(args[3], "DY"),
               dz = parseInt(args[4], "DZ");
     if (wad->meshes[slot].vertexCount == 0)
-        return noVertices(slot, ctx);
+        return noVertices(slot, report);
     return finish(*wad, moveMesh(*wad, slot, dx, dy, dz), args[5],
-                  "mesh " + std::to_string(slot) + " not moved: DX, DY and DZ are all 0", ctx);
+                  "mesh " + std::to_string(slot) + " not moved: DX, DY and DZ are all 0", report);
 }
 
-int mirror(const std::vector<std::string>& args, Context& ctx) {
+int mirror(const Arguments& args, Reporter& report) {
     expectArgs(args, 4);
     auto wad = loadOrThrow(args[0]);
     const int slot = parseSlot(*wad, args[1]);
@@ -87,12 +68,12 @@ int mirror(const std::vector<std::string>& args, Context& ctx) {
     else
         throw UsageError{"plane must be xz, yz or xy, not " + args[2]};
     if (wad->meshes[slot].vertexCount == 0)
-        return noVertices(slot, ctx);
+        return noVertices(slot, report);
     return finish(*wad, mirrorMesh(*wad, slot, mirrorAxis(p)), args[3],
-                  "mesh " + std::to_string(slot) + " not mirrored", ctx);
+                  "mesh " + std::to_string(slot) + " not mirrored", report);
 }
 
-int swapVertexIndices(const std::vector<std::string>& args, Context& ctx) {
+int swapVertexIndices(const Arguments& args, Reporter& report) {
     expectArgs(args, 5);
     auto wad = loadOrThrow(args[0]);
     const int slot = parseSlot(*wad, args[1]);
@@ -108,22 +89,22 @@ int swapVertexIndices(const std::vector<std::string>& args, Context& ctx) {
     return finish(*wad, swapVertices(*wad, slot, a, b), args[4],
                   "vertices " + std::to_string(a) + " and " + std::to_string(b) + " of mesh " +
                       std::to_string(slot) + " not exchanged",
-                  ctx);
+                  report);
 }
 
-int addMesh(const std::vector<std::string>& args, Context& ctx) {
+int addMesh(const Arguments& args, Reporter& report) {
     expectArgs(args, 2);
     auto wad = loadOrThrow(args[0]);
     const AddMeshResult result = addEmptyMesh(*wad);
-    printMessages(result.messages, ctx);
     if (result.slot < 0) {
         if (result.messages.empty())
-            ctx.err << "no mesh added; nothing written\n";
-        return 1;
+            return report.refused("no mesh added; nothing written");
+        return report.refused(result.messages);
     }
     saveOrThrow(*wad, args[1]);
-    ctx.out << "added " << result.meshLabel << "\n";
-    return 0;
+    report.done(result.messages);
+    report.out() << "added " << result.meshLabel << "\n";
+    return kExitSuccess;
 }
 
 } // namespace

@@ -13,40 +13,16 @@ namespace kavlen::cli {
 
 namespace {
 
-void expectCount(const std::vector<std::string>& args, std::size_t n) {
-    if (args.size() != n)
-        throw UsageError{"expected " + std::to_string(n) + " arguments, got " +
-                         std::to_string(args.size())};
-}
-
-// Prints the messages, errors to stderr; box line breaks become new lines.
-// Returns true when one of them is an error.
-bool report(const Messages& messages, Context& ctx) {
-    bool refused = false;
-    for (const Message& m : messages) {
-        std::string text;
-        for (const char c : m.text)
-            if (c != '\n')
-                text += c == '\r' ? '\n' : c;
-        if (m.kind == MessageKind::Error || m.kind == MessageKind::Warning) {
-            ctx.err << "error: " << text << "\n";
-            refused = true;
-        } else {
-            ctx.out << text << "\n";
-        }
-    }
-    return refused;
-}
-
 // Saves the edited package; a refusal writes nothing and exits 1. An edit that
 // found nothing to do writes the package unchanged.
-int finish(Package& wad, const AtlasEditResult& r, const std::string& out, Context& ctx) {
-    if (report(r.messages, ctx))
-        return 1;
+int finish(Package& wad, const AtlasEditResult& r, const std::string& out, Reporter& report) {
+    if (hasProblem(r.messages))
+        return report.refused(r.messages);
     saveOrThrow(wad, out);
+    report.done(r.messages);
     if (!r.changed)
-        ctx.out << "written unchanged\n";
-    return 0;
+        report.out() << "written unchanged\n";
+    return kExitSuccess;
 }
 
 std::string pageList(const std::vector<int>& pages) {
@@ -56,20 +32,45 @@ std::string pageList(const std::vector<int>& pages) {
     return pages.empty() ? text : text + ")";
 }
 
-int unused(const std::vector<std::string>& args, Context& ctx) {
-    expectCount(args, 1);
-    auto wad = loadOrThrow(args[0]);
-    const UnusedReport r = unusedSamples(*wad);
+// The JSON form: {"path", "samples", "unused": [{"sample", "page", "x", "y",
+// "width", "height"}], "pagesOnlyUnused": [page], "pagesWithoutSample": [page]}.
+JsonValue unusedJson(const std::string& path, const UnusedReport& r) {
+    JsonValue samples = JsonValue::array();
     for (const UnusedSample& s : r.unused)
-        ctx.out << textureLabel(s.index) << " " << pageLabel(s.page) << " x=" << s.rect.left
-                << " y=" << s.rect.top << " " << s.rect.width() << " x " << s.rect.height() << "\n";
-    ctx.out << "unused textures: " << r.unused.size() << " of " << r.sampleCount << "\n"
-            << "pages holding only unused textures: " << pageList(r.pagesOnlyUnused) << "\n"
-            << "pages holding no texture: " << pageList(r.pagesWithoutSample) << "\n";
-    return 0;
+        samples.push(JsonValue::object()
+                         .set("sample", s.index)
+                         .set("page", s.page)
+                         .set("x", s.rect.left)
+                         .set("y", s.rect.top)
+                         .set("width", s.rect.width())
+                         .set("height", s.rect.height()));
+    return JsonValue::object()
+        .set("path", path)
+        .set("samples", r.sampleCount)
+        .set("unused", std::move(samples))
+        .set("pagesOnlyUnused", jsonInts(r.pagesOnlyUnused))
+        .set("pagesWithoutSample", jsonInts(r.pagesWithoutSample));
 }
 
-int deleteTextureCommand(const std::vector<std::string>& all, Context& ctx) {
+int unused(const Arguments& args, Reporter& report) {
+    expectArgs(args, 1);
+    auto wad = loadOrThrow(args[0]);
+    const UnusedReport r = unusedSamples(*wad);
+    if (report.json()) {
+        report.printJson(unusedJson(args[0], r));
+        return kExitSuccess;
+    }
+    std::ostream& out = report.out();
+    for (const UnusedSample& s : r.unused)
+        out << textureLabel(s.index) << " " << pageLabel(s.page) << " x=" << s.rect.left
+            << " y=" << s.rect.top << " " << s.rect.width() << " x " << s.rect.height() << "\n";
+    out << "unused textures: " << r.unused.size() << " of " << r.sampleCount << "\n"
+        << "pages holding only unused textures: " << pageList(r.pagesOnlyUnused) << "\n"
+        << "pages holding no texture: " << pageList(r.pagesWithoutSample) << "\n";
+    return kExitSuccess;
+}
+
+int deleteTextureCommand(const Arguments& all, Reporter& report) {
     std::vector<std::string> args;
     std::optional<int> replacement;
     for (std::size_t i = 0; i < all.size(); ++i) {
@@ -83,50 +84,50 @@ int deleteTextureCommand(const std::vector<std::string>& all, Context& ctx) {
             args.push_back(all[i]);
         }
     }
-    expectCount(args, 3);
+    expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
     const int n = parseInt(args[1], "sample number");
-    return finish(*wad, deleteTexture(*wad, n, replacement), args[2], ctx);
+    return finish(*wad, deleteTexture(*wad, n, replacement), args[2], report);
 }
 
-int removeUnused(const std::vector<std::string>& args, Context& ctx) {
-    expectCount(args, 2);
+int removeUnused(const Arguments& args, Reporter& report) {
+    expectArgs(args, 2);
     auto wad = loadOrThrow(args[0]);
-    return finish(*wad, removeUnusedTextures(*wad), args[1], ctx);
+    return finish(*wad, removeUnusedTextures(*wad), args[1], report);
 }
 
-int deletePageCommand(const std::vector<std::string>& args, Context& ctx) {
-    expectCount(args, 3);
+int deletePageCommand(const Arguments& args, Reporter& report) {
+    expectArgs(args, 3);
     auto wad = loadOrThrow(args[0]);
     const int p = parseInt(args[1], "page number");
-    return finish(*wad, deletePage(*wad, p), args[2], ctx);
+    return finish(*wad, deletePage(*wad, p), args[2], report);
 }
 
-int compact(const std::vector<std::string>& args, Context& ctx) {
-    expectCount(args, 2);
+int compact(const Arguments& args, Reporter& report) {
+    expectArgs(args, 2);
     auto wad = loadOrThrow(args[0]);
-    return finish(*wad, compactAtlas(*wad), args[1], ctx);
+    return finish(*wad, compactAtlas(*wad), args[1], report);
 }
 
 } // namespace
 
 void addTextureHousekeepingCommands(CommandTable& table) {
     table.push_back({"unused", "IN.wad",
-                     "list the samples no face uses with their page and rectangle, and the pages "
-                     "holding only unused samples",
-                     unused});
+                     "List the samples no face uses with their page and rectangle, and the pages "
+                     "holding only unused samples.",
+                     unused, true});
     table.push_back({"delete-texture", "IN.wad N OUT.wad [--replace K]",
-                     "delete sample N; higher numbers move down one (a used sample needs "
-                     "--replace K for its faces)",
+                     "Delete sample N; higher numbers move down one (a used sample needs "
+                     "--replace K for its faces).",
                      deleteTextureCommand});
     table.push_back(
-        {"remove-unused", "IN.wad OUT.wad", "delete every sample no face uses", removeUnused});
+        {"remove-unused", "IN.wad OUT.wad", "Delete every sample no face uses.", removeUnused});
     table.push_back({"delete-page", "IN.wad P OUT.wad",
-                     "delete page P, which no sample may lie on; later pages move up",
+                     "Delete page P, which no sample may lie on; later pages move up.",
                      deletePageCommand});
     table.push_back({"compact-atlas", "IN.wad OUT.wad",
-                     "drop unused samples and repack the used samples' texels onto as few pages "
-                     "as possible",
+                     "Drop unused samples and repack the used samples' texels onto as few pages "
+                     "as possible.",
                      compact});
 }
 
