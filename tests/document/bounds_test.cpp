@@ -120,13 +120,19 @@ TEST(BoundPanel, StaticMeshShowsItsStaticAndOtherMeshesTheirSphere) {
     setBoxKind(*wad, 2, p, BoxKind::Visibility);
     EXPECT_EQ(p.boxKind, BoxKind::Collision);
 
-    // Back on a static mesh, the collision box (still checked) is editable.
+    // Back on a static mesh, its visibility box shows: the collision radio the
+    // sphere left checked is not the user's choice for this static.
     EXPECT_TRUE(showMeshBounds(*wad, 0, p));
-    for (int f = 1; f <= 13; ++f)
-        EXPECT_EQ(p.enabled[f - 1], f >= 7) << f;
-    setBoxKind(*wad, 0, p, BoxKind::Visibility);
+    EXPECT_EQ(p.boxKind, BoxKind::Visibility);
     for (int f = 1; f <= 13; ++f)
         EXPECT_EQ(p.enabled[f - 1], f <= 6 || f == 13) << f;
+    // A collision box the user chose stays chosen for that static.
+    setBoxKind(*wad, 0, p, BoxKind::Collision);
+    EXPECT_FALSE(showMeshBounds(*wad, 2, p));
+    EXPECT_TRUE(showMeshBounds(*wad, 0, p));
+    EXPECT_EQ(p.boxKind, BoxKind::Collision);
+    for (int f = 1; f <= 13; ++f)
+        EXPECT_EQ(p.enabled[f - 1], f >= 7) << f;
 }
 
 TEST(BoundPanel, SelectingAStaticThatSharesItsMeshKeepsItSelected) {
