@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <deque>
 #include <limits>
 #include <map>
@@ -116,8 +117,15 @@ bool tooManyCollapse(const ScaleCheck& check, std::size_t faces) {
 double roundedDown(double value) {
     if (!(value > 0) || !std::isfinite(value))
         return 0;
-    const double unit = std::pow(10.0, std::floor(std::log10(value)) - 1);
-    const double r = std::floor(value / unit) * unit;
+    // Powers of ten built by multiplying are exact up to 1e22, and one division
+    // by an exact power gives the double nearest the decimal (0.81, not
+    // 0.8100000000000002 as a multiplication by an inexact 0.01 may give).
+    const int digits = static_cast<int>(std::floor(std::log10(value))) - 1;
+    double power = 1;
+    for (int k = 0; k < std::min(std::abs(digits), 22); ++k)
+        power *= 10;
+    const double r =
+        digits < 0 ? std::floor(value * power) / power : std::floor(value / power) * power;
     return r > 0 ? r : value;
 }
 
