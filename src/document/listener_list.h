@@ -62,8 +62,6 @@ template <typename... Args> class ListenerList {
         }
     }
 
-    std::size_t size() const { return state_->entries.size(); }
-
   private:
     struct Entry {
         int id;

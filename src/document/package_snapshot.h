@@ -40,10 +40,6 @@ struct EditScope {
             atlasPages.push_back(page);
         return *this;
     }
-    bool empty() const {
-        return meshSlots.empty() && !allMeshSlots && !meshTables && !samples &&
-               atlasPages.empty() && !wholeAtlas && !statics && !wholePackage;
-    }
 };
 
 struct PackageSnapshot {
