@@ -20,6 +20,8 @@
 #include <QComboBox>
 #include <QFileInfo>
 
+#include <functional>
+
 namespace kavlen {
 
 namespace {
@@ -52,27 +54,26 @@ FileDialogOptions startingBesidePackage(Editor& editor, FileDialogOptions option
     return options;
 }
 
-void exportMesh(Editor& editor, const FileDialogOptions& options, Exporter exporter) {
-    const int slot = currentMeshOrRefuse(editor);
-    if (slot < 0)
-        return;
+// Asks for the file to write, then writes it with the normal cursor back
+// before the messages show.
+void exportToChosenFile(Editor& editor, const FileDialogOptions& options,
+                        const std::function<ExportResult(const std::filesystem::path&)>& write) {
     const auto path = editor.dialogs().saveFile(startingBesidePackage(editor, options));
     if (!path)
         return;
     BusyCursor busy;
     Editor::processPendingMessages();
-    const ExportResult result = exporter(editor.document(), slot, toPath(*path));
+    const ExportResult result = write(toPath(*path));
     busy.release();
     showResultMessages(editor, result.messages);
 }
 
-// Choose a file, then the lighting of the new mesh, then replace the current
-// mesh and centre the view on it.
-void importMesh(Editor& editor, const char* caption, const FileDialogOptions& options,
-                Importer importer, bool clearStatus) {
-    const int slot = currentMeshOrRefuse(editor);
-    if (slot < 0)
-        return;
+// Asks for the file, then for the import options, then reads it as one undo
+// step over `scope` and centres the view on the current mesh.
+void importFromChosenFile(
+    Editor& editor, const char* caption, const FileDialogOptions& options, const EditScope& scope,
+    const std::function<ImportResult(const std::filesystem::path&, const ImportOptions&)>& read,
+    bool clearStatus) {
     const auto path = editor.dialogs().openFile(startingBesidePackage(editor, options));
     if (!path)
         return;
@@ -85,13 +86,33 @@ void importMesh(Editor& editor, const char* caption, const FileDialogOptions& op
     BusyCursor busy;
     Editor::processPendingMessages();
     ImportResult result;
-    editor.edit(caption, EditScope::mesh(slot),
-                [&] { result = importer(editor.document(), slot, toPath(*path), *answer); });
+    editor.edit(caption, scope, [&] { result = read(toPath(*path), *answer); });
     centerCurrentMesh(editor);
     if (clearStatus)
         editor.mainWindow().setStatusText(1, {});
     busy.release();
     showResultMessages(editor, result.messages);
+}
+
+void exportMesh(Editor& editor, const FileDialogOptions& options, Exporter exporter) {
+    const int slot = currentMeshOrRefuse(editor);
+    if (slot >= 0)
+        exportToChosenFile(editor, options, [&](const std::filesystem::path& path) {
+            return exporter(editor.document(), slot, path);
+        });
+}
+
+// Choose a file, then the import options, then replace the current mesh.
+void importMesh(Editor& editor, const char* caption, const FileDialogOptions& options,
+                Importer importer, bool clearStatus) {
+    const int slot = currentMeshOrRefuse(editor);
+    if (slot >= 0)
+        importFromChosenFile(
+            editor, caption, options, EditScope::mesh(slot),
+            [&](const std::filesystem::path& path, const ImportOptions& answer) {
+                return importer(editor.document(), slot, path, answer);
+            },
+            clearStatus);
 }
 
 // The moveable chosen in the render window's "Moveables" list, or -1 after
@@ -107,16 +128,10 @@ int currentMoveableOrRefuse(Editor& editor) {
 
 void exportMoveable(Editor& editor) {
     const int moveable = currentMoveableOrRefuse(editor);
-    if (moveable < 0)
-        return;
-    const auto path = editor.dialogs().saveFile(startingBesidePackage(editor, kObjSave));
-    if (!path)
-        return;
-    BusyCursor busy;
-    Editor::processPendingMessages();
-    const ExportResult result = exportMoveableObj(editor.document(), moveable, toPath(*path));
-    busy.release();
-    showResultMessages(editor, result.messages);
+    if (moveable >= 0)
+        exportToChosenFile(editor, kObjSave, [&](const std::filesystem::path& path) {
+            return exportMoveableObj(editor.document(), moveable, path);
+        });
 }
 
 // Every mesh of the chosen moveable from one OBJ file, all or none.
@@ -124,25 +139,14 @@ void importMoveable(Editor& editor) {
     const int moveable = currentMoveableOrRefuse(editor);
     if (moveable < 0)
         return;
-    const auto path = editor.dialogs().openFile(startingBesidePackage(editor, kObjOpen));
-    if (!path)
-        return;
-    Editor::processPendingMessages();
-    const std::optional<ImportOptions> answer =
-        ImportOptionsDialog::of(&editor.mainWindow()).askForImport();
-    if (!answer)
-        return;
-    BusyCursor busy;
-    Editor::processPendingMessages();
-    ImportResult result;
     EditScope scope;
     scope.allMeshSlots = true;
-    editor.edit("Import Moveable (OBJ)", scope, [&] {
-        result = importMoveableObj(editor.document(), moveable, toPath(*path), *answer);
-    });
-    centerCurrentMesh(editor);
-    busy.release();
-    showResultMessages(editor, result.messages);
+    importFromChosenFile(
+        editor, "Import Moveable (OBJ)", kObjOpen, scope,
+        [&](const std::filesystem::path& path, const ImportOptions& answer) {
+            return importMoveableObj(editor.document(), moveable, path, answer);
+        },
+        false);
 }
 
 Command fileCommand(CommandId id, int position, const char* caption, const char* shortcut,

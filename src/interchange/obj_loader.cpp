@@ -1,5 +1,6 @@
 #include "document/safe_write.h"
 #include "interchange/obj_model.h"
+#include "interchange/text_lines.h"
 #include "interchange/text_numbers.h"
 
 #include <charconv>
@@ -152,30 +153,21 @@ std::string_view plainText(std::string_view text, std::string& converted) {
 // backslash, each with the number of its first line.
 class Statements {
   public:
-    explicit Statements(std::string_view text) : text_(text) {}
+    explicit Statements(std::string_view text) : lines_(text) {}
 
     bool next(std::string_view& statement, int& line) {
-        if (pos_ >= text_.size())
+        if (lines_.atEnd())
             return false;
         line = line_ + 1;
         joined_.clear();
         bool joining = false;
-        while (pos_ < text_.size()) {
-            const std::size_t start = pos_;
-            std::size_t end = start;
-            while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r')
-                ++end;
-            pos_ = end;
-            if (pos_ < text_.size() && text_[pos_] == '\r')
-                ++pos_;
-            if (pos_ < text_.size() && text_[pos_] == '\n')
-                ++pos_;
+        while (!lines_.atEnd()) {
+            const std::string_view physical = lines_.next();
             ++line_;
-            std::string_view physical = text_.substr(start, end - start);
             std::string_view body = physical;
             while (!body.empty() && isBlank(body.back()))
                 body.remove_suffix(1);
-            const bool continues = !body.empty() && body.back() == '\\' && pos_ < text_.size();
+            const bool continues = !body.empty() && body.back() == '\\' && !lines_.atEnd();
             if (!continues && !joining) {
                 statement = physical;
                 return true;
@@ -195,8 +187,7 @@ class Statements {
     }
 
   private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
+    TextLines lines_;
     int line_ = 0;
     std::string joined_;
 };
